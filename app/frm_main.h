@@ -1,0 +1,152 @@
+#pragma once
+// The main window's procedures: options, checks, the generation run and the
+// status panel, working on the window's controls through their interfaces.
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/character_codes.h"
+#include "engine/run_list.h"
+#include "platform/controls.h"
+#include "platform/error_report.h"
+#include "platform/message_box.h"
+
+namespace morvane {
+
+struct MainControls {
+    // Include frame
+    CheckBox* chkLetter = nullptr;
+    CheckBox* chkUpper = nullptr;
+    CheckBox* chkLower = nullptr;
+    CheckBox* chkNumber = nullptr;
+    CheckBox* chkSpecial = nullptr;
+    CheckBox* chkOtherIn = nullptr;
+    TextBox* txtOtherIn = nullptr;
+    // Exclude frame
+    CheckBox* chkSpace = nullptr;
+    CheckBox* chkAlike = nullptr;
+    CheckBox* chkDuplicate = nullptr;
+    CheckBox* chkOtherOut = nullptr;
+    TextBox* txtOtherOut = nullptr;
+    // Values frame
+    CheckBox* chkVarLen = nullptr;
+    TextBox* txtMinLen = nullptr;
+    TextBox* txtMaxLen = nullptr;
+    TextBox* txtNum = nullptr;
+    // The list and the status panel
+    RichTextBox* rtfPasswords = nullptr;
+    ProgressBar* pbProgress = nullptr;
+    TextBox* txtProgress = nullptr;
+    TextBox* txtStatus = nullptr;
+    TextBox* txtNumPass = nullptr;
+    TextBox* txtTimeStart = nullptr;
+    TextBox* txtTimeComp = nullptr;
+    TextBox* txtTimeTot = nullptr;
+    // Frames, buttons, menus and toolbar that start-up enables, in order.
+    std::vector<Enableable*> startup_enabled;
+};
+
+using Clock = std::function<std::chrono::system_clock::time_point()>;
+
+struct MainEnvironment {
+    MessageBoxService* box = nullptr;
+    std::function<void()> do_events;  // yield to pending window events
+    Clock now;                        // defaults to the system clock
+};
+
+class frmMain {
+public:
+    frmMain(MainControls controls, MainEnvironment env);
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    // Start-up
+    void Form_Load();
+    void Initialize();
+
+    // Commands
+    void cmdGenerate_Click();
+    void cmdClear_Click();
+    void ClearPasswords();
+
+    // Status panel
+    void ChangeStatus(int code);
+
+    // Option rules
+    void chkLetter_Click();
+    void chkUpper_Click();
+    void chkLower_Click();
+    void chkVarLen_Click();
+    void txtMaxLen_Change();
+    void txtMinLen_Change();
+
+    // Option checks
+    bool IsVerifyData();
+    bool IsInclude();
+    int IsLetters();
+    bool IsNumbers();
+    bool IsSpecial();
+    bool IsIncludeOther();
+    bool IsExclude();
+    bool IsValue();
+
+    // Number fields
+    bool IsMinLen();
+    bool IsMaxLen();
+    bool IsNumPass();
+    void txtMinLen_GotFocus();
+    void txtMaxLen_GotFocus();
+    void txtNum_GotFocus();
+    void txtMinLen_LostFocus();
+    void txtMaxLen_LostFocus();
+    void txtNum_LostFocus();
+    void txtOtherIn_LostFocus();
+    void txtOtherOut_LostFocus();
+
+    // Generation
+    void GenerateOutput();
+    bool IsCreateArray();
+    bool IsNumMaxPossible();
+    bool IsDuplicatePassword(const Text& password, RunList& run_list);
+    int AddCharactersToArray();
+    bool IsRemoveCharactersFromArray();
+    bool IsRemoveLookAlikeFromArray();
+    bool IsRemoveOtherFromArray();
+    bool IsRemoveUnwantedFromArray(const Text& unwanted);
+    Text GeneratePassword();
+    int GetPasswordLength();
+    char32_t GenerateCharacter();
+
+    const Pool& arrCharacters() const { return arrCharacters_; }
+    int32_t lngPasswordCount() const { return lngPasswordCount_; }
+    const MainControls& controls() const { return c_; }
+    MessageBoxService& box() { return *env_.box; }
+
+    // Shows an OK-only box without icon.
+    void Message(const std::string& text, const std::string& title);
+
+private:
+    int EnterSpaceIntoArray(int& next);
+    int EnterSpecialIntoArray(int& next);
+    int EnterNumbersIntoArray(int& next);
+    int EnterUpperCaseIntoArray(int& next);
+    int EnterLowerCaseIntoArray(int& next);
+    int EnterOtherIntoArray(int& next);
+    void LetterCaseStepB();
+    void FocusAndSelectAll(TextBox* field);
+    void TrimField(TextBox* field);
+
+    template <class Body>
+    void Trap(const char* name, Body&& body) {
+        TrapErrors(*env_.box, Owner::kWindow, name, std::forward<Body>(body));
+    }
+
+    MainControls c_;
+    MainEnvironment env_;
+    Pool arrCharacters_;
+    int32_t lngPasswordCount_ = 0;
+};
+
+}  // namespace morvane

@@ -1,0 +1,21 @@
+// Morvane Password Generator: the main window is the whole program.
+#include <QApplication>
+#include <QScreen>
+
+#include "app/main_window.h"
+#include "platform/qt_message_box.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Morvane Password Generator");
+    morvane::QtMessageBox box;
+    morvane::MainWindow window(box);
+    box.SetOwner(&window);
+    window.form().Form_Load();
+    window.adjustSize();
+    window.setFixedSize(window.sizeHint());
+    if (QScreen* screen = window.screen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+    window.show();
+    return app.exec();
+}

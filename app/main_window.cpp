@@ -1,0 +1,285 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "app/artwork.h"
+#include "platform/qt_text.h"
+
+namespace morvane {
+namespace {
+
+const QColor kLightGrey(224, 224, 224);
+
+void Place(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(Px(left), Px(top), Px(width), Px(height));
+}
+
+QGroupBox* Frame(QWidget* parent, const char* caption, QColor background, const char* tip) {
+    auto* frame = new QGroupBox(QString::fromUtf8(caption), parent);
+    frame->setAutoFillBackground(true);
+    QPalette p = frame->palette();
+    p.setColor(QPalette::Window, background);
+    frame->setPalette(p);
+    if (tip) frame->setToolTip(tip);
+    return frame;
+}
+
+QCheckBox* Box(QWidget* parent, const char* caption, const char* tip, int left, int top, int width) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setToolTip(tip);
+    Place(box, left, top, width, 255);
+    return box;
+}
+
+QLineEdit* Field(QWidget* parent, const char* tip, int left, int top, int width, int height = 285) {
+    auto* field = new QLineEdit(parent);
+    if (tip) field->setToolTip(tip);
+    Place(field, left, top, width, height);
+    return field;
+}
+
+QLabel* Label(QWidget* parent, const char* caption, int left, int top, int width, int height) {
+    auto* label = new QLabel(caption, parent);
+    Place(label, left, top, width, height);
+    return label;
+}
+
+QLineEdit* PanelField(QWidget* parent, int left, int top, int width, int height,
+                      Qt::Alignment align) {
+    auto* field = new QLineEdit(parent);
+    field->setReadOnly(true);
+    field->setFrame(false);
+    field->setAlignment(align | Qt::AlignVCenter);
+    field->setFocusPolicy(Qt::ClickFocus);
+    field->setTextMargins(0, 0, 0, 0);
+    field->setContentsMargins(0, 0, 0, 0);
+    Place(field, left, top, width, height);
+    return field;
+}
+
+QPushButton* Button(QWidget* parent, const char* caption, const char* tip, int left, int top,
+                    int width, const char* font) {
+    auto* button = new QPushButton(caption, parent);
+    if (tip) button->setToolTip(tip);
+    QFont f(font);
+    f.setPointSizeF(8.25);
+    f.setBold(true);
+    button->setFont(f);
+    Place(button, left, top, width, 375);
+    return button;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(MessageBoxService& box) : box_(box) {
+    setWindowTitle("Morvane Password Generator");
+    setWindowIcon(ProgramIcon());
+    QFont font("Verdana");
+    font.setPointSizeF(8.25);
+    setFont(font);
+
+    client_ = new QWidget(this);
+    client_->setFixedSize(Px(10440), Px(6135));
+    setCentralWidget(client_);
+    BuildOptions(client_);
+    BuildList(client_);
+    BuildCommands(client_);
+    BuildStatus(client_);
+    BindControls();
+
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+
+void MainWindow::BuildOptions(QWidget* client) {
+    fraInclude = Frame(client, "Include:", kLightGrey, "Select what to include");
+    Place(fraInclude, 120, 480, 3015, 1935);
+    chkLetter = Box(fraInclude, "Letters", "Include Letters?", 120, 300, 1095);
+    chkUpper = Box(fraInclude, "Uppercase (A-Z)", "Include Uppercase letters?", 1260, 300, 1695);
+    chkLower = Box(fraInclude, "Lowercase (a-z)", "Include Lower case letters?", 1260, 600, 1695);
+    chkNumber = Box(fraInclude, "Numbers (0-9)", "Include Numbers?", 120, 930, 2775);
+    chkSpecial = Box(fraInclude, "Special (~, !,...)", "Include Special characters?", 120, 1230, 2775);
+    chkOtherIn = Box(fraInclude, "Other:", "Include Other characters?", 120, 1560, 1005);
+    txtOtherIn = Field(fraInclude, "Enter characters separated by spaces", 1140, 1530, 1755);
+
+    fraExclude = Frame(client, "Exclude:", kLightGrey, "Select what to exclude");
+    Place(fraExclude, 120, 2520, 3015, 1695);
+    chkSpace = Box(fraExclude, "Spaces", "Exclude Spaces?", 120, 270, 2775);
+    chkAlike = Box(fraExclude, "Look-alikes (0, O,...)", "Exclude characters that look similar?",
+                   120, 570, 2775);
+    chkDuplicate = Box(fraExclude, "Duplicate passwords", "Exclude Duplicate passwords?", 120, 870,
+                       2775);
+    chkOtherOut = Box(fraExclude, "Other:", "Exclude Other characters?", 120, 1230, 1005);
+    txtOtherOut = Field(fraExclude, "Enter characters separated by spaces", 1140, 1200, 1755);
+
+    fraSize = Frame(client, "Values:", kLightGrey, "Enter values for passwords");
+    Place(fraSize, 120, 4320, 3015, 1695);
+    chkVarLen = Box(fraSize, "Variable length", "Length of password variable?", 120, 270, 2775);
+    lblMinLen = Label(fraSize, "Min Length  (>3):", 120, 630, 1695, 255);
+    txtMinLen = Field(fraSize, "Enter minimum password length", 1860, 600, 735);
+    lblMaxLen = Label(fraSize, "Max Length (<129):", 120, 960, 1695, 255);
+    txtMaxLen = Field(fraSize, "Enter maximum password length", 1860, 930, 735);
+    lblNumPasswords = Label(fraSize, "Num passwords:", 120, 1290, 1695, 255);
+    txtNum = Field(fraSize, "Enter number of passwords", 1860, 1260, 735);
+    for (QCheckBox* b : {chkLetter, chkUpper, chkLower, chkNumber, chkSpecial, chkOtherIn, chkSpace,
+                         chkAlike, chkDuplicate, chkOtherOut, chkVarLen})
+        b->setTristate(false);
+}
+
+void MainWindow::BuildList(QWidget* client) {
+    fraPasswords = Frame(client, "Passwords:", Qt::white, nullptr);
+    Place(fraPasswords, 3240, 480, 3735, 5535);
+    rtfPasswords = new QTextEdit(fraPasswords);
+    Place(rtfPasswords, 120, 240, 3495, 5175);
+    QFont f("Verdana");
+    f.setPointSizeF(8.25);
+    rtfPasswords->setFont(f);
+    rtfPasswords->setLineWrapMode(QTextEdit::NoWrap);
+    rtfPasswords->setTabChangesFocus(true);
+}
+
+void MainWindow::BuildCommands(QWidget* client) {
+    picMorvaneLogo = new QLabel(client);
+    Place(picMorvaneLogo, 7080, 480, 3225, 1200);
+    picMorvaneLogo->setPixmap(LogoPixmap());
+    picMorvaneLogo->setToolTip("Go to website");
+    picMorvaneLogo->setCursor(PointingHandCursor());
+
+    fraCommands = Frame(client, "Commands", Qt::white, nullptr);
+    QFont sans("MS Sans Serif");
+    sans.setPointSizeF(8.25);
+    fraCommands->setFont(sans);
+    Place(fraCommands, 7080, 1680, 3255, 2175);
+    cmdGenerate = Button(fraCommands, "&Generate", "Generate password list", 120, 240, 3015, "Verdana");
+    cmdSave = Button(fraCommands, "&Save", "Save password list", 120, 720, 1335, "MS Sans Serif");
+    cmdPrint = Button(fraCommands, "&Print", "Print Password list", 1800, 720, 1335, "MS Sans Serif");
+    cmdHelp = Button(fraCommands, "Help?", "Need Help?", 120, 1200, 1335, "Verdana");
+    cmdAbout = Button(fraCommands, "About", "About Morvane", 1800, 1200, 1335, "Verdana");
+    cmdClear = Button(fraCommands, "Clear", nullptr, 120, 1680, 1335, "Verdana");
+    cmdExit = Button(fraCommands, "E&xit", "Exit Morvane", 1800, 1680, 1335, "Verdana");
+    cmdGenerate->setDefault(true);
+    cmdExit->setStyleSheet("QPushButton { background-color: rgb(192, 0, 0); }");
+}
+
+void MainWindow::BuildStatus(QWidget* client) {
+    fraStatus = Frame(client, "Progress:", kLightGrey, nullptr);
+    Place(fraStatus, 7080, 3960, 3255, 2055);
+    pbProgress = new QProgressBar(fraStatus);
+    pbProgress->setRange(0, 100);
+    pbProgress->setValue(0);
+    pbProgress->setTextVisible(false);
+    Place(pbProgress, 120, 240, 2985, 255);
+
+    QFont bold("Verdana");
+    bold.setPointSizeF(8.25);
+    bold.setBold(true);
+    lblStatus = Label(fraStatus, "Status:", 120, 600, 615, 255);
+    txtProgress = PanelField(fraStatus, 840, 600, 735, 195, Qt::AlignHCenter);
+    txtProgress->setFont(bold);
+    QPalette p = txtProgress->palette();
+    p.setColor(QPalette::Text, QColor(0, 0, 128));
+    p.setColor(QPalette::Base, Qt::white);
+    txtProgress->setPalette(p);
+    txtStatus = PanelField(fraStatus, 1560, 600, 1575, 195, Qt::AlignRight);
+    txtStatus->setFont(bold);
+    QPalette s = txtStatus->palette();
+    s.setColor(QPalette::Text, QColor(0, 192, 0));
+    txtStatus->setPalette(s);
+
+    Label7 = Label(fraStatus, "Passwords Generated:", 120, 960, 1935, 255);
+    txtNumPass = PanelField(fraStatus, 2160, 960, 975, 195, Qt::AlignRight);
+    QFont sans("MS Sans Serif");
+    sans.setPointSizeF(8.25);
+    txtNumPass->setFont(sans);
+    Label4 = Label(fraStatus, "Time Started:", 120, 1200, 1935, 255);
+    txtTimeStart = PanelField(fraStatus, 2160, 1200, 975, 195, Qt::AlignRight);
+    Label5 = Label(fraStatus, "Time Completed:", 120, 1440, 1935, 255);
+    txtTimeComp = PanelField(fraStatus, 2160, 1440, 975, 195, Qt::AlignRight);
+    Label6 = Label(fraStatus, "Total (seconds):", 120, 1680, 1935, 255);
+    txtTimeTot = PanelField(fraStatus, 2160, 1680, 975, 195, Qt::AlignRight);
+}
+
+void MainWindow::BindControls() {
+    auto check = [this](QCheckBox* b) {
+        controls_.push_back(std::make_unique<QtCheckBox>(b));
+        return static_cast<CheckBox*>(controls_.back().get());
+    };
+    auto text = [this](QLineEdit* e) {
+        controls_.push_back(std::make_unique<QtTextBox>(e));
+        return static_cast<TextBox*>(controls_.back().get());
+    };
+    MainControls c;
+    c.chkLetter = check(chkLetter);
+    c.chkUpper = check(chkUpper);
+    c.chkLower = check(chkLower);
+    c.chkNumber = check(chkNumber);
+    c.chkSpecial = check(chkSpecial);
+    c.chkOtherIn = check(chkOtherIn);
+    c.txtOtherIn = text(txtOtherIn);
+    c.chkSpace = check(chkSpace);
+    c.chkAlike = check(chkAlike);
+    c.chkDuplicate = check(chkDuplicate);
+    c.chkOtherOut = check(chkOtherOut);
+    c.txtOtherOut = text(txtOtherOut);
+    c.chkVarLen = check(chkVarLen);
+    c.txtMinLen = text(txtMinLen);
+    c.txtMaxLen = text(txtMaxLen);
+    c.txtNum = text(txtNum);
+    controls_.push_back(std::make_unique<QtRichTextBox>(rtfPasswords));
+    c.rtfPasswords = static_cast<RichTextBox*>(controls_.back().get());
+    progress_ = std::make_unique<QtProgressBar>(pbProgress);
+    c.pbProgress = progress_.get();
+    c.txtProgress = text(txtProgress);
+    c.txtStatus = text(txtStatus);
+    c.txtNumPass = text(txtNumPass);
+    c.txtTimeStart = text(txtTimeStart);
+    c.txtTimeComp = text(txtTimeComp);
+    c.txtTimeTot = text(txtTimeTot);
+    for (QWidget* w : std::initializer_list<QWidget*>{fraInclude, fraExclude, fraSize, cmdGenerate,
+                                                       cmdSave, cmdPrint}) {
+        switches_.push_back(std::make_unique<QtSwitch>(w));
+        c.startup_enabled.push_back(switches_.back().get());
+    }
+
+    UpDown1 = new QtSpinner(fraSize, c.txtMinLen, 4, 128, 6);
+    Place(UpDown1, 2595, 600, 255, 285);
+    UpDown2 = new QtSpinner(fraSize, c.txtMaxLen, 4, 128, 8);
+    Place(UpDown2, 2595, 930, 255, 285);
+    UpDown3 = new QtSpinner(fraSize, c.txtNum, 1, 2147483647, 10);
+    Place(UpDown3, 2595, 1260, 255, 285);
+
+    MainEnvironment env;
+    env.box = &box_;
+    env.do_events = [] { QCoreApplication::processEvents(); };
+    form_ = std::make_unique<frmMain>(std::move(c), std::move(env));
+
+    connect(cmdGenerate, &QPushButton::clicked, this, [this] { form_->cmdGenerate_Click(); });
+    connect(cmdClear, &QPushButton::clicked, this, [this] { form_->cmdClear_Click(); });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Enter presses the default button, except in the list, which takes it
+    // as a line break, and on a button, which it presses.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && widget &&
+            widget->window() == this && isActiveWindow() && widget != rtfPasswords &&
+            !rtfPasswords->isAncestorOf(widget) && key->modifiers() == Qt::NoModifier) {
+            if (auto* button = qobject_cast<QPushButton*>(widget)) {
+                button->click();
+            } else {
+                cmdGenerate->click();
+            }
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace morvane

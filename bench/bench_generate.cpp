@@ -1,0 +1,64 @@
+// Throughput of the Generate command with the default options: once on the
+// window's procedures alone, once in the real window under Qt.
+//   morvane_bench [--engine-only] [counts...]   (default counts 100000 1000000)
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/memory_main_controls.h"
+#include "platform/scripted_message_box.h"
+
+using namespace morvane;
+using Seconds = std::chrono::duration<double>;
+
+namespace {
+
+template <class Run>
+void Report(const char* what, long count, Run&& run) {
+    auto start = std::chrono::steady_clock::now();
+    run();
+    double s = Seconds(std::chrono::steady_clock::now() - start).count();
+    std::printf("%-8s %9ld passwords  %8.3f s  %12.0f passwords/s\n", what, count, s, count / s);
+    std::fflush(stdout);
+}
+
+void EngineRun(long count) {
+    MemoryMainControls controls;
+    ScriptedMessageBox box;
+    frmMain form(controls.Bind(), MainEnvironment{&box, {}, {}});
+    form.Form_Load();
+    controls.txtNum.SetText(Ascii(std::to_string(count)));
+    Report("engine", count, [&] { form.cmdGenerate_Click(); });
+    if (!box.shown.empty()) std::printf("  unexpected message: %s\n", box.shown[0].text.c_str());
+}
+
+void WindowRun(long count) {
+    ScriptedMessageBox box;
+    MainWindow window(box);
+    window.form().Form_Load();
+    window.show();
+    window.txtNum->setText(QString::number(count));
+    Report("window", count, [&] { window.form().cmdGenerate_Click(); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool engine_only = false;
+    std::vector<long> counts;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--engine-only") == 0) engine_only = true;
+        else counts.push_back(std::stol(argv[i]));
+    }
+    if (counts.empty()) counts = {100000, 1000000};
+    for (long n : counts) EngineRun(n);
+    if (engine_only) return 0;
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    for (long n : counts) WindowRun(n);
+    return 0;
+}

@@ -1,0 +1,139 @@
+// The Generate command and the Clear command.
+#include <cmath>
+#include <ctime>
+
+#include "app/frm_main.h"
+#include "options/number_text.h"
+#include "platform/runtime_error.h"
+
+namespace morvane {
+namespace {
+
+// Redraws of one slot after which the run gives up instead of hanging,
+// e.g. when the length fields were edited during the run.
+constexpr long long kMaxRedraws = 10'000'000;
+
+Text ClockText(std::chrono::system_clock::time_point t) {
+    std::time_t seconds = std::chrono::system_clock::to_time_t(t);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char buffer[16];
+    std::strftime(buffer, sizeof buffer, "%H:%M:%S", &local);
+    return Ascii(buffer);
+}
+
+Text Number(long long value) { return Ascii(std::to_string(value)); }
+
+}  // namespace
+
+void frmMain::cmdGenerate_Click() {
+    Trap("cmdGenerate_Click", [&] {
+        if (!IsVerifyData()) return;
+        auto start = env_.now();
+        c_.txtTimeStart->SetText(ClockText(start));
+        c_.txtTimeComp->SetText(U"");
+        GenerateOutput();
+        auto end = env_.now();
+        c_.txtTimeComp->SetText(ClockText(end));
+        using std::chrono::floor;
+        using std::chrono::seconds;
+        long long total = (floor<seconds>(end) - floor<seconds>(start)).count();
+        c_.txtTimeTot->SetText(Number(total));
+        ChangeStatus(2);
+    });
+}
+
+void frmMain::GenerateOutput() {
+    Trap("GenerateOutput", [&] {
+        const int32_t requested = ToInt32(LeadingValue(c_.txtNum->GetText()));
+        RunList run_list;
+        if (!IsCreateArray()) return;
+        ChangeStatus(5);
+        for (int64_t slot = 1; slot <= requested; ++slot) {
+            // A command handled at the last yield may have emptied the pool.
+            if (arrCharacters_.empty()) throw SubscriptError();
+            Text password = GeneratePassword();
+            for (long long redraws = 0; IsDuplicatePassword(password, run_list); ++redraws) {
+                if (redraws == kMaxRedraws)
+                    throw RuntimeError(kErrInvalidCall,
+                                       "No further distinct password could be found");
+                password = GeneratePassword();
+            }
+            run_list.Add(password);
+            password += U"\r\n";
+            c_.rtfPasswords->AppendText(password);
+            if (lngPasswordCount_ < INT32_MAX) ++lngPasswordCount_;
+            int percent = ToInt16(static_cast<double>(slot) / requested * 100.0);
+            c_.pbProgress->SetValue(percent);
+            c_.txtProgress->SetText(Number(percent) + U"%");
+            c_.txtNumPass->SetText(Number(lngPasswordCount_));
+            env_.do_events();
+        }
+    });
+}
+
+bool frmMain::IsCreateArray() {
+    bool result = false;
+    Trap("IsCreateArray", [&] {
+        int last = AddCharactersToArray();
+        if (last < 0) throw SubscriptError();  // nothing to draw from
+        arrCharacters_.resize(static_cast<size_t>(last) + 1);
+        if (!IsRemoveCharactersFromArray()) return;
+        if (!IsNumMaxPossible()) return;
+        result = true;
+    });
+    return result;
+}
+
+bool frmMain::IsDuplicatePassword(const Text& password, RunList& run_list) {
+    bool result = false;
+    Trap("IsDuplicatePassword", [&] {
+        if (c_.chkDuplicate->Value() != 1) return;
+        result = run_list.Contains(password);
+    });
+    return result;
+}
+
+bool frmMain::IsNumMaxPossible() {
+    bool result = false;
+    Trap("IsNumMaxPossible", [&] {
+        if (c_.chkDuplicate->Value() != 1) {
+            result = true;
+            return;
+        }
+        int min_len = ToInt16(LeadingValue(c_.txtMinLen->GetText()));
+        int max_len = ToInt16(LeadingValue(c_.txtMaxLen->GetText()));
+        int32_t requested = ToInt32(LeadingValue(c_.txtNum->GetText()));
+        int32_t possible = MaxPossiblePasswords(CountDistinct(arrCharacters_), min_len, max_len,
+                                                c_.chkVarLen->Value() == 1);
+        if (possible >= requested) {
+            result = true;
+            return;
+        }
+        c_.txtNum->SetFocus();
+        Message("Maximum number of passwords possible is " + std::to_string(possible) +
+                    "\r\nPlease change your number of passwords.",
+                "INPUT ERROR: Number of passwords.");
+    });
+    return result;
+}
+
+void frmMain::cmdClear_Click() { Trap("cmdClear_Click", [&] { ClearPasswords(); }); }
+
+void frmMain::ClearPasswords() {
+    Trap("ClearPasswords", [&] {
+        int answer = env_.box->Show("This will clear all passwords in list!", kOkCancel,
+                                    "Clear Passwords:");
+        if (answer != kResultOk) return;
+        c_.rtfPasswords->SetText(U"");
+        lngPasswordCount_ = 0;
+        c_.txtNumPass->SetText(U"");
+        c_.pbProgress->SetValue(0);
+        c_.txtTimeStart->SetText(U"");
+        c_.txtTimeComp->SetText(U"");
+        c_.txtTimeTot->SetText(U"");
+        ChangeStatus(1);
+    });
+}
+
+}  // namespace morvane

@@ -1,0 +1,389 @@
+#include "platform/qt_controls.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+#include "options/spinner_step.h"
+#include "platform/qt_text.h"
+#include "platform/runtime_error.h"
+
+namespace morvane {
+namespace {
+
+class FocusRelay : public QObject {
+public:
+    FocusRelay(QObject* parent, Control* control) : QObject(parent), control_(control) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) return false;
+        auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        auto& handler = event->type() == QEvent::FocusIn ? control_->GotFocus : control_->LostFocus;
+        if (handler) handler();
+        return false;
+    }
+
+private:
+    Control* control_;
+};
+
+bool IsSeparator(QChar c) {
+    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == u'\n';
+}
+
+// The document's plain text with its paragraph separators.
+QString RawText(const QTextEdit* edit) { return edit->document()->toRawText(); }
+
+// Position in the document for a position of the CR LF text.
+int DocumentPosition(const QString& raw, int position) {
+    int model = 0;
+    int q = 0;
+    while (q < raw.size() && model < position) {
+        QChar c = raw.at(q);
+        if (IsSeparator(c)) {
+            model += 2;
+            q += 1;
+        } else if (c.isHighSurrogate() && q + 1 < raw.size()) {
+            model += 1;
+            q += 2;
+        } else {
+            model += 1;
+            q += 1;
+        }
+    }
+    return q;
+}
+
+// Position in the CR LF text for a position of the document.
+int TextPosition(const QString& raw, int document_position) {
+    int model = 0;
+    for (int q = 0; q < document_position && q < raw.size();) {
+        QChar c = raw.at(q);
+        if (IsSeparator(c)) {
+            model += 2;
+            q += 1;
+        } else if (c.isHighSurrogate() && q + 1 < raw.size()) {
+            model += 1;
+            q += 2;
+        } else {
+            model += 1;
+            q += 1;
+        }
+    }
+    return model;
+}
+
+Text ToCrLfText(const QString& raw) {
+    Text out;
+    out.reserve(static_cast<size_t>(raw.size()) + 16);
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        QChar c = raw.at(i);
+        if (IsSeparator(c)) {
+            out += U"\r\n";
+        } else if (c.isHighSurrogate() && i + 1 < raw.size() && raw.at(i + 1).isLowSurrogate()) {
+            out.push_back(QChar::surrogateToUcs4(c, raw.at(i + 1)));
+            ++i;
+        } else {
+            out.push_back(c.unicode());
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+QString ToDocumentText(const Text& text) {
+    Text normalized;
+    normalized.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c == U'\r') {
+            normalized.push_back(U'\n');
+            if (i + 1 < text.size() && text[i + 1] == U'\n') ++i;
+        } else {
+            normalized.push_back(c);
+        }
+    }
+    return ToQt(normalized);
+}
+
+void RelayFocus(QWidget* widget, Control* control) {
+    widget->installEventFilter(new FocusRelay(widget, control));
+}
+
+void FocusWidget(QWidget* widget) {
+    if (!widget->isVisible() || !widget->isEnabled()) throw InvalidCallError();
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
+bool WidgetHasFocus(const QWidget* widget) { return widget->window()->focusWidget() == widget; }
+
+// --- check box
+
+QtCheckBox::QtCheckBox(QCheckBox* box) : box_(box) {
+    RelayFocus(box, this);
+    QObject::connect(box, &QCheckBox::stateChanged, [this](int) {
+        if (!writing_ && Click) Click();
+    });
+}
+
+int QtCheckBox::Value() const {
+    switch (box_->checkState()) {
+        case Qt::Checked: return 1;
+        case Qt::PartiallyChecked: return 2;
+        default: return 0;
+    }
+}
+
+void QtCheckBox::SetValue(int value) {
+    if (value < 0 || value > 2) throw InvalidCallError();
+    if (value == Value()) return;
+    writing_ = true;
+    box_->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    writing_ = false;
+    if (Click) Click();
+}
+
+// --- single-line text field
+
+QtTextBox::QtTextBox(QLineEdit* edit) : edit_(edit) {
+    RelayFocus(edit, this);
+    QObject::connect(edit, &QLineEdit::textChanged, [this](const QString&) {
+        if (!writing_ && Change) Change();
+    });
+}
+
+Text QtTextBox::GetText() const { return FromQt(edit_->text()); }
+
+void QtTextBox::SetText(const Text& text) {
+    QString q = ToQt(text);
+    if (q == edit_->text()) return;
+    writing_ = true;
+    edit_->setText(q);
+    edit_->setCursorPosition(0);
+    writing_ = false;
+    if (Change) Change();
+}
+
+int QtTextBox::SelStart() const {
+    int u = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
+    return CodePointIndex(edit_->text(), u);
+}
+
+void QtTextBox::SetSelStart(int start) {
+    if (start < 0) throw InvalidCallError();
+    edit_->setCursorPosition(Utf16Index(edit_->text(), start));
+}
+
+int QtTextBox::SelLength() const {
+    if (!edit_->hasSelectedText()) return 0;
+    return static_cast<int>(FromQt(edit_->selectedText()).size());
+}
+
+void QtTextBox::SetSelLength(int length) {
+    if (length < 0) throw InvalidCallError();
+    QString t = edit_->text();
+    int start = SelStart();
+    int end = Utf16Index(t, start + length);
+    int s16 = Utf16Index(t, start);
+    edit_->setSelection(s16, end - s16);
+}
+
+Text QtTextBox::SelText() const { return FromQt(edit_->selectedText()); }
+
+void QtTextBox::SetSelText(const Text& text) {
+    Text all = GetText();
+    int start = SelStart();
+    int length = SelLength();
+    all.replace(static_cast<size_t>(start), static_cast<size_t>(length), text);
+    SetText(all);
+    SetSelStart(start + static_cast<int>(text.size()));
+}
+
+Rgb QtTextBox::ForeColor() const {
+    QColor c = edit_->palette().color(QPalette::Text);
+    return {c.red(), c.green(), c.blue()};
+}
+
+void QtTextBox::SetForeColor(Rgb color) {
+    QPalette p = edit_->palette();
+    p.setColor(QPalette::Text, QColor(color.r, color.g, color.b));
+    edit_->setPalette(p);
+}
+
+// --- rich-text list
+
+QtRichTextBox::QtRichTextBox(QTextEdit* edit) : edit_(edit) {
+    RelayFocus(edit, this);
+    edit->setAcceptRichText(false);
+    QObject::connect(edit, &QTextEdit::textChanged, [this] {
+        if (!writing_ && Change) Change();
+    });
+}
+
+Text QtRichTextBox::GetText() const { return ToCrLfText(RawText(edit_)); }
+
+int QtRichTextBox::TextLength() const { return TextPosition(RawText(edit_), INT32_MAX); }
+
+void QtRichTextBox::SetText(const Text& text) {
+    if (GetText() == text) return;
+    writing_ = true;
+    edit_->setPlainText(ToDocumentText(text));
+    writing_ = false;
+    if (Change) Change();
+}
+
+void QtRichTextBox::AppendText(const Text& text) {
+    if (text.empty()) return;
+    writing_ = true;
+    QTextCursor end(edit_->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(ToDocumentText(text));
+    writing_ = false;
+    if (Change) Change();
+}
+
+void QtRichTextBox::Select(int start, int length) {
+    QString raw = RawText(edit_);
+    int a = DocumentPosition(raw, start);
+    int b = DocumentPosition(raw, start + length);
+    QTextCursor cursor(edit_->document());
+    cursor.setPosition(a);
+    cursor.setPosition(b, QTextCursor::KeepAnchor);
+    edit_->setTextCursor(cursor);
+}
+
+int QtRichTextBox::SelStart() const {
+    return TextPosition(RawText(edit_), edit_->textCursor().selectionStart());
+}
+
+void QtRichTextBox::SetSelStart(int start) {
+    if (start < 0) throw InvalidCallError();
+    Select(start, 0);
+}
+
+int QtRichTextBox::SelLength() const {
+    QString raw = RawText(edit_);
+    QTextCursor c = edit_->textCursor();
+    return TextPosition(raw, c.selectionEnd()) - TextPosition(raw, c.selectionStart());
+}
+
+void QtRichTextBox::SetSelLength(int length) {
+    if (length < 0) throw InvalidCallError();
+    Select(SelStart(), length);
+}
+
+Text QtRichTextBox::SelText() const {
+    QTextCursor c = edit_->textCursor();
+    QString raw = RawText(edit_);
+    return ToCrLfText(raw.mid(c.selectionStart(), c.selectionEnd() - c.selectionStart()));
+}
+
+void QtRichTextBox::SetSelText(const Text& text) {
+    writing_ = true;
+    QTextCursor c = edit_->textCursor();
+    c.insertText(ToDocumentText(text));
+    edit_->setTextCursor(c);
+    writing_ = false;
+    if (Change) Change();
+}
+
+Rgb QtRichTextBox::ForeColor() const {
+    QColor c = edit_->palette().color(QPalette::Text);
+    return {c.red(), c.green(), c.blue()};
+}
+
+void QtRichTextBox::SetForeColor(Rgb color) {
+    QPalette p = edit_->palette();
+    p.setColor(QPalette::Text, QColor(color.r, color.g, color.b));
+    edit_->setPalette(p);
+}
+
+FontSpec QtRichTextBox::SelFont() const {
+    QFont f = edit_->textCursor().charFormat().font();
+    FontSpec spec;
+    spec.name = f.family().toStdString();
+    spec.size = f.pointSizeF();
+    spec.bold = f.bold();
+    spec.italic = f.italic();
+    spec.underline = f.underline();
+    spec.strikeout = f.strikeOut();
+    return spec;
+}
+
+void QtRichTextBox::SetSelFont(const FontSpec& spec) {
+    QTextCharFormat format;
+    QFont f(QString::fromStdString(spec.name));
+    if (spec.size > 0) f.setPointSizeF(spec.size);
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
+    f.setUnderline(spec.underline);
+    f.setStrikeOut(spec.strikeout);
+    format.setFont(f);
+    writing_ = true;
+    QTextCursor c = edit_->textCursor();
+    if (c.hasSelection()) c.mergeCharFormat(format);
+    edit_->mergeCurrentCharFormat(format);
+    writing_ = false;
+}
+
+int QtRichTextBox::SelAlignment() const {
+    Qt::Alignment a = edit_->textCursor().blockFormat().alignment();
+    if (a & Qt::AlignHCenter) return kAlignCenter;
+    if (a & Qt::AlignRight) return kAlignRight;
+    return kAlignLeft;
+}
+
+void QtRichTextBox::SetSelAlignment(int alignment) {
+    writing_ = true;
+    edit_->setAlignment(alignment == kAlignCenter  ? Qt::AlignHCenter
+                        : alignment == kAlignRight ? Qt::AlignRight
+                                                   : Qt::AlignLeft);
+    writing_ = false;
+}
+
+// --- enabling
+
+void QtSwitch::SetEnabled(bool on) {
+    if (widget_) widget_->setEnabled(on);
+    if (action_) action_->setEnabled(on);
+}
+
+bool QtSwitch::Enabled() const {
+    if (widget_) return widget_->isEnabled();
+    if (action_) return action_->isEnabled();
+    return false;
+}
+
+// --- spinner
+
+QtSpinner::QtSpinner(QWidget* parent, TextBox* field, int64_t lowest, int64_t highest,
+                     int64_t start)
+    : QWidget(parent), field_(field), lowest_(lowest), highest_(highest), value_(start) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    up_ = new QToolButton(this);
+    down_ = new QToolButton(this);
+    up_->setArrowType(Qt::UpArrow);
+    down_->setArrowType(Qt::DownArrow);
+    for (QToolButton* b : {up_, down_}) {
+        b->setAutoRepeat(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        layout->addWidget(b);
+    }
+    connect(up_, &QToolButton::clicked, this, [this] { Step(+1); });
+    connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
+}
+
+void QtSpinner::Step(int direction) {
+    value_ = SpinnerStep(field_->GetText(), value_, lowest_, highest_, direction);
+    field_->SetText(Ascii(std::to_string(value_)));
+}
+
+}  // namespace morvane

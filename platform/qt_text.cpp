@@ -1,0 +1,40 @@
+#include "platform/qt_text.h"
+
+namespace morvane {
+
+QString ToQt(const Text& text) {
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ToQt(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+Text FromQt(const QString& text) {
+    Text out;
+    out.reserve(static_cast<size_t>(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out.push_back(QChar::surrogateToUcs4(c, text.at(i + 1)));
+            ++i;
+        } else {
+            out.push_back(c.unicode());
+        }
+    }
+    return out;
+}
+
+int Utf16Index(const QString& s, int code_point_index) {
+    int u = 0;
+    for (int cp = 0; cp < code_point_index && u < s.size(); ++cp)
+        u += (s.at(u).isHighSurrogate() && u + 1 < s.size()) ? 2 : 1;
+    return u;
+}
+
+int CodePointIndex(const QString& s, int utf16_index) {
+    int cp = 0;
+    for (int u = 0; u < utf16_index && u < s.size(); ++cp)
+        u += (s.at(u).isHighSurrogate() && u + 1 < s.size()) ? 2 : 1;
+    return cp;
+}
+
+}  // namespace morvane

@@ -1,0 +1,16 @@
+#pragma once
+// Between the program's texts and Qt's UTF-16 strings.
+#include <QString>
+
+#include "platform/text.h"
+
+namespace morvane {
+
+QString ToQt(const Text& text);
+QString ToQt(const std::string& utf8);
+Text FromQt(const QString& text);
+// Code point index <-> UTF-16 index within `s`.
+int Utf16Index(const QString& s, int code_point_index);
+int CodePointIndex(const QString& s, int utf16_index);
+
+}  // namespace morvane

@@ -1,0 +1,249 @@
+// Whole Generate runs: the list, the progress panel, duplicates, Clear.
+#include <map>
+#include <set>
+
+#include "form_harness.h"
+
+using namespace morvane;
+
+TEST(GenerationRun, DefaultRunAppendsTenLinesAndCompletes) {
+    FormHarness h;
+    h.form.cmdGenerate_Click();
+    std::vector<std::string> lines = h.Lines();
+    ASSERT_EQ(lines.size(), 10u);
+    for (const std::string& line : lines) {
+        EXPECT_GE(line.size(), 6u);
+        EXPECT_LE(line.size(), 8u);
+        for (char c : line) EXPECT_TRUE(c >= 33 && c <= 126) << line;
+    }
+    EXPECT_EQ(h.List().substr(h.List().size() - 2), "\r\n");
+    EXPECT_EQ(h.ui.txtNumPass.TextRef(), U"10");
+    EXPECT_EQ(h.ui.txtProgress.TextRef(), U"100%");
+    EXPECT_EQ(h.ui.pbProgress.Value(), 100);
+    EXPECT_EQ(h.Status(), "Complete");
+    EXPECT_EQ(h.ui.txtTimeStart.TextRef().size(), 8u);  // hh:mm:ss
+    EXPECT_EQ(h.ui.txtTimeComp.TextRef().size(), 8u);
+    EXPECT_TRUE(h.box.shown.empty());
+}
+
+TEST(GenerationRun, ASecondRunAppendsAndTheCountAccumulates) {
+    FormHarness h;
+    h.form.cmdGenerate_Click();
+    std::string first = h.List();
+    h.form.cmdGenerate_Click();
+    EXPECT_EQ(h.Lines().size(), 20u);
+    EXPECT_EQ(h.List().substr(0, first.size()), first);
+    EXPECT_EQ(h.ui.txtNumPass.TextRef(), U"20");
+}
+
+TEST(GenerationRun, LengthsFollowTheValueOptions) {
+    FormHarness h;
+    h.ui.txtNum.SetText(U"600");
+    h.form.cmdGenerate_Click();
+    std::set<size_t> lengths;
+    for (const std::string& line : h.Lines()) lengths.insert(line.size());
+    EXPECT_EQ(lengths, (std::set<size_t>{6, 7, 8}));
+
+    FormHarness k;
+    k.ui.chkVarLen.SetValue(0);
+    k.ui.txtNum.SetText(U"200");
+    k.form.cmdGenerate_Click();
+    for (const std::string& line : k.Lines()) EXPECT_EQ(line.size(), 8u);
+
+    FormHarness one;  // a pool of one entry
+    one.Only({&one.ui.chkOtherIn});
+    one.ui.txtOtherIn.SetText(U"z");
+    one.ui.txtMinLen.SetText(U"5");
+    one.ui.txtMaxLen.SetText(U"5");
+    one.form.cmdGenerate_Click();
+    for (const std::string& line : one.Lines()) EXPECT_EQ(line, "zzzzz");
+}
+
+TEST(GenerationRun, RepeatedPoolEntriesAreDrawnProportionally) {
+    FormHarness h;
+    h.Only({&h.ui.chkNumber, &h.ui.chkOtherIn});
+    h.ui.txtOtherIn.SetText(U"7");
+    h.ui.txtNum.SetText(U"5000");
+    h.form.cmdGenerate_Click();
+    std::map<char, int> counts;
+    for (char c : h.List())
+        if (c >= '0' && c <= '9') ++counts[c];
+    double ratio = static_cast<double>(counts['7']) / counts['3'];
+    EXPECT_NEAR(ratio, 2.0, 0.25);
+}
+
+TEST(GenerationRun, ProgressTextRoundsHalvesToEven) {
+    for (auto [count, expected] :
+         {std::pair{3, std::vector<std::string>{"33%", "67%", "100%"}},
+          std::pair{8, std::vector<std::string>{"12%", "25%", "38%", "50%", "62%", "75%", "88%", "100%"}}}) {
+        FormHarness h;
+        h.ui.txtNum.SetText(Ascii(std::to_string(count)));
+        std::vector<std::string> seen;
+        h.ui.txtProgress.Change = [&] {
+            if (!h.ui.txtProgress.TextRef().empty()) seen.push_back(ToUtf8(h.ui.txtProgress.TextRef()));
+        };
+        h.form.cmdGenerate_Click();
+        EXPECT_EQ(seen, expected);
+    }
+}
+
+TEST(GenerationRun, TotalSecondsDoNotOverflowOnLongRuns) {
+    FormHarness h;
+    h.manual_clock = true;
+    h.ui.txtNum.SetText(U"1");
+    h.ui.rtfPasswords.Change = [&] { h.clock += std::chrono::seconds(40000); };
+    h.form.cmdGenerate_Click();
+    EXPECT_TRUE(h.box.shown.empty());
+    EXPECT_EQ(h.ui.txtTimeTot.TextRef(), U"40000");
+    EXPECT_EQ(h.Status(), "Complete");
+}
+
+TEST(GenerationRun, ClockTimesAreShownAsHoursMinutesSeconds) {
+    FormHarness h;
+    h.manual_clock = true;
+    std::tm local{};
+    local.tm_year = 126;
+    local.tm_mon = 11;
+    local.tm_mday = 7;
+    local.tm_hour = 9;
+    local.tm_min = 5;
+    local.tm_sec = 3;
+    local.tm_isdst = -1;
+    h.clock = std::chrono::system_clock::from_time_t(std::mktime(&local));
+    h.form.cmdGenerate_Click();
+    EXPECT_EQ(h.ui.txtTimeStart.TextRef(), U"09:05:03");
+    EXPECT_EQ(h.ui.txtTimeTot.TextRef(), U"0");
+}
+
+TEST(Duplicates, ExcludedDuplicatesGiveEveryFourDigitStringOnce) {
+    FormHarness h;
+    h.Only({&h.ui.chkNumber});
+    h.ui.chkDuplicate.SetValue(1);
+    h.ui.chkVarLen.SetValue(0);
+    h.ui.txtMaxLen.SetText(U"4");
+    h.ui.txtNum.SetText(U"10000");
+    h.form.cmdGenerate_Click();
+    std::vector<std::string> lines = h.Lines();
+    ASSERT_EQ(lines.size(), 10000u);
+    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), 10000u);
+    EXPECT_TRUE(h.box.shown.empty());
+}
+
+TEST(Duplicates, TooManyRequestedShowsTheMaximum) {
+    FormHarness h;
+    h.Only({&h.ui.chkNumber, &h.ui.chkOtherIn});
+    h.ui.txtOtherIn.SetText(U"1");  // a repeat does not add a distinct code
+    h.ui.chkDuplicate.SetValue(1);
+    h.ui.chkVarLen.SetValue(0);
+    h.ui.txtMaxLen.SetText(U"4");
+    h.ui.txtNum.SetText(U"10001");
+    h.form.cmdGenerate_Click();
+    ASSERT_EQ(h.box.shown.size(), 1u);
+    EXPECT_EQ(h.box.shown[0].title, "INPUT ERROR: Number of passwords.");
+    EXPECT_EQ(h.box.shown[0].text,
+              "Maximum number of passwords possible is 10000\r\nPlease change your number of passwords.");
+    EXPECT_EQ(h.Focused(), &h.ui.txtNum);
+    EXPECT_EQ(h.List(), "");
+    EXPECT_EQ(h.Status(), "Complete");
+}
+
+TEST(Duplicates, PossibleCountsSumOverLengthsAndSaturate) {
+    EXPECT_EQ(MaxPossiblePasswords(10, 4, 4, false), 10000);
+    EXPECT_EQ(MaxPossiblePasswords(10, 4, 6, true), 1110000);
+    EXPECT_EQ(MaxPossiblePasswords(2, 4, 5, true), 48);
+    EXPECT_EQ(MaxPossiblePasswords(94, 8, 128, true), 2147483647);
+    EXPECT_EQ(MaxPossiblePasswords(32767, 128, 128, false), 2147483647);
+    EXPECT_EQ(MaxPossiblePasswords(1, 4, 128, true), 125);
+}
+
+TEST(Duplicates, OnlyLinesOfThisRunCount) {
+    RunList list;
+    list.Add(U"abcdef");
+    EXPECT_FALSE(list.Contains(U"abcd"));  // only the start of a line
+    EXPECT_FALSE(list.Contains(U"cdef"));
+    EXPECT_FALSE(list.Contains(U"ABCDEF"));
+    EXPECT_TRUE(list.Contains(U"abcdef"));
+    list.Add(U"abcd");
+    EXPECT_TRUE(list.Contains(U"abcd"));
+    EXPECT_EQ(list.AsText(), U"abcdef\r\nabcd\r\n");
+
+    FormHarness h;  // earlier runs are not compared
+    h.Only({&h.ui.chkNumber});
+    h.ui.chkDuplicate.SetValue(1);
+    h.ui.chkVarLen.SetValue(0);
+    h.ui.txtMaxLen.SetText(U"4");
+    h.ui.txtNum.SetText(U"10000");
+    h.form.cmdGenerate_Click();
+    h.form.cmdGenerate_Click();
+    EXPECT_EQ(h.Lines().size(), 20000u);
+}
+
+TEST(GenerationRun, AnEditedLastLineIsContinued) {
+    FormHarness h;
+    h.ui.rtfPasswords.SetText(U"mine");
+    h.ui.txtNum.SetText(U"2");
+    h.form.cmdGenerate_Click();
+    std::vector<std::string> lines = h.Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].rfind("mine", 0), 0u);
+    EXPECT_GT(lines[0].size(), 4u);
+}
+
+TEST(GenerationRun, ACommandDuringTheRunRunsBetweenPasswords) {
+    FormHarness h;
+    h.ui.txtNum.SetText(U"5");
+    int yields = 0;
+    h.ui.txtNumPass.Change = [&] {
+        if (++yields == 2) h.form.ChangeStatus(12);  // as if Save failed meanwhile
+    };
+    h.form.cmdGenerate_Click();
+    EXPECT_EQ(h.Lines().size(), 5u);
+    EXPECT_EQ(h.Status(), "Complete");
+}
+
+TEST(ClearCommand, CancelKeepsEverythingOkEmptiesListAndPanel) {
+    FormHarness h;
+    h.form.cmdGenerate_Click();
+    std::string list = h.List();
+    h.box.answers = {kResultCancel};
+    h.form.cmdClear_Click();
+    ASSERT_EQ(h.box.shown.size(), 1u);
+    EXPECT_EQ(h.box.shown[0].title, "Clear Passwords:");
+    EXPECT_EQ(h.box.shown[0].text, "This will clear all passwords in list!");
+    EXPECT_EQ(h.box.shown[0].buttons, kOkCancel);
+    EXPECT_EQ(h.List(), list);
+    EXPECT_EQ(h.Status(), "Complete");
+
+    h.box.answers = {kResultOk};
+    h.form.ClearPasswords();
+    EXPECT_EQ(h.List(), "");
+    EXPECT_EQ(h.ui.txtNumPass.TextRef(), U"");
+    EXPECT_EQ(h.ui.txtTimeStart.TextRef(), U"");
+    EXPECT_EQ(h.ui.txtTimeComp.TextRef(), U"");
+    EXPECT_EQ(h.ui.txtTimeTot.TextRef(), U"");
+    EXPECT_EQ(h.ui.txtProgress.TextRef(), U"");
+    EXPECT_EQ(h.ui.pbProgress.Value(), 0);
+    EXPECT_EQ(h.Status(), "Ready");
+    h.ui.txtNum.SetText(U"1");
+    h.form.cmdGenerate_Click();
+    EXPECT_EQ(h.ui.txtNumPass.TextRef(), U"1");
+}
+
+TEST(StatusDisplay, CodesWordsColoursAndTheProgressText) {
+    FormHarness h;
+    struct Row { int code; const char* word; Rgb color; bool empties; };
+    for (Row r : {Row{1, "Ready", {0, 192, 0}, true}, Row{2, "Complete", {0, 192, 0}, false},
+                  Row{3, "File saved", {0, 192, 0}, true}, Row{4, "Print complete", {0, 192, 0}, true},
+                  Row{5, "Building...", {0, 0, 128}, false}, Row{10, "Input Error", {192, 0, 0}, true},
+                  Row{11, "Print cancelled", {192, 0, 0}, true},
+                  Row{12, "Save cancelled", {192, 0, 0}, true}, Row{0, "ANOMALY", {192, 0, 0}, false},
+                  Row{7, "ANOMALY", {192, 0, 0}, false}, Row{20, "ANOMALY", {192, 0, 0}, false}}) {
+        h.ui.txtProgress.SetText(U"50%");
+        h.ui.pbProgress.SetValue(50);
+        h.form.ChangeStatus(r.code);
+        EXPECT_EQ(h.Status(), r.word);
+        EXPECT_EQ(h.ui.txtStatus.ForeColor(), r.color) << r.code;
+        EXPECT_EQ(h.ui.txtProgress.TextRef(), r.empties ? U"" : U"50%") << r.code;
+        EXPECT_EQ(h.ui.pbProgress.Value(), 50);
+    }
+}
