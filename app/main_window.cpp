@@ -231,7 +231,8 @@ void MainWindow::BindControls() {
     c.txtMaxLen = text(txtMaxLen);
     c.txtNum = text(txtNum);
     controls_.push_back(std::make_unique<QtRichTextBox>(rtfPasswords));
-    c.rtfPasswords = static_cast<RichTextBox*>(controls_.back().get());
+    list_ = static_cast<QtRichTextBox*>(controls_.back().get());
+    c.rtfPasswords = list_;
     progress_ = std::make_unique<QtProgressBar>(pbProgress);
     c.pbProgress = progress_.get();
     c.txtProgress = text(txtProgress);
@@ -255,11 +256,25 @@ void MainWindow::BindControls() {
 
     MainEnvironment env;
     env.box = &box_;
-    env.do_events = [] { QCoreApplication::processEvents(); };
+    // A run yields after every password; the window handles its pending
+    // events at most every 15 ms, so repainting does not dominate the run
+    // while input is still answered at once.
+    env.do_events = [this] {
+        if (!yield_clock_.isValid() || yield_clock_.elapsed() >= 15) {
+            list_->Flush();
+            QCoreApplication::processEvents();
+            yield_clock_.start();
+        }
+    };
     form_ = std::make_unique<frmMain>(std::move(c), std::move(env));
 
-    connect(cmdGenerate, &QPushButton::clicked, this, [this] { form_->cmdGenerate_Click(); });
+    connect(cmdGenerate, &QPushButton::clicked, this, [this] { Generate(); });
     connect(cmdClear, &QPushButton::clicked, this, [this] { form_->cmdClear_Click(); });
+}
+
+void MainWindow::Generate() {
+    form_->cmdGenerate_Click();
+    list_->Flush();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

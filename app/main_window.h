@@ -3,6 +3,7 @@
 // window's procedures.
 #include <QGroupBox>
 #include <QLabel>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPushButton>
 #include <memory>
@@ -19,6 +20,8 @@ public:
     ~MainWindow() override;
 
     frmMain& form() { return *form_; }
+    // The Generate command, from any of its sources.
+    void Generate();
 
     // Widgets, by the names the program gives them.
     QGroupBox *fraInclude, *fraExclude, *fraSize, *fraPasswords, *fraCommands, *fraStatus;
@@ -45,10 +48,12 @@ private:
     void BindControls();
 
     MessageBoxService& box_;
+    QElapsedTimer yield_clock_;
     QWidget* client_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::unique_ptr<Enableable>> switches_;
     std::unique_ptr<QtProgressBar> progress_;
+    QtRichTextBox* list_ = nullptr;
     std::unique_ptr<frmMain> form_;
 };
 

@@ -42,7 +42,7 @@ void WindowRun(long count) {
     window.form().Form_Load();
     window.show();
     window.txtNum->setText(QString::number(count));
-    Report("window", count, [&] { window.form().cmdGenerate_Click(); });
+    Report("window", count, [&] { window.Generate(); });
 }
 
 }  // namespace

@@ -225,11 +225,18 @@ QtRichTextBox::QtRichTextBox(QTextEdit* edit) : edit_(edit) {
     });
 }
 
-Text QtRichTextBox::GetText() const { return ToCrLfText(RawText(edit_)); }
+Text QtRichTextBox::GetText() const {
+    Flush();
+    return ToCrLfText(RawText(edit_));
+}
 
-int QtRichTextBox::TextLength() const { return TextPosition(RawText(edit_), INT32_MAX); }
+int QtRichTextBox::TextLength() const {
+    Flush();
+    return TextPosition(RawText(edit_), INT32_MAX);
+}
 
 void QtRichTextBox::SetText(const Text& text) {
+    Flush();
     if (GetText() == text) return;
     writing_ = true;
     edit_->setPlainText(ToDocumentText(text));
@@ -239,15 +246,23 @@ void QtRichTextBox::SetText(const Text& text) {
 
 void QtRichTextBox::AppendText(const Text& text) {
     if (text.empty()) return;
-    writing_ = true;
-    QTextCursor end(edit_->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(ToDocumentText(text));
-    writing_ = false;
+    pending_ += ToDocumentText(text);
     if (Change) Change();
 }
 
+void QtRichTextBox::Flush() const {
+    if (pending_.isEmpty()) return;
+    auto* self = const_cast<QtRichTextBox*>(this);
+    self->writing_ = true;
+    QTextCursor end(edit_->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(pending_);
+    pending_.clear();
+    self->writing_ = false;
+}
+
 void QtRichTextBox::Select(int start, int length) {
+    Flush();
     QString raw = RawText(edit_);
     int a = DocumentPosition(raw, start);
     int b = DocumentPosition(raw, start + length);
@@ -258,6 +273,7 @@ void QtRichTextBox::Select(int start, int length) {
 }
 
 int QtRichTextBox::SelStart() const {
+    Flush();
     return TextPosition(RawText(edit_), edit_->textCursor().selectionStart());
 }
 
@@ -267,6 +283,7 @@ void QtRichTextBox::SetSelStart(int start) {
 }
 
 int QtRichTextBox::SelLength() const {
+    Flush();
     QString raw = RawText(edit_);
     QTextCursor c = edit_->textCursor();
     return TextPosition(raw, c.selectionEnd()) - TextPosition(raw, c.selectionStart());
@@ -278,12 +295,14 @@ void QtRichTextBox::SetSelLength(int length) {
 }
 
 Text QtRichTextBox::SelText() const {
+    Flush();
     QTextCursor c = edit_->textCursor();
     QString raw = RawText(edit_);
     return ToCrLfText(raw.mid(c.selectionStart(), c.selectionEnd() - c.selectionStart()));
 }
 
 void QtRichTextBox::SetSelText(const Text& text) {
+    Flush();
     writing_ = true;
     QTextCursor c = edit_->textCursor();
     c.insertText(ToDocumentText(text));
@@ -304,6 +323,7 @@ void QtRichTextBox::SetForeColor(Rgb color) {
 }
 
 FontSpec QtRichTextBox::SelFont() const {
+    Flush();
     QFont f = edit_->textCursor().charFormat().font();
     FontSpec spec;
     spec.name = f.family().toStdString();
@@ -316,6 +336,7 @@ FontSpec QtRichTextBox::SelFont() const {
 }
 
 void QtRichTextBox::SetSelFont(const FontSpec& spec) {
+    Flush();
     QTextCharFormat format;
     QFont f(QString::fromStdString(spec.name));
     if (spec.size > 0) f.setPointSizeF(spec.size);
@@ -332,6 +353,7 @@ void QtRichTextBox::SetSelFont(const FontSpec& spec) {
 }
 
 int QtRichTextBox::SelAlignment() const {
+    Flush();
     Qt::Alignment a = edit_->textCursor().blockFormat().alignment();
     if (a & Qt::AlignHCenter) return kAlignCenter;
     if (a & Qt::AlignRight) return kAlignRight;
@@ -339,6 +361,7 @@ int QtRichTextBox::SelAlignment() const {
 }
 
 void QtRichTextBox::SetSelAlignment(int alignment) {
+    Flush();
     writing_ = true;
     edit_->setAlignment(alignment == kAlignCenter  ? Qt::AlignHCenter
                         : alignment == kAlignRight ? Qt::AlignRight

@@ -86,11 +86,16 @@ public:
     int SelAlignment() const override;
     void SetSelAlignment(int alignment) override;
     QTextEdit* widget() const { return edit_; }
+    // Writes appended text still held back into the document.
+    void Flush() const;
 
 private:
     void Select(int start, int length);
     QTextEdit* edit_;
     bool writing_ = false;
+    // Appends are collected and written at once when the document is next
+    // read or shown, so a long run does not lay out the list per line.
+    mutable QString pending_;
 };
 
 class QtProgressBar : public ProgressBar {
