@@ -12,8 +12,6 @@ int main(int argc, char** argv) {
     morvane::MainWindow window(box);
     box.SetOwner(&window);
     window.form().Form_Load();
-    window.adjustSize();
-    window.setFixedSize(window.sizeHint());
     if (QScreen* screen = window.screen())
         window.move(screen->availableGeometry().center() - window.rect().center());
     window.show();

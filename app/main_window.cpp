@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/artwork.h"
+#include "platform/qt_desktop.h"
 #include "platform/qt_text.h"
 
 namespace morvane {
@@ -72,7 +75,21 @@ QPushButton* Button(QWidget* parent, const char* caption, const char* tip, int l
 
 }  // namespace
 
-MainWindow::MainWindow(MessageBoxService& box) : box_(box) {
+MainWindow::MainWindow(MessageBoxService& box) : MainWindow(WindowServices{&box, nullptr, {}, {}}) {}
+
+MainWindow::MainWindow(WindowServices services)
+    : services_(std::move(services)), box_(*services_.box) {
+    desktop_ = services_.desktop;
+    if (!desktop_) {
+        own_desktop_ = std::make_unique<QtDesktop>();
+        desktop_ = own_desktop_.get();
+    }
+    if (!services_.end_program) services_.end_program = [] {
+        std::fflush(nullptr);
+        std::_Exit(0);
+    };
+    if (services_.program_folder.empty())
+        services_.program_folder = QCoreApplication::applicationDirPath().toStdString();
     setWindowTitle("Morvane Password Generator");
     setWindowIcon(ProgramIcon());
     QFont font("Verdana");
@@ -82,16 +99,21 @@ MainWindow::MainWindow(MessageBoxService& box) : box_(box) {
     client_ = new QWidget(this);
     client_->setFixedSize(Px(10440), Px(6135));
     setCentralWidget(client_);
+    BuildMenus();
+    BuildToolbar(client_);
     BuildOptions(client_);
     BuildList(client_);
     BuildCommands(client_);
     BuildStatus(client_);
     BindControls();
+    ConnectCommands();
 
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     qApp->installEventFilter(this);
+    adjustSize();
+    setFixedSize(sizeHint());
 }
 
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
@@ -246,6 +268,13 @@ void MainWindow::BindControls() {
         switches_.push_back(std::make_unique<QtSwitch>(w));
         c.startup_enabled.push_back(switches_.back().get());
     }
+    for (QAction* a : {mnuGenerate, mnuEdit->menuAction(), mnuFormat->menuAction(), mnuSave, mnuPrint,
+                       mnuFind, mnuReplace}) {
+        switches_.push_back(std::make_unique<QtSwitch>(a));
+        c.startup_enabled.push_back(switches_.back().get());
+    }
+    switches_.push_back(std::make_unique<QtSwitch>(toolbarMain));
+    c.startup_enabled.push_back(switches_.back().get());
 
     UpDown1 = new QtSpinner(fraSize, c.txtMinLen, 4, 128, 6);
     Place(UpDown1, 2595, 600, 255, 285);
@@ -268,8 +297,6 @@ void MainWindow::BindControls() {
     };
     form_ = std::make_unique<frmMain>(std::move(c), std::move(env));
 
-    connect(cmdGenerate, &QPushButton::clicked, this, [this] { Generate(); });
-    connect(cmdClear, &QPushButton::clicked, this, [this] { form_->cmdClear_Click(); });
 }
 
 void MainWindow::Generate() {
@@ -278,6 +305,21 @@ void MainWindow::Generate() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == picMorvaneLogo && event->type() == QEvent::MouseButtonRelease) {
+        picMorvaneLogo_Click();
+        return true;
+    }
+    // The menu's shortcuts act in every field of the window, before the
+    // field's own keys.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            QKeySequence pressed(key->keyCombination());
+            for (QAction* a : findChildren<QAction*>())
+                if (!a->shortcut().isEmpty() && a->shortcut() == pressed && a->isEnabled()) return true;
+        }
+    }
     // Enter presses the default button, except in the list, which takes it
     // as a line break, and on a button, which it presses.
     if (event->type() == QEvent::KeyPress) {

@@ -5,18 +5,29 @@
 #include <QLabel>
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QMenu>
+#include <QToolBar>
 #include <QPushButton>
 #include <memory>
 
 #include "app/frm_main.h"
+#include "platform/desktop.h"
 #include "platform/qt_controls.h"
 
 namespace morvane {
+
+struct WindowServices {
+    MessageBoxService* box = nullptr;
+    DesktopService* desktop = nullptr;     // the desktop's default programs when empty
+    std::function<void()> end_program;     // ends the process at once when empty
+    std::string program_folder;            // where the help file is; the program's own when empty
+};
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(MessageBoxService& box);
+    explicit MainWindow(WindowServices services);
     ~MainWindow() override;
 
     frmMain& form() { return *form_; }
@@ -36,9 +47,48 @@ public:
     QProgressBar* pbProgress;
     QLabel *lblStatus, *Label7, *Label4, *Label5, *Label6;
     QLineEdit *txtProgress, *txtStatus, *txtNumPass, *txtTimeStart, *txtTimeComp, *txtTimeTot;
+    QToolBar* toolbarMain = nullptr;
+    QMenu *mnuFile, *mnuEdit, *mnuFormat, *mnuAlign, *mnuHelp;
+    QAction *mnuGenerate, *mnuSave, *mnuPrint, *mnuExit, *mnuCut, *mnuCopy, *mnuPaste, *mnuDelete,
+        *mnuClear, *mnuSelectAll, *mnuFind, *mnuReplace, *mnuFont, *mnuAlignLeft, *mnuAlignCenter,
+        *mnuAlignRight, *mnuContents, *mnuWebsite, *mnuAbout;
+
+    // Command handlers; every source of a command reaches its one handler.
+    void toolbarMain_ButtonClick(const QString& key);
+    void mnuGenerate_Click();
+    void cmdSave_Click();
+    void mnuSave_Click();
+    void cmdPrint_Click();
+    void mnuPrint_Click();
+    void cmdExit_Click();
+    void mnuExit_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuDelete_Click();
+    void mnuClear_Click();
+    void mnuSelectAll_Click();
+    void mnuFind_Click();
+    void mnuReplace_Click();
+    void mnuFont_Click();
+    void mnuAlignLeft_Click();
+    void mnuAlignCenter_Click();
+    void mnuAlignRight_Click();
+    void cmdHelp_Click();
+    void mnuContents_Click();
+    void mnuWebsite_Click();
+    void picMorvaneLogo_Click();
+    void mnuAbout_Click();
+    void cmdAbout_Click();
+    void HTMLHelpContents();
+    void HTMLHelpIndex();
+    void HTMLShowTopic(long lngTopicID);
+    // Asks the closing question; true when the window may close.
+    bool Form_Unload();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildOptions(QWidget* client);
@@ -46,8 +96,18 @@ private:
     void BuildCommands(QWidget* client);
     void BuildStatus(QWidget* client);
     void BindControls();
+    void BuildMenus();
+    void BuildToolbar(QWidget* client);
+    void ConnectCommands();
+    template <class Body>
+    void Trap(const char* name, Body&& body) {
+        TrapErrors(box_, Owner::kWindow, name, std::forward<Body>(body));
+    }
 
+    WindowServices services_;
+    std::unique_ptr<DesktopService> own_desktop_;
     MessageBoxService& box_;
+    DesktopService* desktop_ = nullptr;
     QElapsedTimer yield_clock_;
     QWidget* client_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;

@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "options/spinner_step.h"
@@ -246,6 +247,7 @@ void QtRichTextBox::SetText(const Text& text) {
 
 void QtRichTextBox::AppendText(const Text& text) {
     if (text.empty()) return;
+    if (pending_.isEmpty()) QTimer::singleShot(0, edit_, [this] { Flush(); });
     pending_ += ToDocumentText(text);
     if (Change) Change();
 }

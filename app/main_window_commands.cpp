@@ -1,0 +1,206 @@
+// The menu bar, the toolbar, closing, and the routing of every command.
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+
+#include "app/artwork.h"
+#include "app/main_window.h"
+#include "app/mod_main.h"
+
+namespace morvane {
+namespace {
+
+QAction* Entry(QMenu* menu, const char* name, const char* caption, QKeySequence key = {}) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (!key.isEmpty()) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    return action;
+}
+
+struct ToolbarButton {
+    const char* key;
+    const char* tooltip;
+    const char* description;
+};
+
+constexpr ToolbarButton kButtons[] = {
+    {"Generate", "Generate Password", "Generate Password"},
+    {"Save", "Save password list to file", "Save password list to file"},
+    {"Print", "Print password list", "Print password list"},
+    {"Cut", "Cuts selection to clipboard", "Cuts selection to clipboard"},
+    {"Copy", "Copy selection to clipboard", "Copy selection to clipboard"},
+    {"Paste", "Pastes from clipboard", "Pastes from clipboard"},
+    {"Delete", "Deletes selection", "Deletes selection"},
+    {"Find", "Find search string", "Finds search string"},
+    {"Font", "Change Font properties", "Change Font properties"},
+    {"LeftAlign", "Align selection to left of margin", "Align selection to left of margin"},
+    {"CenterAlign", "Align selection to center of margin", "Align selection to center of margin"},
+    {"RightAlign", "Align selection to right of margin", "Align selection to right of margin"},
+    {"Contents", "Displays Help contents", "Displays Help contents"},
+    {"Website", "Go to website", "Go to website"},
+};
+
+}  // namespace
+
+void MainWindow::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    mnuFile = bar->addMenu("&File");
+    mnuFile->setObjectName("mnuFile");
+    mnuGenerate = Entry(mnuFile, "mnuGenerate", "&Generate", Qt::CTRL | Qt::Key_G);
+    mnuFile->addSeparator()->setObjectName("mnuJunk1");
+    mnuSave = Entry(mnuFile, "mnuSave", "&Save As", Qt::CTRL | Qt::Key_S);
+    mnuPrint = Entry(mnuFile, "mnuPrint", "&Print", Qt::CTRL | Qt::Key_P);
+    mnuFile->addSeparator()->setObjectName("mnuJunk2");
+    mnuExit = Entry(mnuFile, "mnuExit", "E&xit", Qt::CTRL | Qt::Key_Q);
+
+    mnuEdit = bar->addMenu("&Edit");
+    mnuEdit->setObjectName("mnuEdit");
+    mnuCut = Entry(mnuEdit, "mnuCut", "Cu&t", Qt::CTRL | Qt::Key_X);
+    mnuCopy = Entry(mnuEdit, "mnuCopy", "&Copy", Qt::CTRL | Qt::Key_C);
+    mnuPaste = Entry(mnuEdit, "mnuPaste", "&Paste", Qt::CTRL | Qt::Key_V);
+    mnuDelete = Entry(mnuEdit, "mnuDelete", "&Delete", Qt::Key_Delete);
+    mnuEdit->addSeparator()->setObjectName("mnuJunk3");
+    mnuClear = Entry(mnuEdit, "mnuClear", "C&lear", Qt::CTRL | Qt::Key_N);
+    mnuSelectAll = Entry(mnuEdit, "mnuSelectAll", "Select &All", Qt::CTRL | Qt::Key_A);
+    mnuEdit->addSeparator()->setObjectName("mnuJunk4");
+    mnuFind = Entry(mnuEdit, "mnuFind", "&Find", Qt::CTRL | Qt::Key_F);
+    mnuReplace = Entry(mnuEdit, "mnuReplace", "&Replace", Qt::CTRL | Qt::Key_H);
+
+    mnuFormat = bar->addMenu("F&ormat");
+    mnuFormat->setObjectName("mnuFormat");
+    mnuFont = Entry(mnuFormat, "mnuFont", "&Font");
+    mnuAlign = mnuFormat->addMenu("&Alignment");
+    mnuAlign->setObjectName("mnuAlign");
+    mnuAlignLeft = Entry(mnuAlign, "mnuAlignLeft", "&Left");
+    mnuAlignCenter = Entry(mnuAlign, "mnuAlignCenter", "&Center");
+    mnuAlignRight = Entry(mnuAlign, "mnuAlignRight", "&Right");
+
+    mnuHelp = bar->addMenu("&Help");
+    mnuHelp->setObjectName("mnuHelp");
+    mnuContents = Entry(mnuHelp, "mnuContents", "&Contents", Qt::Key_F1);
+    mnuHelp->addSeparator()->setObjectName("mnuJunk5");
+    mnuWebsite = Entry(mnuHelp, "mnuWebsite", "&Go to website");
+    mnuHelp->addSeparator()->setObjectName("mnuJunk6");
+    mnuAbout = Entry(mnuHelp, "mnuAbout", "&About");
+}
+
+void MainWindow::BuildToolbar(QWidget* client) {
+    toolbarMain = new QToolBar(client);
+    toolbarMain->setObjectName("toolbarMain");
+    toolbarMain->setIconSize(QSize(16, 16));
+    toolbarMain->setMovable(false);
+    toolbarMain->setFloatable(false);
+    toolbarMain->setGeometry(0, 0, Px(10440), Px(420));
+    const int separators_before[] = {1, 4, 9, 13};
+    int position = 0;
+    toolbarMain->addSeparator();
+    for (const ToolbarButton& b : kButtons) {
+        ++position;
+        for (int s : separators_before)
+            if (s == position && s != 1) toolbarMain->addSeparator();
+        QAction* action = toolbarMain->addAction(QIcon(ToolbarImage(position)), b.key);
+        action->setObjectName(b.key);
+        action->setToolTip(b.tooltip);
+        action->setStatusTip(b.description);
+        QString key = b.key;
+        connect(action, &QAction::triggered, this, [this, key] { toolbarMain_ButtonClick(key); });
+    }
+    toolbarMain->addSeparator();
+}
+
+void MainWindow::ConnectCommands() {
+    auto on = [this](auto* source, auto signal, void (MainWindow::*handler)()) {
+        connect(source, signal, this, [this, handler] { (this->*handler)(); });
+    };
+    on(cmdGenerate, &QPushButton::clicked, &MainWindow::Generate);
+    on(cmdSave, &QPushButton::clicked, &MainWindow::cmdSave_Click);
+    on(cmdPrint, &QPushButton::clicked, &MainWindow::cmdPrint_Click);
+    on(cmdHelp, &QPushButton::clicked, &MainWindow::cmdHelp_Click);
+    on(cmdAbout, &QPushButton::clicked, &MainWindow::cmdAbout_Click);
+    connect(cmdClear, &QPushButton::clicked, this, [this] { form_->cmdClear_Click(); });
+    on(cmdExit, &QPushButton::clicked, &MainWindow::cmdExit_Click);
+
+    on(mnuGenerate, &QAction::triggered, &MainWindow::mnuGenerate_Click);
+    on(mnuSave, &QAction::triggered, &MainWindow::mnuSave_Click);
+    on(mnuPrint, &QAction::triggered, &MainWindow::mnuPrint_Click);
+    on(mnuExit, &QAction::triggered, &MainWindow::mnuExit_Click);
+    on(mnuCut, &QAction::triggered, &MainWindow::mnuCut_Click);
+    on(mnuCopy, &QAction::triggered, &MainWindow::mnuCopy_Click);
+    on(mnuPaste, &QAction::triggered, &MainWindow::mnuPaste_Click);
+    on(mnuDelete, &QAction::triggered, &MainWindow::mnuDelete_Click);
+    on(mnuClear, &QAction::triggered, &MainWindow::mnuClear_Click);
+    on(mnuSelectAll, &QAction::triggered, &MainWindow::mnuSelectAll_Click);
+    on(mnuFind, &QAction::triggered, &MainWindow::mnuFind_Click);
+    on(mnuReplace, &QAction::triggered, &MainWindow::mnuReplace_Click);
+    on(mnuFont, &QAction::triggered, &MainWindow::mnuFont_Click);
+    on(mnuAlignLeft, &QAction::triggered, &MainWindow::mnuAlignLeft_Click);
+    on(mnuAlignCenter, &QAction::triggered, &MainWindow::mnuAlignCenter_Click);
+    on(mnuAlignRight, &QAction::triggered, &MainWindow::mnuAlignRight_Click);
+    on(mnuContents, &QAction::triggered, &MainWindow::mnuContents_Click);
+    on(mnuWebsite, &QAction::triggered, &MainWindow::mnuWebsite_Click);
+    on(mnuAbout, &QAction::triggered, &MainWindow::mnuAbout_Click);
+    picMorvaneLogo->installEventFilter(this);
+}
+
+void MainWindow::toolbarMain_ButtonClick(const QString& key) {
+    Trap("toolbarMain_ButtonClick", [&] {
+        if (key == "Generate") Generate();
+        else if (key == "Save") cmdSave_Click();
+        else if (key == "Print") cmdPrint_Click();
+        else if (key == "Cut") mnuCut_Click();
+        else if (key == "Copy") mnuCopy_Click();
+        else if (key == "Paste") mnuPaste_Click();
+        else if (key == "Delete") mnuDelete_Click();
+        else if (key == "Find") mnuFind_Click();
+        else if (key == "Font") mnuFont_Click();
+        else if (key == "LeftAlign") mnuAlignLeft_Click();
+        else if (key == "CenterAlign") mnuAlignCenter_Click();
+        else if (key == "RightAlign") mnuAlignRight_Click();
+        else if (key == "Contents") HTMLHelpContents();
+        else if (key == "Website") mnuWebsite_Click();
+        else box_.Show("DONT GET THIS MESSAGE", kOkOnly, "");
+    });
+}
+
+void MainWindow::mnuGenerate_Click() { Generate(); }
+void MainWindow::mnuSave_Click() { cmdSave_Click(); }
+void MainWindow::mnuPrint_Click() { cmdPrint_Click(); }
+void MainWindow::mnuClear_Click() { Trap("mnuClear_Click", [&] { form_->ClearPasswords(); }); }
+void MainWindow::cmdExit_Click() { Trap("cmdExit_Click", [&] { close(); }); }
+void MainWindow::mnuExit_Click() { Trap("mnuExit_Click", [&] { close(); }); }
+
+void MainWindow::HTMLHelpContents() {
+    HtmlHelp(*desktop_, HelpFileName(services_.program_folder), kHelpDisplayToc, 0);
+}
+void MainWindow::HTMLHelpIndex() {
+    HtmlHelp(*desktop_, HelpFileName(services_.program_folder), kHelpDisplayIndex, 0);
+}
+void MainWindow::HTMLShowTopic(long lngTopicID) {
+    HtmlHelp(*desktop_, HelpFileName(services_.program_folder), kHelpContextNumber, lngTopicID);
+}
+void MainWindow::cmdHelp_Click() { Trap("cmdHelp_Click", [&] { HTMLHelpContents(); }); }
+void MainWindow::mnuContents_Click() { cmdHelp_Click(); }
+void MainWindow::mnuWebsite_Click() { Trap("mnuWebsite_Click", [&] { OpenWebsite(*desktop_, box_); }); }
+void MainWindow::picMorvaneLogo_Click() {
+    Trap("picMorvaneLogo_Click", [&] { OpenWebsite(*desktop_, box_); });
+}
+
+bool MainWindow::Form_Unload() {
+    bool confirmed = false;
+    Trap("Form_Unload", [&] {
+        confirmed = box_.Show("Are you sure you want to close Morvane?", kYesNo, "Exit Morvane:") ==
+                    kResultYes;
+    });
+    if (confirmed) services_.end_program();
+    return confirmed;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (Form_Unload()) event->accept();
+    else event->ignore();
+}
+
+}  // namespace morvane

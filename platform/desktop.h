@@ -1,0 +1,25 @@
+#pragma once
+// What the program asks of the desktop: opening documents, links and help.
+#include <string>
+
+namespace morvane {
+
+class DesktopService {
+public:
+    virtual ~DesktopService() = default;
+    // Opens a web address, a mailto link or a file with the desktop's default
+    // program, without waiting for it.
+    virtual void Open(const std::string& target) = 0;
+};
+
+// Help commands understood by the help viewer.
+enum HelpCommand : int { kHelpDisplayToc = 1, kHelpDisplayIndex = 2, kHelpContextNumber = 15 };
+
+// The help viewer: `file` is the help file, optionally followed by ">" and
+// the name of the window to show it in. A missing file shows nothing.
+void HtmlHelp(DesktopService& desktop, const std::string& file, int command, long data);
+
+// Opens `file` with its default program.
+void ShellExecute(DesktopService& desktop, const std::string& file);
+
+}  // namespace morvane
