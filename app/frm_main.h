@@ -9,6 +9,7 @@
 
 #include "engine/character_codes.h"
 #include "engine/run_list.h"
+#include "platform/common_dialog.h"
 #include "platform/controls.h"
 #include "platform/error_report.h"
 #include "platform/message_box.h"
@@ -52,6 +53,9 @@ using Clock = std::function<std::chrono::system_clock::time_point()>;
 
 struct MainEnvironment {
     MessageBoxService* box = nullptr;
+    CommonDialog* dialogs = nullptr;  // save, print and font dialogs
+    Printer* printer = nullptr;
+    std::string documents_folder;     // where the save dialog opens
     std::function<void()> do_events;  // yield to pending window events
     Clock now;                        // defaults to the system clock
 };
@@ -70,6 +74,11 @@ public:
     void cmdGenerate_Click();
     void cmdClear_Click();
     void ClearPasswords();
+
+    // Output
+    Text FormatAsHTML();
+    void cmdSave_Click();
+    void cmdPrint_Click();
 
     // Status panel
     void ChangeStatus(int code);

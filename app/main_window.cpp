@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
 
@@ -75,7 +76,7 @@ QPushButton* Button(QWidget* parent, const char* caption, const char* tip, int l
 
 }  // namespace
 
-MainWindow::MainWindow(MessageBoxService& box) : MainWindow(WindowServices{&box, nullptr, {}, {}}) {}
+MainWindow::MainWindow(MessageBoxService& box) : MainWindow(WindowServices{&box}) {}
 
 MainWindow::MainWindow(WindowServices services)
     : services_(std::move(services)), box_(*services_.box) {
@@ -83,6 +84,14 @@ MainWindow::MainWindow(WindowServices services)
     if (!desktop_) {
         own_desktop_ = std::make_unique<QtDesktop>();
         desktop_ = own_desktop_.get();
+    }
+    if (!services_.printer) {
+        own_printer_ = std::make_unique<QtPrinter>();
+        services_.printer = own_printer_.get();
+    }
+    if (!services_.dialogs) {
+        own_dialogs_ = std::make_unique<QtCommonDialog>(this, own_printer_ ? own_printer_.get() : nullptr);
+        services_.dialogs = own_dialogs_.get();
     }
     if (!services_.end_program) services_.end_program = [] {
         std::fflush(nullptr);
@@ -285,6 +294,10 @@ void MainWindow::BindControls() {
 
     MainEnvironment env;
     env.box = &box_;
+    env.dialogs = services_.dialogs;
+    env.printer = services_.printer;
+    env.documents_folder =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
     // A run yields after every password; the window handles its pending
     // events at most every 15 ms, so repainting does not dominate the run
     // while input is still answered at once.

@@ -12,6 +12,7 @@
 
 #include "app/frm_main.h"
 #include "platform/desktop.h"
+#include "platform/qt_common_dialog.h"
 #include "platform/qt_controls.h"
 
 namespace morvane {
@@ -19,6 +20,8 @@ namespace morvane {
 struct WindowServices {
     MessageBoxService* box = nullptr;
     DesktopService* desktop = nullptr;     // the desktop's default programs when empty
+    CommonDialog* dialogs = nullptr;       // the real dialogs when empty
+    Printer* printer = nullptr;            // the system printer when empty
     std::function<void()> end_program;     // ends the process at once when empty
     std::string program_folder;            // where the help file is; the program's own when empty
 };
@@ -106,6 +109,8 @@ private:
 
     WindowServices services_;
     std::unique_ptr<DesktopService> own_desktop_;
+    std::unique_ptr<QtPrinter> own_printer_;
+    std::unique_ptr<CommonDialog> own_dialogs_;
     MessageBoxService& box_;
     DesktopService* desktop_ = nullptr;
     QElapsedTimer yield_clock_;

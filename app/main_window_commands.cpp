@@ -166,8 +166,10 @@ void MainWindow::toolbarMain_ButtonClick(const QString& key) {
 }
 
 void MainWindow::mnuGenerate_Click() { Generate(); }
-void MainWindow::mnuSave_Click() { cmdSave_Click(); }
-void MainWindow::mnuPrint_Click() { cmdPrint_Click(); }
+void MainWindow::cmdSave_Click() { form_->cmdSave_Click(); }
+void MainWindow::cmdPrint_Click() { form_->cmdPrint_Click(); }
+void MainWindow::mnuSave_Click() { Trap("mnuSave_Click", [&] { cmdSave_Click(); }); }
+void MainWindow::mnuPrint_Click() { Trap("mnuPrint_Click", [&] { cmdPrint_Click(); }); }
 void MainWindow::mnuClear_Click() { Trap("mnuClear_Click", [&] { form_->ClearPasswords(); }); }
 void MainWindow::cmdExit_Click() { Trap("cmdExit_Click", [&] { close(); }); }
 void MainWindow::mnuExit_Click() { Trap("mnuExit_Click", [&] { close(); }); }

@@ -3,8 +3,6 @@
 
 namespace morvane {
 
-void MainWindow::cmdSave_Click() {}
-void MainWindow::cmdPrint_Click() {}
 void MainWindow::mnuCut_Click() {}
 void MainWindow::mnuCopy_Click() {}
 void MainWindow::mnuPaste_Click() {}

@@ -1,23 +1,81 @@
 #pragma once
 // The main window's procedures on controls kept in memory, with scripted
-// message boxes, started as the program starts.
+// message boxes and dialogs, started as the program starts.
 #include <gtest/gtest.h>
+
+#include <deque>
 
 #include "app/memory_main_controls.h"
 #include "platform/scripted_message_box.h"
 
 namespace morvane {
 
+// Dialogs answered by script; an empty script cancels.
+struct ScriptedDialogs : CommonDialog {
+    std::deque<SaveAnswer> saves;
+    std::deque<int> copies;
+    std::deque<FontSpec> fonts;
+    std::vector<SaveRequest> save_requests;
+    std::vector<FontSpec> font_requests;
+    SaveAnswer ShowSave(const SaveRequest& request) override {
+        save_requests.push_back(request);
+        if (saves.empty()) throw CancelError();
+        SaveAnswer a = saves.front();
+        saves.pop_front();
+        return a;
+    }
+    int ShowPrinter() override {
+        if (copies.empty()) throw CancelError();
+        int n = copies.front();
+        copies.pop_front();
+        return n;
+    }
+    FontSpec ShowFont(const FontSpec& initial) override {
+        font_requests.push_back(initial);
+        if (fonts.empty()) throw CancelError();
+        FontSpec f = fonts.front();
+        fonts.pop_front();
+        return f;
+    }
+};
+
+// A printer that writes what it is told as lines of text.
+struct RecordingPrinter : Printer {
+    std::vector<std::string> log;  // "font 10 bold", "text ...", "zone", "line", "page", "end"
+    bool fail_on_text = false;
+    void SetFont(double points, bool bold) override {
+        log.push_back("font " + std::to_string(static_cast<int>(points)) + (bold ? " bold" : ""));
+    }
+    void Print(const Text& text) override {
+        if (fail_on_text) throw RuntimeError(482, "Printer error");
+        log.push_back("text " + ToUtf8(text));
+    }
+    void NextZone() override { log.push_back("zone"); }
+    void EndLine() override { log.push_back("line"); }
+    void NewPage() override { log.push_back("page"); }
+    void EndDoc() override { log.push_back("end"); }
+};
+
 struct FormHarness {
     MemoryMainControls ui;
     ScriptedMessageBox box;
+    ScriptedDialogs dialogs;
+    RecordingPrinter printer;
     std::chrono::system_clock::time_point clock = std::chrono::system_clock::now();
     bool manual_clock = false;
-    frmMain form{ui.Bind(), MainEnvironment{&box, {}, [this] {
-                                                 return manual_clock ? clock : std::chrono::system_clock::now();
-                                             }}};
+    frmMain form{ui.Bind(), Environment()};
 
     FormHarness() { form.Form_Load(); }
+
+    MainEnvironment Environment() {
+        MainEnvironment env;
+        env.box = &box;
+        env.dialogs = &dialogs;
+        env.printer = &printer;
+        env.documents_folder = "/tmp";
+        env.now = [this] { return manual_clock ? clock : std::chrono::system_clock::now(); };
+        return env;
+    }
 
     std::string Status() const { return ToUtf8(ui.txtStatus.TextRef()); }
     std::string List() const { return ToUtf8(ui.rtfPasswords.TextRef()); }

@@ -34,7 +34,7 @@ struct Shell {
             help.write("<html><body>help</body></html>");
         }
         window = std::make_unique<MainWindow>(
-            WindowServices{&box, &desktop, [this] { ++ended; }, folder.path().toStdString()});
+            WindowServices{.box = &box, .desktop = &desktop, .end_program = [this] { ++ended; }, .program_folder = folder.path().toStdString()});
         window->form().Form_Load();
         window->show();
         window->activateWindow();

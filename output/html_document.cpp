@@ -1,0 +1,53 @@
+#include "output/html_document.h"
+
+#include <string>
+
+#include "app/frm_main.h"
+
+namespace morvane {
+
+Text BuildHtmlDocument(const Text& list) {
+    const std::string site = kMakerSite;
+    const std::string before[] = {
+        "<html><head><title>Morvane Password Generator</title></head>",
+        "<body bgcolor=\"#FFFFFF\">",
+        "<table width=\"600\" border=\"1\" cellspacing=\"0\" bordercolor=\"#000000\">",
+        "  <tr>",
+        "     <td bgcolor=\"#FFFFFF\"><font color=\"004080\" size=\"2\" face=\"Verdana,",
+        "     Arial, Helvetica, sans-serif\"><strong>Morvane Password Generator",
+        "     </strong>",
+        std::string("     <br> ") + kMakerCredit + "<br>",
+        std::string("     ") + kMakerCompany + "<br>",
+        "     <a href=\"" + site + "\" target=\"_blank\">",
+        site + "</a></font></td></tr>",
+        "</table>",
+        "<hr align=\"left\" width=\"600\" size=\"1\">",
+        "<table width=\"600\" border=\"0\" cellspacing=\"0\">",
+        "  <tr>",
+        "    <td><table border=\"1\" cellpadding=\"0\" cellspacing=\"0\" width=\"100%\" ",
+        "       bgcolor=\"#808080\" bordercolorlight=\"#006699\" bordercolordark=",
+        "       \"#006699\" align=\"left\">",
+        "        <tr>",
+        "          <td align=\"left\" bordercolor=\"#C0C0C0\" bgcolor=\"004080\"><b>",
+        "          <font color=\"#FFFFFF\" size=\"2\" face=\"Verdana\">Passwords:",
+        "          </font></b></td>",
+        "        </tr>",
+        "      </table></td>",
+        "  </tr>",
+        "<tr><td><pre>",
+    };
+    Text document;
+    for (const std::string& piece : before) document += Ascii(piece);
+    document += list;
+    document += Ascii("</pre></td></tr>");
+    document += Ascii("</table></body></html>");
+    return document;
+}
+
+Text frmMain::FormatAsHTML() {
+    Text document;
+    Trap("FormatAsHTML", [&] { document = BuildHtmlDocument(c_.rtfPasswords->GetText()); });
+    return document;
+}
+
+}  // namespace morvane

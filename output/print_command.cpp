@@ -1,0 +1,75 @@
+// The Print command: per copy a heading, a rule and the whole list.
+#include <ctime>
+
+#include "app/frm_main.h"
+
+namespace morvane {
+namespace {
+
+Text GeneralDateTime(std::chrono::system_clock::time_point t) {
+    std::time_t seconds = std::chrono::system_clock::to_time_t(t);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char buffer[64];
+    std::strftime(buffer, sizeof buffer, "%x %X", &local);
+    return Ascii(buffer);
+}
+
+// Each line break (CR LF, or a lone CR or LF) starts a new printed line.
+void PrintLines(Printer& printer, const Text& text) {
+    Text line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c == U'\r' || c == U'\n') {
+            printer.Print(line);
+            printer.EndLine();
+            line.clear();
+            if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
+        } else {
+            line.push_back(c);
+        }
+    }
+    printer.Print(line);
+    printer.EndLine();
+}
+
+}  // namespace
+
+void frmMain::cmdPrint_Click() {
+    Text title;
+    Text rule;
+    bool prepared = false;
+    Trap("cmdPrint_Click", [&] {
+        title = U"Morvane Password Generator";
+        rule = Text(100, U'_');
+        if (!env_.dialogs || !env_.printer) throw InvalidCallError();
+        prepared = true;
+    });
+    if (!prepared) return;
+
+    bool failed = false;
+    try {
+        int copies = env_.dialogs->ShowPrinter();
+        Text list = c_.rtfPasswords->GetText();
+        Printer& printer = *env_.printer;
+        for (int copy = 1; copy <= copies; ++copy) {
+            Text when = GeneralDateTime(env_.now());
+            printer.SetFont(10, true);
+            printer.Print(title);
+            for (int zone = 0; zone < 4; ++zone) printer.NextZone();
+            printer.Print(when);
+            printer.EndLine();
+            printer.Print(rule);
+            printer.EndLine();
+            printer.SetFont(8, false);
+            PrintLines(printer, list);
+            printer.NewPage();
+        }
+        printer.EndDoc();
+    } catch (...) {
+        failed = true;
+    }
+    ChangeStatus(failed ? 11 : 4);
+}
+
+}  // namespace morvane

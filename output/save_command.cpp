@@ -1,0 +1,45 @@
+// The Save command: the list, plain or as HTML, into a file the user names.
+#include "app/frm_main.h"
+#include "output/list_file.h"
+
+namespace morvane {
+
+void frmMain::cmdSave_Click() {
+    SaveRequest request;
+    bool prepared = false;
+    Trap("cmdSave_Click", [&] {
+        request.title = "Save File";
+        request.file_name = "Passwords.txt";
+        request.filter = std::string("Text Files (*.txt)|*.txt|Microsoft Word (*.doc)|*.doc|") +
+                         "Microsoft Excel (*.xls)|*.xls|HTML File (*.htm)|*.htm|" +
+                         "All Files (*.*)|*.*";
+        request.filter_index = 1;
+        request.flags = kOverwritePrompt | kHideReadOnly | kPathMustExist;
+        request.initial_dir = env_.documents_folder;
+        if (!env_.dialogs) throw InvalidCallError();
+        prepared = true;
+    });
+    if (!prepared) return;
+
+    SaveAnswer answer;
+    try {
+        answer = env_.dialogs->ShowSave(request);
+    } catch (...) {
+        ChangeStatus(12);  // cancelled, or the dialog failed
+        return;
+    }
+    Text content = answer.filter_index == 4 ? FormatAsHTML() : c_.rtfPasswords->GetText();
+    content += U"\r\n";
+    std::string failure = WriteFileReplacing(answer.file_name, ToUtf8(content));
+    if (!failure.empty()) {
+        ChangeStatus(12);
+        ShowErrorReport(*env_.box, FormErrorTitle("cmdSave_Click"),
+                        RuntimeError(kErrFileIo, "The file could not be saved as " +
+                                                     answer.file_name + ": " + failure));
+        return;
+    }
+    ChangeStatus(3);
+    Message("You saved the file as " + answer.file_name, "COMPLETE: File Saved.");
+}
+
+}  // namespace morvane

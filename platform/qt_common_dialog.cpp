@@ -1,0 +1,142 @@
+#include "platform/qt_common_dialog.h"
+
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <cmath>
+
+#include "platform/qt_text.h"
+
+namespace morvane {
+
+// --- printer
+
+QtPrinter::QtPrinter() {
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        printer_.setOutputFormat(QPrinter::PdfFormat);
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        printer_.setOutputFileName(folder + "/Passwords.pdf");
+    }
+}
+
+QtPrinter::~QtPrinter() {
+    if (painter_ && painter_->isActive()) painter_->end();
+}
+
+void QtPrinter::Begin() {
+    if (painter_ && painter_->isActive()) {
+        if (page_pending_) {
+            if (!printer_.newPage()) throw RuntimeError(482, "Printer error");
+            page_pending_ = false;
+            x_ = y_ = 0;
+        }
+        return;
+    }
+    painter_ = std::make_unique<QPainter>();
+    if (!painter_->begin(&printer_)) {
+        painter_.reset();
+        throw RuntimeError(482, "Printer error");
+    }
+    painter_->setFont(font_);
+    page_pending_ = false;
+    x_ = y_ = 0;
+}
+
+void QtPrinter::SetFont(double points, bool bold) {
+    font_.setPointSizeF(points);
+    font_.setBold(bold);
+    if (painter_ && painter_->isActive()) painter_->setFont(font_);
+}
+
+void QtPrinter::Print(const Text& text) {
+    Begin();
+    QFontMetricsF metrics(font_, &printer_);
+    QString q = ToQt(text);
+    painter_->drawText(QPointF(x_, y_ + metrics.ascent()), q);
+    x_ += metrics.horizontalAdvance(q);
+}
+
+void QtPrinter::NextZone() {
+    Begin();
+    QFontMetricsF metrics(font_, &printer_);
+    double zone = 14 * metrics.averageCharWidth();
+    x_ = (std::floor(x_ / zone) + 1) * zone;
+}
+
+void QtPrinter::EndLine() {
+    Begin();
+    QFontMetricsF metrics(font_, &printer_);
+    x_ = 0;
+    y_ += metrics.lineSpacing();
+    // Lines that run past the bottom carry on on the next page.
+    double page_height = printer_.pageLayout().paintRectPixels(printer_.resolution()).height();
+    if (y_ + metrics.lineSpacing() > page_height) {
+        if (!printer_.newPage()) throw RuntimeError(482, "Printer error");
+        y_ = 0;
+    }
+}
+
+void QtPrinter::NewPage() { page_pending_ = true; }  // taken when more output follows
+
+void QtPrinter::EndDoc() {
+    if (!painter_ || !painter_->isActive()) Begin();  // an empty job still makes its page
+    painter_->end();
+    painter_.reset();
+    page_pending_ = false;
+}
+
+// --- dialogs
+
+SaveAnswer QtCommonDialog::ShowSave(const SaveRequest& request) {
+    QStringList parts = QString::fromStdString(request.filter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i];
+    QFileDialog dialog(owner_, QString::fromStdString(request.title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    if (request.filter_index >= 1 && request.filter_index <= filters.size())
+        dialog.selectNameFilter(filters[request.filter_index - 1]);
+    if (!request.initial_dir.empty()) dialog.setDirectory(QString::fromStdString(request.initial_dir));
+    dialog.selectFile(QString::fromStdString(request.file_name));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & kOverwritePrompt));
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) throw CancelError();
+    SaveAnswer answer;
+    answer.file_name = dialog.selectedFiles().first().toStdString();
+    answer.filter_index = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    return answer;
+}
+
+int QtCommonDialog::ShowPrinter() {
+    QPrintDialog dialog(&printer_->device(), owner_);
+    if (dialog.exec() != QDialog::Accepted) throw CancelError();
+    int copies = printer_->device().copyCount();
+    printer_->device().setCopyCount(1);  // the copies are printed one run each
+    return copies < 1 ? 1 : copies;
+}
+
+FontSpec QtCommonDialog::ShowFont(const FontSpec& initial) {
+    QFont start(QString::fromStdString(initial.name));
+    if (initial.size > 0) start.setPointSizeF(initial.size);
+    start.setBold(initial.bold);
+    start.setItalic(initial.italic);
+    start.setUnderline(initial.underline);
+    start.setStrikeOut(initial.strikeout);
+    bool ok = false;
+    QFont chosen = QFontDialog::getFont(&ok, start, owner_, "Font");
+    if (!ok) throw CancelError();
+    FontSpec spec;
+    spec.name = chosen.family().toStdString();
+    spec.size = chosen.pointSizeF();
+    spec.bold = chosen.bold();
+    spec.italic = chosen.italic();
+    spec.underline = chosen.underline();
+    spec.strikeout = chosen.strikeOut();
+    return spec;
+}
+
+}  // namespace morvane

@@ -1,0 +1,47 @@
+#pragma once
+// The save, print and font dialogs and the printer, on Qt.
+#include <QFont>
+#include <QPainter>
+#include <QPrinter>
+#include <QWidget>
+#include <memory>
+
+#include "platform/common_dialog.h"
+
+namespace morvane {
+
+// Prints through QPrinter; with no printer installed the job becomes a PDF file.
+class QtPrinter : public Printer {
+public:
+    QtPrinter();
+    ~QtPrinter() override;
+    QPrinter& device() { return printer_; }
+    void SetFont(double points, bool bold) override;
+    void Print(const Text& text) override;
+    void NextZone() override;
+    void EndLine() override;
+    void NewPage() override;
+    void EndDoc() override;
+
+private:
+    void Begin();
+    QPrinter printer_{QPrinter::HighResolution};
+    std::unique_ptr<QPainter> painter_;
+    QFont font_;
+    double x_ = 0, y_ = 0;
+    bool page_pending_ = false;
+};
+
+class QtCommonDialog : public CommonDialog {
+public:
+    QtCommonDialog(QWidget* owner, QtPrinter* printer) : owner_(owner), printer_(printer) {}
+    SaveAnswer ShowSave(const SaveRequest& request) override;
+    int ShowPrinter() override;
+    FontSpec ShowFont(const FontSpec& initial) override;
+
+private:
+    QWidget* owner_;
+    QtPrinter* printer_;
+};
+
+}  // namespace morvane

@@ -1,0 +1,206 @@
+// The HTML document, saving the list and printing it.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "form_harness.h"
+#include "output/html_document.h"
+
+using namespace morvane;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kHead =
+    "<html><head><title>Morvane Password Generator</title></head><body bgcolor=\"#FFFFFF\">"
+    "<table width=\"600\" border=\"1\" cellspacing=\"0\" bordercolor=\"#000000\">  <tr>"
+    "     <td bgcolor=\"#FFFFFF\"><font color=\"004080\" size=\"2\" face=\"Verdana,"
+    "     Arial, Helvetica, sans-serif\"><strong>Morvane Password Generator     </strong>"
+    "     <br> Copyright 2026 Morvane Software<br>     Morvane Software<br>"
+    "     <a href=\"https://morvane.example.org/\" target=\"_blank\">"
+    "https://morvane.example.org/</a></font></td></tr></table>"
+    "<hr align=\"left\" width=\"600\" size=\"1\"><table width=\"600\" border=\"0\" cellspacing=\"0\">"
+    "  <tr>    <td><table border=\"1\" cellpadding=\"0\" cellspacing=\"0\" width=\"100%\" "
+    "       bgcolor=\"#808080\" bordercolorlight=\"#006699\" bordercolordark="
+    "       \"#006699\" align=\"left\">        <tr>"
+    "          <td align=\"left\" bordercolor=\"#C0C0C0\" bgcolor=\"004080\"><b>"
+    "          <font color=\"#FFFFFF\" size=\"2\" face=\"Verdana\">Passwords:"
+    "          </font></b></td>        </tr>      </table></td>  </tr><tr><td><pre>";
+const std::string kTail = "</pre></td></tr></table></body></html>";
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct TempFolder {
+    fs::path path = fs::temp_directory_path() / ("morvane-test-" + std::to_string(getpid()) + "-" +
+                                                 std::to_string(counter++));
+    static inline int counter = 0;
+    TempFolder() { fs::create_directories(path); }
+    ~TempFolder() {
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(path);
+    }
+};
+
+}  // namespace
+
+TEST(HtmlDocument, IsTheFixedPageAroundTheUnchangedList) {
+    EXPECT_EQ(ToUtf8(BuildHtmlDocument(U"")), kHead + kTail);
+    std::string list = "a<b\r\nc&d>\r\n\r\ntyped é\r\n";
+    std::string doc = ToUtf8(BuildHtmlDocument(FromUtf8(list)));
+    EXPECT_EQ(doc, kHead + list + kTail);
+    EXPECT_EQ(doc.find('\n'), kHead.size() + 4);  // the only breaks are the list's
+}
+
+TEST(HtmlDocument, ReadsTheListAsItStandsNow) {
+    FormHarness h;
+    h.ui.rtfPasswords.SetText(U"x1\r\ny2\r\n");
+    EXPECT_EQ(ToUtf8(h.form.FormatAsHTML()), kHead + "x1\r\ny2\r\n" + kTail);
+}
+
+TEST(SaveCommand, OffersTheFiveTypesAndWritesThePlainList) {
+    TempFolder dir;
+    FormHarness h;
+    h.form.cmdGenerate_Click();
+    std::string path = (dir.path / "Passwords.txt").string();
+    h.dialogs.saves = {{path, 1}};
+    h.form.cmdSave_Click();
+    ASSERT_EQ(h.dialogs.save_requests.size(), 1u);
+    const SaveRequest& r = h.dialogs.save_requests[0];
+    EXPECT_EQ(r.title, "Save File");
+    EXPECT_EQ(r.file_name, "Passwords.txt");
+    EXPECT_EQ(r.filter,
+              "Text Files (*.txt)|*.txt|Microsoft Word (*.doc)|*.doc|Microsoft Excel (*.xls)|*.xls|"
+              "HTML File (*.htm)|*.htm|All Files (*.*)|*.*");
+    EXPECT_EQ(r.filter_index, 1);
+    EXPECT_EQ(r.flags, 2054);
+    EXPECT_EQ(ReadFile(path), h.List() + "\r\n");  // ends in two line breaks
+    EXPECT_EQ(h.Status(), "File saved");
+    EXPECT_EQ(h.ui.txtProgress.TextRef(), U"");
+    EXPECT_EQ(h.ui.pbProgress.Value(), 100);
+    ASSERT_EQ(h.box.shown.size(), 1u);
+    EXPECT_EQ(h.box.shown[0].text, "You saved the file as " + path);
+    EXPECT_EQ(h.box.shown[0].title, "COMPLETE: File Saved.");
+}
+
+TEST(SaveCommand, OnlyTheHtmlTypeWritesTheDocument) {
+    TempFolder dir;
+    FormHarness h;
+    h.ui.rtfPasswords.SetText(T("pä<ss\r\n"));
+    std::string txt = (dir.path / "Passwords.txt").string();
+    std::string htm = (dir.path / "list.htm").string();
+    std::string doc = (dir.path / "list.doc").string();
+    h.dialogs.saves = {{txt, 4}, {htm, 1}, {doc, 2}};
+    h.form.cmdSave_Click();
+    h.form.cmdSave_Click();
+    h.form.cmdSave_Click();
+    EXPECT_EQ(ReadFile(txt), kHead + "pä<ss\r\n" + kTail + "\r\n");  // UTF-8, unescaped
+    EXPECT_EQ(ReadFile(htm), "pä<ss\r\n\r\n");
+    EXPECT_EQ(ReadFile(doc), "pä<ss\r\n\r\n");
+}
+
+TEST(SaveCommand, EmptyListGivesOneLineBreak) {
+    TempFolder dir;
+    FormHarness h;
+    std::string path = (dir.path / "empty.txt").string();
+    h.dialogs.saves = {{path, 5}};
+    h.form.cmdSave_Click();
+    EXPECT_EQ(ReadFile(path), "\r\n");
+}
+
+TEST(SaveCommand, CancelWritesNothingAndSaysSaveCancelled) {
+    FormHarness h;
+    h.form.cmdSave_Click();
+    EXPECT_EQ(h.Status(), "Save cancelled");
+    EXPECT_EQ(h.ui.txtStatus.ForeColor(), (Rgb{192, 0, 0}));
+    EXPECT_TRUE(h.box.shown.empty());
+}
+
+TEST(SaveCommand, AFailedWriteIsReportedAndKeepsTheOldFile) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    TempFolder dir;
+    std::string path = (dir.path / "Passwords.txt").string();
+    { std::ofstream(path) << "old list"; }
+    fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
+    FormHarness h;
+    h.form.cmdGenerate_Click();
+    h.dialogs.saves = {{path, 1}};
+    h.form.cmdSave_Click();
+    EXPECT_EQ(h.Status(), "Save cancelled");
+    ASSERT_EQ(h.box.shown.size(), 1u);
+    EXPECT_EQ(h.box.shown[0].title, "ERROR: cmdSave_Click");
+    EXPECT_NE(h.box.shown[0].text.find("could not be saved as " + path), std::string::npos);
+    EXPECT_EQ(ReadFile(path), "old list");
+}
+
+TEST(SaveCommand, AMissingFolderIsReportedNotSaved) {
+    FormHarness h;
+    h.dialogs.saves = {{"/nonexistent-folder-morvane/Passwords.txt", 1}};
+    h.form.cmdSave_Click();
+    EXPECT_EQ(h.Status(), "Save cancelled");
+    ASSERT_EQ(h.box.shown.size(), 1u);
+    EXPECT_EQ(h.box.shown[0].title, "ERROR: cmdSave_Click");
+    EXPECT_EQ(h.box.shown[0].text.find("You saved"), std::string::npos);
+}
+
+TEST(SaveCommand, ReplacingAFileKeepsItsPermissions) {
+    TempFolder dir;
+    fs::path path = dir.path / "keep.txt";
+    { std::ofstream(path) << "old"; }
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    FormHarness h;
+    h.dialogs.saves = {{path.string(), 1}};
+    h.form.cmdSave_Click();
+    EXPECT_EQ(ReadFile(path), "\r\n");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
+TEST(PrintCommand, EachCopyIsOneRunWithHeadingRuleAndList) {
+    FormHarness h;
+    h.ui.rtfPasswords.SetText(U"aa\r\nbb\r\n");
+    h.dialogs.copies = {2};
+    h.form.cmdPrint_Click();
+    std::vector<std::string> one = {"font 10 bold", "text Morvane Password Generator", "zone", "zone",
+                                    "zone", "zone"};
+    const std::vector<std::string>& log = h.printer.log;
+    ASSERT_EQ(log.size(), 2 * 18 + 1);
+    for (int copy = 0; copy < 2; ++copy) {
+        auto at = log.begin() + copy * 18;
+        EXPECT_TRUE(std::equal(one.begin(), one.end(), at));
+        EXPECT_EQ(at[6].rfind("text ", 0), 0u);  // the date and time
+        EXPECT_EQ(at[7], "line");
+        EXPECT_EQ(at[8], "text " + std::string(100, '_'));
+        EXPECT_EQ(at[9], "line");
+        EXPECT_EQ(at[10], "font 8");
+        EXPECT_EQ(at[11], "text aa");
+        EXPECT_EQ(at[13], "text bb");
+        EXPECT_EQ(at[15], "text ");  // the list's last line break ends an empty line
+        EXPECT_EQ(at[16], "line");
+        EXPECT_EQ(at[17], "page");
+    }
+    EXPECT_EQ(log.back(), "end");
+    EXPECT_EQ(h.Status(), "Print complete");
+}
+
+TEST(PrintCommand, CancelAndFailureBothSayPrintCancelled) {
+    FormHarness h;
+    h.form.cmdPrint_Click();
+    EXPECT_EQ(h.Status(), "Print cancelled");
+    EXPECT_TRUE(h.printer.log.empty());
+
+    h.dialogs.copies = {3};
+    h.printer.fail_on_text = true;
+    h.form.cmdPrint_Click();
+    EXPECT_EQ(h.Status(), "Print cancelled");
+    EXPECT_EQ(h.printer.log, (std::vector<std::string>{"font 10 bold"}));  // no further copies
+    EXPECT_TRUE(h.box.shown.empty());
+}
