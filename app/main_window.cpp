@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QProcess>
 #include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
@@ -93,6 +94,16 @@ MainWindow::MainWindow(WindowServices services)
         own_dialogs_ = std::make_unique<QtCommonDialog>(this, own_printer_ ? own_printer_.get() : nullptr);
         services_.dialogs = own_dialogs_.get();
     }
+    if (!services_.registry) {
+        own_registry_ = std::make_unique<Registry>();
+        FillRegistryFromSystem(*own_registry_);
+        services_.registry = own_registry_.get();
+    }
+    if (!services_.start_program) services_.start_program = [](const std::string& path) {
+        if (!QProcess::startDetached(QString::fromStdString(path), {}))
+            throw RuntimeError(kErrFileNotFound, "File not found");
+    };
+    if (!services_.show_modal) services_.show_modal = [](QDialog& dialog) { dialog.exec(); };
     if (!services_.end_program) services_.end_program = [] {
         std::fflush(nullptr);
         std::_Exit(0);

@@ -3,6 +3,7 @@
 // window's procedures.
 #include <QGroupBox>
 #include <QLabel>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <memory>
 
 #include "app/frm_main.h"
+#include "about/system_info.h"
 #include "platform/desktop.h"
 #include "platform/qt_common_dialog.h"
 #include "platform/qt_controls.h"
@@ -22,6 +24,9 @@ struct WindowServices {
     DesktopService* desktop = nullptr;     // the desktop's default programs when empty
     CommonDialog* dialogs = nullptr;       // the real dialogs when empty
     Printer* printer = nullptr;            // the system printer when empty
+    Registry* registry = nullptr;          // filled from this machine when empty
+    ProgramStarter start_program;          // starts detached programs when empty
+    std::function<void(QDialog&)> show_modal;  // shows a dialog modal; exec() when empty
     std::function<void()> end_program;     // ends the process at once when empty
     std::string program_folder;            // where the help file is; the program's own when empty
 };
@@ -99,6 +104,7 @@ private:
     void BuildCommands(QWidget* client);
     void BuildStatus(QWidget* client);
     void BindControls();
+    void ShowAbout();
     void BuildMenus();
     void BuildToolbar(QWidget* client);
     void ConnectCommands();
@@ -110,6 +116,7 @@ private:
     WindowServices services_;
     std::unique_ptr<DesktopService> own_desktop_;
     std::unique_ptr<QtPrinter> own_printer_;
+    std::unique_ptr<Registry> own_registry_;
     std::unique_ptr<CommonDialog> own_dialogs_;
     MessageBoxService& box_;
     DesktopService* desktop_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 
+#include "about/frm_about.h"
 #include "app/artwork.h"
 #include "app/main_window.h"
 #include "app/mod_main.h"
@@ -189,6 +190,14 @@ void MainWindow::mnuWebsite_Click() { Trap("mnuWebsite_Click", [&] { OpenWebsite
 void MainWindow::picMorvaneLogo_Click() {
     Trap("picMorvaneLogo_Click", [&] { OpenWebsite(*desktop_, box_); });
 }
+
+void MainWindow::ShowAbout() {
+    // Created afresh for every showing, unloaded when closed.
+    frmAbout about(this, AboutServices{&box_, desktop_, services_.registry, services_.start_program});
+    services_.show_modal(about);
+}
+void MainWindow::mnuAbout_Click() { Trap("mnuAbout_Click", [&] { ShowAbout(); }); }
+void MainWindow::cmdAbout_Click() { Trap("cmdAbout_Click", [&] { ShowAbout(); }); }
 
 bool MainWindow::Form_Unload() {
     bool confirmed = false;

@@ -14,7 +14,5 @@ void MainWindow::mnuFont_Click() {}
 void MainWindow::mnuAlignLeft_Click() {}
 void MainWindow::mnuAlignCenter_Click() {}
 void MainWindow::mnuAlignRight_Click() {}
-void MainWindow::mnuAbout_Click() {}
-void MainWindow::cmdAbout_Click() {}
 
 }  // namespace morvane

@@ -1,0 +1,67 @@
+// The About box in the window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include "about/frm_about.h"
+#include "app/main_window.h"
+#include "app/mod_main.h"
+#include "platform/scripted_message_box.h"
+
+using namespace morvane;
+
+namespace {
+
+struct RecordingDesktop : DesktopService {
+    std::vector<std::string> opened;
+    void Open(const std::string& t) override { opened.push_back(t); }
+};
+
+}  // namespace
+
+TEST(AboutBox, ShowsNameVersionAndLinks) {
+    ScriptedMessageBox box;
+    RecordingDesktop desktop;
+    Registry registry;
+    frmAbout about(nullptr, AboutServices{&box, &desktop, &registry, [](const std::string&) {}});
+    EXPECT_EQ(about.windowTitle(), "About Morvane Password Generator");
+    EXPECT_EQ(about.lblVersion->text(), "Version 1.2");
+    EXPECT_EQ(about.lblName->text(), "Morvane Password Generator");
+    EXPECT_EQ(about.size(), QSize(433, 271));
+    EXPECT_TRUE(about.isModal());
+    EXPECT_TRUE(about.cmdOK->isDefault());
+    EXPECT_EQ(about.txtEmail->toolTip(), "Send mail to support");
+    QTest::mouseClick(about.txtEmail, Qt::LeftButton);
+    QTest::mouseClick(about.txtWebsite, Qt::LeftButton);
+    QTest::mouseClick(about.picMorvaneLogo, Qt::LeftButton);
+    EXPECT_EQ(desktop.opened, (std::vector<std::string>{kEmailLink, kWebsite, kWebsite}));
+    about.cmdSysInfo->click();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, "System Information Is Unavailable At This Time");
+}
+
+TEST(AboutBox, EnterAndEscCloseIt) {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        ScriptedMessageBox box;
+        RecordingDesktop desktop;
+        Registry registry;
+        frmAbout about(nullptr, AboutServices{&box, &desktop, &registry, [](const std::string&) {}});
+        about.show();
+        QApplication::processEvents();
+        QTest::keyClick(&about, key);
+        EXPECT_FALSE(about.isVisible()) << key;
+    }
+}
+
+TEST(AboutBox, MenuAndButtonShowItModalFromTheWindow) {
+    ScriptedMessageBox box;
+    Registry registry;
+    std::vector<std::string> titles;
+    MainWindow window(WindowServices{.box = &box, .registry = &registry,
+                                     .show_modal = [&](QDialog& d) { titles.push_back(d.windowTitle().toStdString()); }});
+    window.form().Form_Load();
+    window.cmdAbout->click();
+    window.findChild<QAction*>("mnuAbout")->trigger();
+    EXPECT_EQ(titles, (std::vector<std::string>(2, "About Morvane Password Generator")));
+}
