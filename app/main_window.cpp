@@ -127,6 +127,15 @@ MainWindow::MainWindow(WindowServices services)
     BuildStatus(client_);
     BindControls();
     ConnectCommands();
+    find_ = std::make_unique<modFind>(
+        box_, [this](FindReplaceRecord& record, bool replace) { return OpenFindDialog(record, replace); });
+    for (auto [widget, name] : std::initializer_list<std::pair<QWidget*, const char*>>{
+             {txtOtherIn, "txtOtherIn"}, {txtOtherOut, "txtOtherOut"}, {txtMinLen, "txtMinLen"},
+             {txtMaxLen, "txtMaxLen"}, {txtNum, "txtNum"}, {rtfPasswords, "rtfPasswords"},
+             {txtProgress, "txtProgress"}, {txtStatus, "txtStatus"}, {txtNumPass, "txtNumPass"},
+             {txtTimeStart, "txtTimeStart"}, {txtTimeComp, "txtTimeComp"}, {txtTimeTot, "txtTimeTot"},
+             {chkLetter, "chkLetter"}, {cmdGenerate, "cmdGenerate"}})
+        widget->setObjectName(name);
 
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |

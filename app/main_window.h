@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QMainWindow>
 #include <QMenu>
 #include <QToolBar>
@@ -13,6 +14,7 @@
 
 #include "app/frm_main.h"
 #include "about/system_info.h"
+#include "edit/find_host.h"
 #include "platform/desktop.h"
 #include "platform/qt_common_dialog.h"
 #include "platform/qt_controls.h"
@@ -39,6 +41,9 @@ public:
     ~MainWindow() override;
 
     frmMain& form() { return *form_; }
+    modFind& find() { return *find_; }
+    MessageWindow& messages() { return messages_; }
+    QDialog* findDialog() const { return find_dialog_; }
     // The Generate command, from any of its sources.
     void Generate();
 
@@ -105,6 +110,8 @@ private:
     void BuildStatus(QWidget* client);
     void BindControls();
     void ShowAbout();
+    TextBox* FocusedTextControl(QString* name);
+    bool OpenFindDialog(FindReplaceRecord& record, bool replace);
     void BuildMenus();
     void BuildToolbar(QWidget* client);
     void ConnectCommands();
@@ -127,6 +134,10 @@ private:
     std::unique_ptr<QtProgressBar> progress_;
     QtRichTextBox* list_ = nullptr;
     std::unique_ptr<frmMain> form_;
+    FontSpec font_choice_;
+    MessageWindow messages_;  // the window's message procedure, for the Find/Replace dialogs
+    std::unique_ptr<modFind> find_;
+    QPointer<QDialog> find_dialog_;
 };
 
 // Twips (1/1440 inch) to pixels at 96 dots per inch.

@@ -1,0 +1,110 @@
+// Clipboard, selection, format and Find/Replace commands of the main window.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "app/main_window.h"
+#include "edit/find_replace_dialog.h"
+#include "platform/qt_text.h"
+
+namespace morvane {
+
+TextBox* MainWindow::FocusedTextControl(QString* name) {
+    QWidget* focused = focusWidget();
+    for (auto& control : controls_) {
+        QWidget* widget = nullptr;
+        if (auto* t = dynamic_cast<QtTextBox*>(control.get())) widget = t->widget();
+        if (auto* r = dynamic_cast<QtRichTextBox*>(control.get())) widget = r->widget();
+        if (widget && widget == focused) {
+            *name = widget->objectName();
+            return static_cast<TextBox*>(control.get());
+        }
+    }
+    return nullptr;
+}
+
+static bool IsProtected(const QString& name) { return name == "txtStatus" || name == "txtProgress"; }
+
+void MainWindow::mnuCut_Click() {
+    Trap("mnuCut_Click", [&] {
+        QString name;
+        TextBox* field = FocusedTextControl(&name);
+        if (!field || IsProtected(name) || field->SelLength() == 0) return;
+        QGuiApplication::clipboard()->clear();
+        QGuiApplication::clipboard()->setText(ToQt(field->SelText()));
+        field->SetSelText(U"");
+    });
+}
+
+void MainWindow::mnuCopy_Click() {
+    Trap("mnuCopy_Click", [&] {
+        QString name;
+        TextBox* field = FocusedTextControl(&name);
+        if (!field || field->SelLength() == 0) return;
+        QGuiApplication::clipboard()->clear();
+        QGuiApplication::clipboard()->setText(ToQt(field->SelText()));
+    });
+}
+
+void MainWindow::mnuPaste_Click() {
+    Trap("mnuPaste_Click", [&] {
+        QString name;
+        TextBox* field = FocusedTextControl(&name);
+        if (!field || IsProtected(name)) return;
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        if (!data || !data->hasText()) return;
+        field->SetSelText(FromQt(data->text()));
+    });
+}
+
+void MainWindow::mnuDelete_Click() {
+    Trap("mnuDelete_Click", [&] {
+        QString name;
+        TextBox* field = FocusedTextControl(&name);
+        if (!field || IsProtected(name)) return;
+        field->SetSelText(U"");
+    });
+}
+
+void MainWindow::mnuSelectAll_Click() {
+    Trap("mnuSelectAll_Click", [&] {
+        list_->SetFocus();
+        list_->SetSelStart(0);
+        list_->SetSelLength(list_->TextLength());
+    });
+}
+
+void MainWindow::mnuFont_Click() {
+    Trap("mnuFont_Click", [&] {
+        try {
+            font_choice_ = services_.dialogs->ShowFont(font_choice_);  // opens with the last choice
+            list_->SetSelFont(font_choice_);
+        } catch (...) {
+            // cancelled or failed: nothing more
+        }
+    });
+}
+
+void MainWindow::mnuAlignLeft_Click() { Trap("mnuAlignLeft_Click", [&] { list_->SetSelAlignment(kAlignLeft); }); }
+void MainWindow::mnuAlignCenter_Click() {
+    Trap("mnuAlignCenter_Click", [&] { list_->SetSelAlignment(kAlignCenter); });
+}
+void MainWindow::mnuAlignRight_Click() {
+    Trap("mnuAlignRight_Click", [&] { list_->SetSelAlignment(kAlignRight); });
+}
+
+void MainWindow::mnuFind_Click() { Trap("mnuFind_Click", [&] { find_->ShowFindDialog(list_, &messages_); }); }
+void MainWindow::mnuReplace_Click() {
+    Trap("mnuReplace_Click", [&] { find_->ShowReplaceDialog(list_, &messages_); });
+}
+
+bool MainWindow::OpenFindDialog(FindReplaceRecord& record, bool replace) {
+    // One dialog at a time: a new opening closes the one before, whose
+    // buffers are about to be made anew.
+    if (find_dialog_) find_dialog_->close();
+    find_dialog_ = new FindReplaceDialog(this, record, replace);
+    find_dialog_->show();
+    return true;
+}
+
+}  // namespace morvane
