@@ -77,7 +77,7 @@ QPushButton* Button(QWidget* parent, const char* caption, const char* tip, int l
 
 }  // namespace
 
-MainWindow::MainWindow(MessageBoxService& box) : MainWindow(WindowServices{&box}) {}
+MainWindow::MainWindow(MessageBoxService& box) : MainWindow(WindowServices{.box = &box}) {}
 
 MainWindow::MainWindow(WindowServices services)
     : services_(std::move(services)), box_(*services_.box) {

@@ -109,9 +109,7 @@ void FindOperations::Replace(const Text& find, const Text& replace, bool whole_w
 
 void FindOperations::SwapWord(int p, int n, const Text& replace) {
     Trap("SwapWord", [&] {
-        target_->SetFocus();
-        target_->SetSelStart(p - 1);
-        target_->SetSelLength(n);
+        HighlightText(p, n);
         target_->SetSelText(replace);
     });
 }

@@ -1,9 +1,8 @@
 // The Generate command and the Clear command.
-#include <cmath>
-#include <ctime>
 
 #include "app/frm_main.h"
 #include "options/number_text.h"
+#include "platform/local_time.h"
 #include "platform/runtime_error.h"
 
 namespace morvane {
@@ -13,14 +12,7 @@ namespace {
 // e.g. when the length fields were edited during the run.
 constexpr long long kMaxRedraws = 10'000'000;
 
-Text ClockText(std::chrono::system_clock::time_point t) {
-    std::time_t seconds = std::chrono::system_clock::to_time_t(t);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char buffer[16];
-    std::strftime(buffer, sizeof buffer, "%H:%M:%S", &local);
-    return Ascii(buffer);
-}
+Text ClockText(std::chrono::system_clock::time_point t) { return LocalTimeText(t, "%H:%M:%S"); }
 
 Text Number(long long value) { return Ascii(std::to_string(value)); }
 

@@ -1,19 +1,12 @@
 // The Print command: per copy a heading, a rule and the whole list.
-#include <ctime>
-
 #include "app/frm_main.h"
+#include "platform/local_time.h"
 
 namespace morvane {
 namespace {
 
-Text GeneralDateTime(std::chrono::system_clock::time_point t) {
-    std::time_t seconds = std::chrono::system_clock::to_time_t(t);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char buffer[64];
-    std::strftime(buffer, sizeof buffer, "%x %X", &local);
-    return Ascii(buffer);
-}
+// The short date followed by the long time.
+Text GeneralDateTime(std::chrono::system_clock::time_point t) { return LocalTimeText(t, "%x %X"); }
 
 // Each line break (CR LF, or a lone CR or LF) starts a new printed line.
 void PrintLines(Printer& printer, const Text& text) {

@@ -120,23 +120,10 @@ int QtCommonDialog::ShowPrinter() {
 }
 
 FontSpec QtCommonDialog::ShowFont(const FontSpec& initial) {
-    QFont start(QString::fromStdString(initial.name));
-    if (initial.size > 0) start.setPointSizeF(initial.size);
-    start.setBold(initial.bold);
-    start.setItalic(initial.italic);
-    start.setUnderline(initial.underline);
-    start.setStrikeOut(initial.strikeout);
     bool ok = false;
-    QFont chosen = QFontDialog::getFont(&ok, start, owner_, "Font");
+    QFont chosen = QFontDialog::getFont(&ok, ToQFont(initial), owner_, "Font");
     if (!ok) throw CancelError();
-    FontSpec spec;
-    spec.name = chosen.family().toStdString();
-    spec.size = chosen.pointSizeF();
-    spec.bold = chosen.bold();
-    spec.italic = chosen.italic();
-    spec.underline = chosen.underline();
-    spec.strikeout = chosen.strikeOut();
-    return spec;
+    return FromQFont(chosen);
 }
 
 }  // namespace morvane

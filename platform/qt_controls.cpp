@@ -39,43 +39,42 @@ bool IsSeparator(QChar c) {
 // The document's plain text with its paragraph separators.
 QString RawText(const QTextEdit* edit) { return edit->document()->toRawText(); }
 
+// How far one character of the document moves a position in the document
+// and in the CR LF text: a paragraph break is two characters of the text,
+// a surrogate pair two units of the document.
+struct Step {
+    int text;
+    int document;
+};
+
+Step StepAt(const QString& raw, int q) {
+    QChar c = raw.at(q);
+    if (IsSeparator(c)) return {2, 1};
+    if (c.isHighSurrogate() && q + 1 < raw.size()) return {1, 2};
+    return {1, 1};
+}
+
 // Position in the document for a position of the CR LF text.
 int DocumentPosition(const QString& raw, int position) {
-    int model = 0;
+    int text = 0;
     int q = 0;
-    while (q < raw.size() && model < position) {
-        QChar c = raw.at(q);
-        if (IsSeparator(c)) {
-            model += 2;
-            q += 1;
-        } else if (c.isHighSurrogate() && q + 1 < raw.size()) {
-            model += 1;
-            q += 2;
-        } else {
-            model += 1;
-            q += 1;
-        }
+    while (q < raw.size() && text < position) {
+        Step step = StepAt(raw, q);
+        text += step.text;
+        q += step.document;
     }
     return q;
 }
 
 // Position in the CR LF text for a position of the document.
 int TextPosition(const QString& raw, int document_position) {
-    int model = 0;
+    int text = 0;
     for (int q = 0; q < document_position && q < raw.size();) {
-        QChar c = raw.at(q);
-        if (IsSeparator(c)) {
-            model += 2;
-            q += 1;
-        } else if (c.isHighSurrogate() && q + 1 < raw.size()) {
-            model += 1;
-            q += 2;
-        } else {
-            model += 1;
-            q += 1;
-        }
+        Step step = StepAt(raw, q);
+        text += step.text;
+        q += step.document;
     }
-    return model;
+    return text;
 }
 
 Text ToCrLfText(const QString& raw) {
@@ -205,16 +204,20 @@ void QtTextBox::SetSelText(const Text& text) {
     SetSelStart(start + static_cast<int>(text.size()));
 }
 
-Rgb QtTextBox::ForeColor() const {
-    QColor c = edit_->palette().color(QPalette::Text);
+static Rgb TextColor(const QWidget* widget) {
+    QColor c = widget->palette().color(QPalette::Text);
     return {c.red(), c.green(), c.blue()};
 }
 
-void QtTextBox::SetForeColor(Rgb color) {
-    QPalette p = edit_->palette();
+static void SetTextColor(QWidget* widget, Rgb color) {
+    QPalette p = widget->palette();
     p.setColor(QPalette::Text, QColor(color.r, color.g, color.b));
-    edit_->setPalette(p);
+    widget->setPalette(p);
 }
+
+Rgb QtTextBox::ForeColor() const { return TextColor(edit_); }
+
+void QtTextBox::SetForeColor(Rgb color) { SetTextColor(edit_, color); }
 
 // --- rich-text list
 
@@ -313,40 +316,19 @@ void QtRichTextBox::SetSelText(const Text& text) {
     if (Change) Change();
 }
 
-Rgb QtRichTextBox::ForeColor() const {
-    QColor c = edit_->palette().color(QPalette::Text);
-    return {c.red(), c.green(), c.blue()};
-}
+Rgb QtRichTextBox::ForeColor() const { return TextColor(edit_); }
 
-void QtRichTextBox::SetForeColor(Rgb color) {
-    QPalette p = edit_->palette();
-    p.setColor(QPalette::Text, QColor(color.r, color.g, color.b));
-    edit_->setPalette(p);
-}
+void QtRichTextBox::SetForeColor(Rgb color) { SetTextColor(edit_, color); }
 
 FontSpec QtRichTextBox::SelFont() const {
     Flush();
-    QFont f = edit_->textCursor().charFormat().font();
-    FontSpec spec;
-    spec.name = f.family().toStdString();
-    spec.size = f.pointSizeF();
-    spec.bold = f.bold();
-    spec.italic = f.italic();
-    spec.underline = f.underline();
-    spec.strikeout = f.strikeOut();
-    return spec;
+    return FromQFont(edit_->textCursor().charFormat().font());
 }
 
 void QtRichTextBox::SetSelFont(const FontSpec& spec) {
     Flush();
     QTextCharFormat format;
-    QFont f(QString::fromStdString(spec.name));
-    if (spec.size > 0) f.setPointSizeF(spec.size);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setUnderline(spec.underline);
-    f.setStrikeOut(spec.strikeout);
-    format.setFont(f);
+    format.setFont(ToQFont(spec));
     writing_ = true;
     QTextCursor c = edit_->textCursor();
     if (c.hasSelection()) c.mergeCharFormat(format);

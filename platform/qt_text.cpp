@@ -37,4 +37,25 @@ int CodePointIndex(const QString& s, int utf16_index) {
     return cp;
 }
 
+QFont ToQFont(const FontSpec& spec) {
+    QFont f(QString::fromStdString(spec.name));
+    if (spec.size > 0) f.setPointSizeF(spec.size);
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
+    f.setUnderline(spec.underline);
+    f.setStrikeOut(spec.strikeout);
+    return f;
+}
+
+FontSpec FromQFont(const QFont& font) {
+    FontSpec spec;
+    spec.name = font.family().toStdString();
+    spec.size = font.pointSizeF();
+    spec.bold = font.bold();
+    spec.italic = font.italic();
+    spec.underline = font.underline();
+    spec.strikeout = font.strikeOut();
+    return spec;
+}
+
 }  // namespace morvane

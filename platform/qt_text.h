@@ -1,7 +1,9 @@
 #pragma once
 // Between the program's texts and Qt's UTF-16 strings.
+#include <QFont>
 #include <QString>
 
+#include "platform/controls.h"
 #include "platform/text.h"
 
 namespace morvane {
@@ -12,5 +14,8 @@ Text FromQt(const QString& text);
 // Code point index <-> UTF-16 index within `s`.
 int Utf16Index(const QString& s, int code_point_index);
 int CodePointIndex(const QString& s, int utf16_index);
+// Between the program's font descriptions and Qt's fonts.
+QFont ToQFont(const FontSpec& spec);
+FontSpec FromQFont(const QFont& font);
 
 }  // namespace morvane
