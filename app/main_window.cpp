@@ -77,7 +77,13 @@ QPushButton* Button(QWidget* parent, const char* caption, const char* tip, int l
 
 }  // namespace
 
-MainWindow::MainWindow(MessageBoxService& box) : MainWindow(WindowServices{.box = &box}) {}
+static WindowServices WithBox(MessageBoxService& box) {
+    WindowServices services;
+    services.box = &box;
+    return services;
+}
+
+MainWindow::MainWindow(MessageBoxService& box) : MainWindow(WithBox(box)) {}
 
 MainWindow::MainWindow(WindowServices services)
     : services_(std::move(services)), box_(*services_.box) {
