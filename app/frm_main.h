@@ -12,6 +12,7 @@
 #include "platform/common_dialog.h"
 #include "platform/controls.h"
 #include "platform/error_report.h"
+#include "platform/file_saver.h"
 #include "platform/message_box.h"
 
 namespace morvane {
@@ -55,6 +56,7 @@ struct MainEnvironment {
     MessageBoxService* box = nullptr;
     CommonDialog* dialogs = nullptr;  // save, print and font dialogs
     Printer* printer = nullptr;
+    FileSaver* files = nullptr;       // writes saved lists
     std::string documents_folder;     // where the save dialog opens
     std::function<void()> do_events;  // yield to pending window events
     Clock now;                        // defaults to the system clock

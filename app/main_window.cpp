@@ -100,6 +100,10 @@ MainWindow::MainWindow(WindowServices services)
         own_dialogs_ = std::make_unique<QtCommonDialog>(this, own_printer_ ? own_printer_.get() : nullptr);
         services_.dialogs = own_dialogs_.get();
     }
+    if (!services_.files) {
+        own_files_ = std::make_unique<QtFileSaver>();
+        services_.files = own_files_.get();
+    }
     if (!services_.registry) {
         own_registry_ = std::make_unique<Registry>();
         FillRegistryFromSystem(*own_registry_);
@@ -322,6 +326,7 @@ void MainWindow::BindControls() {
     env.box = &box_;
     env.dialogs = services_.dialogs;
     env.printer = services_.printer;
+    env.files = services_.files;
     env.documents_folder =
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
     // A run yields after every password; the window handles its pending

@@ -18,6 +18,7 @@
 #include "platform/desktop.h"
 #include "platform/qt_common_dialog.h"
 #include "platform/qt_controls.h"
+#include "platform/qt_file_saver.h"
 
 namespace morvane {
 
@@ -26,6 +27,7 @@ struct WindowServices {
     DesktopService* desktop = nullptr;     // the desktop's default programs when empty
     CommonDialog* dialogs = nullptr;       // the real dialogs when empty
     Printer* printer = nullptr;            // the system printer when empty
+    FileSaver* files = nullptr;            // safe saving on disk when empty
     Registry* registry = nullptr;          // filled from this machine when empty
     ProgramStarter start_program;          // starts detached programs when empty
     std::function<void(QDialog&)> show_modal;  // shows a dialog modal; exec() when empty
@@ -125,6 +127,7 @@ private:
     std::unique_ptr<QtPrinter> own_printer_;
     std::unique_ptr<Registry> own_registry_;
     std::unique_ptr<CommonDialog> own_dialogs_;
+    std::unique_ptr<FileSaver> own_files_;
     MessageBoxService& box_;
     DesktopService* desktop_ = nullptr;
     QElapsedTimer yield_clock_;

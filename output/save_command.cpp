@@ -1,6 +1,5 @@
 // The Save command: the list, plain or as HTML, into a file the user names.
 #include "app/frm_main.h"
-#include "output/list_file.h"
 
 namespace morvane {
 
@@ -16,7 +15,7 @@ void frmMain::cmdSave_Click() {
         request.filter_index = 1;
         request.flags = kOverwritePrompt | kHideReadOnly | kPathMustExist;
         request.initial_dir = env_.documents_folder;
-        if (!env_.dialogs) throw InvalidCallError();
+        if (!env_.dialogs || !env_.files) throw InvalidCallError();
         prepared = true;
     });
     if (!prepared) return;
@@ -30,7 +29,7 @@ void frmMain::cmdSave_Click() {
     }
     Text content = answer.filter_index == 4 ? FormatAsHTML() : c_.rtfPasswords->GetText();
     content += U"\r\n";
-    std::string failure = WriteFileReplacing(answer.file_name, ToUtf8(content));
+    std::string failure = env_.files->Save(answer.file_name, ToUtf8(content));
     if (!failure.empty()) {
         ChangeStatus(12);
         ShowErrorReport(*env_.box, FormErrorTitle("cmdSave_Click"),

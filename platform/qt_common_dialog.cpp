@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <cmath>
 
+#include "platform/qt_save_dialog.h"
 #include "platform/qt_text.h"
 
 namespace morvane {
@@ -93,17 +94,13 @@ SaveAnswer QtCommonDialog::ShowSave(const SaveRequest& request) {
     QStringList parts = QString::fromStdString(request.filter).split('|');
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i];
-    QFileDialog dialog(owner_, QString::fromStdString(request.title));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    SaveFileDialog dialog(owner_, QString::fromStdString(request.title));
     dialog.setNameFilters(filters);
     if (request.filter_index >= 1 && request.filter_index <= filters.size())
         dialog.selectNameFilter(filters[request.filter_index - 1]);
     if (!request.initial_dir.empty()) dialog.setDirectory(QString::fromStdString(request.initial_dir));
     dialog.selectFile(QString::fromStdString(request.file_name));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & kOverwritePrompt));
-    dialog.setOption(QFileDialog::ReadOnly, false);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) throw CancelError();
     SaveAnswer answer;
     answer.file_name = dialog.selectedFiles().first().toStdString();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 
 #include "app/memory_main_controls.h"
 #include "platform/scripted_message_box.h"
@@ -39,6 +40,17 @@ struct ScriptedDialogs : CommonDialog {
     }
 };
 
+// Saved files kept in memory; `failure` makes every save fail with that reason.
+struct MemoryFiles : FileSaver {
+    std::map<std::string, std::string> files;
+    std::string failure;
+    std::string Save(const std::string& path, const std::string& bytes) override {
+        if (!failure.empty()) return failure;
+        files[path] = bytes;
+        return {};
+    }
+};
+
 // A printer that writes what it is told as lines of text.
 struct RecordingPrinter : Printer {
     std::vector<std::string> log;  // "font 10 bold", "text ...", "zone", "line", "page", "end"
@@ -61,6 +73,7 @@ struct FormHarness {
     ScriptedMessageBox box;
     ScriptedDialogs dialogs;
     RecordingPrinter printer;
+    MemoryFiles files;
     std::chrono::system_clock::time_point clock = std::chrono::system_clock::now();
     bool manual_clock = false;
     frmMain form{ui.Bind(), Environment()};
@@ -72,6 +85,7 @@ struct FormHarness {
         env.box = &box;
         env.dialogs = &dialogs;
         env.printer = &printer;
+        env.files = &files;
         env.documents_folder = "/tmp";
         env.now = [this] { return manual_clock ? clock : std::chrono::system_clock::now(); };
         return env;

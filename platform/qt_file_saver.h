@@ -1,0 +1,16 @@
+#pragma once
+// Saving through QSaveFile: a temporary file beside the target, renamed over
+// it once complete; a file in a folder we may not write is written in place.
+#include "platform/file_saver.h"
+
+namespace morvane {
+
+class QtFileSaver : public FileSaver {
+public:
+    // A new file is readable and writable by its owner only, since it holds
+    // passwords; a replaced file keeps its permissions. A symbolic link is
+    // followed and stays a link.
+    std::string Save(const std::string& path, const std::string& bytes) override;
+};
+
+}  // namespace morvane

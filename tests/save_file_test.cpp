@@ -1,0 +1,255 @@
+// Saving from the window: the real save dialog and real files on disk.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/main_window.h"
+#include "modal_driver.h"
+#include "platform/qt_save_dialog.h"
+#include "platform/scripted_message_box.h"
+
+using namespace morvane;
+
+namespace {
+
+QByteArray Read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+int Mode(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+}
+
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// The window with its real save dialog and real saving.
+struct SaveWindow {
+    ScriptedMessageBox box;
+    MainWindow window{WindowServices{.box = &box}};
+    SaveWindow() {
+        window.form().Form_Load();
+        window.txtNum->setText("3");
+        window.Generate();
+    }
+    QString List() const { return window.rtfPasswords->toPlainText().replace('\n', "\r\n"); }
+    QString Status() const { return window.txtStatus->text(); }
+};
+
+QLineEdit* NameField(QFileDialog* d) { return d->findChild<QLineEdit*>("fileNameEdit"); }
+QComboBox* TypeList(QFileDialog* d) { return d->findChild<QComboBox*>("fileTypeCombo"); }
+
+// Picks a file type as a user does, with the keyboard on the type list.
+void PickType(QFileDialog* d, int index) {
+    QComboBox* types = TypeList(d);
+    types->setFocus();
+    QTest::keyClick(types, Qt::Key_Home);
+    for (int i = 0; i < index; ++i) QTest::keyClick(types, Qt::Key_Down);
+}
+
+void TypeName(QFileDialog* d, const QString& name) {
+    QLineEdit* field = NameField(d);
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, name);
+}
+
+void PressSave(QFileDialog* d) {
+    d->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Save)->click();
+}
+
+}  // namespace
+
+TEST(SaveDialog, PickingATypeNeverChangesTheNameAndOnlyHtmlWritesTheDocument) {
+    QTemporaryDir dir;
+    SaveWindow w;
+    QStringList seen;
+    WhenModal<QFileDialog>([&](QFileDialog* d) {
+        seen << NameField(d)->text() << TypeList(d)->currentText();
+        TypeName(d, dir.filePath("Passwords.txt"));
+        PickType(d, 4);  // All Files (*.*)
+        seen << NameField(d)->text();
+        PickType(d, 3);  // HTML File (*.htm)
+        seen << NameField(d)->text();
+        PressSave(d);
+    });
+    w.window.cmdSave->click();
+    ASSERT_EQ(seen.size(), 4);
+    EXPECT_EQ(seen[0], "Passwords.txt");
+    EXPECT_EQ(seen[1], "Text Files (*.txt)");
+    EXPECT_EQ(seen[2], dir.filePath("Passwords.txt"));
+    EXPECT_EQ(seen[3], dir.filePath("Passwords.txt"));
+    EXPECT_EQ(Entries(dir.path()), QStringList{"Passwords.txt"});
+    QByteArray saved = Read(dir.filePath("Passwords.txt"));
+    EXPECT_TRUE(saved.startsWith("<html>"));
+    EXPECT_TRUE(saved.contains(w.List().toUtf8()));
+    EXPECT_EQ(w.Status(), "File saved");
+    ASSERT_EQ(w.box.shown.size(), 1u);
+    EXPECT_EQ(w.box.shown[0].text, "You saved the file as " + dir.filePath("Passwords.txt").toStdString());
+}
+
+TEST(SaveDialog, AllFilesWritesThePlainListUnderTheTypedName) {
+    QTemporaryDir dir;
+    SaveWindow w;
+    WhenModal<QFileDialog>([&](QFileDialog* d) {
+        PickType(d, 4);
+        TypeName(d, dir.filePath("list.htm"));
+        PickType(d, 4);
+        PressSave(d);
+    });
+    w.window.cmdSave->click();
+    EXPECT_EQ(Entries(dir.path()), QStringList{"list.htm"});
+    EXPECT_EQ(Read(dir.filePath("list.htm")), (w.List() + "\r\n").toUtf8());
+}
+
+TEST(SaveDialog, AFolderThatDoesNotExistIsRefusedAndTheDialogStaysOpen) {
+    QTemporaryDir dir;
+    SaveWindow w;
+    const QString missing = dir.filePath("not-there/Passwords.txt");
+    QString refusal;
+    bool open_after_refusal = false;
+    WhenModal<QFileDialog>([&](QFileDialog* d) {
+        TypeName(d, missing);
+        WhenModal<QMessageBox>([&, d](QMessageBox* box) {
+            refusal = box->text();
+            box->accept();
+            QTimer::singleShot(20, [&, d] {
+                open_after_refusal = d->isVisible();
+                d->reject();
+            });
+        });
+        PressSave(d);
+    });
+    w.window.cmdSave->click();
+    EXPECT_EQ(refusal, MissingFolderText(dir.filePath("not-there")));
+    EXPECT_TRUE(open_after_refusal);
+    EXPECT_EQ(w.Status(), "Save cancelled");
+    EXPECT_TRUE(w.box.shown.empty());
+    EXPECT_TRUE(Entries(dir.path()).isEmpty());
+}
+
+// Saving itself, with the dialog answered by script.
+struct PathDialogs : CommonDialog {
+    QString path;
+    int type = 1;
+    SaveAnswer ShowSave(const SaveRequest&) override { return {path.toStdString(), type}; }
+    int ShowPrinter() override { throw CancelError(); }
+    FontSpec ShowFont(const FontSpec& f) override { return f; }
+};
+
+struct DiskWindow {
+    ScriptedMessageBox box;
+    PathDialogs dialogs;
+    MainWindow window{WindowServices{.box = &box, .dialogs = &dialogs}};
+    DiskWindow() {
+        window.form().Form_Load();
+        window.txtNum->setText("4");
+        window.Generate();
+    }
+    QByteArray Expected() const {
+        return (window.rtfPasswords->toPlainText().replace('\n', "\r\n") + "\r\n").toUtf8();
+    }
+    void SaveAs(const QString& path) {
+        dialogs.path = path;
+        window.cmdSave->click();
+    }
+};
+
+TEST(SavingToDisk, ANewFileIsPrivateAndAReplacedOneKeepsItsPermissions) {
+    QTemporaryDir dir;
+    DiskWindow w;
+    const QString fresh = dir.filePath("Passwords.txt");
+    w.SaveAs(fresh);
+    EXPECT_EQ(Read(fresh), w.Expected());
+    EXPECT_EQ(Mode(fresh), 0600);
+
+    const QString shared = dir.filePath("shared.txt");
+    Write(shared, "old");
+    ::chmod(QFile::encodeName(shared).constData(), 0640);
+    w.SaveAs(shared);
+    EXPECT_EQ(Read(shared), w.Expected());
+    EXPECT_EQ(Mode(shared), 0640);
+    EXPECT_EQ(Entries(dir.path()), (QStringList{"Passwords.txt", "shared.txt"}));
+    EXPECT_EQ(w.window.txtStatus->text(), "File saved");
+}
+
+TEST(SavingToDisk, ASymbolicLinkIsFollowedAndStaysALink) {
+    QTemporaryDir dir;
+    DiskWindow w;
+    const QString target = dir.filePath("real.txt");
+    const QString link = dir.filePath("link.txt");
+    Write(target, "old");
+    ASSERT_TRUE(QFile::link(target, link));
+    w.SaveAs(link);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), target);
+    EXPECT_EQ(Read(target), w.Expected());
+    EXPECT_EQ(Entries(dir.path()), (QStringList{"link.txt", "real.txt"}));
+}
+
+TEST(SavingToDisk, AWritePastTheFileSizeLimitFailsAndKeepsTheOldFile) {
+    QTemporaryDir dir;
+    DiskWindow w;
+    const QString path = dir.filePath("Passwords.txt");
+    Write(path, "the old list, kept byte for byte\r\n");
+    rlimit old_limit {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    rlimit small = old_limit;
+    small.rlim_cur = 8;  // smaller than any list
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    w.SaveAs(path);
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+
+    EXPECT_EQ(w.window.txtStatus->text(), "Save cancelled");
+    ASSERT_EQ(w.box.shown.size(), 1u);
+    EXPECT_EQ(w.box.shown[0].title, "ERROR: cmdSave_Click");
+    EXPECT_NE(w.box.shown[0].text.find("File too large"), std::string::npos) << w.box.shown[0].text;
+    EXPECT_EQ(Read(path), "the old list, kept byte for byte\r\n");
+    EXPECT_EQ(Entries(dir.path()), QStringList{"Passwords.txt"});  // no temporary file left
+}
+
+TEST(SavingToDisk, AMissingFolderOrAFolderInPlaceOfTheFileIsAReportedFailure) {
+    QTemporaryDir dir;
+    DiskWindow w;
+    QDir(dir.path()).mkdir("taken.txt");
+    for (const QString& path : {dir.filePath("gone/Passwords.txt"), dir.filePath("taken.txt")}) {
+        w.box.shown.clear();
+        w.SaveAs(path);
+        EXPECT_EQ(w.window.txtStatus->text(), "Save cancelled");
+        ASSERT_EQ(w.box.shown.size(), 1u);
+        EXPECT_EQ(w.box.shown[0].title, "ERROR: cmdSave_Click");
+    }
+    EXPECT_EQ(Entries(dir.path()), QStringList{"taken.txt"});
+}
+
+TEST(SavingToDisk, AFileInAFolderWeMayNotWriteIsWrittenInPlace) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    QTemporaryDir dir;
+    DiskWindow w;
+    const QString path = dir.filePath("Passwords.txt");
+    Write(path, "old");
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0500);
+    w.SaveAs(path);
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
+    EXPECT_EQ(Read(path), w.Expected());
+    EXPECT_EQ(w.window.txtStatus->text(), "File saved");
+}
