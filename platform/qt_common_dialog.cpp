@@ -53,7 +53,16 @@ void QtPrinter::SetFont(double points, bool bold) {
 
 void QtPrinter::Print(const Text& text) {
     Begin();
+    if (text.empty()) return;
     QFontMetricsF metrics(font_, &printer_);
+    // A line that does not fit below the last one carries on on the next
+    // page. The break is taken only when there is something to print, so a
+    // list that fills its page exactly leaves no blank page behind it.
+    double page_height = printer_.pageLayout().paintRectPixels(printer_.resolution()).height();
+    if (y_ > 0 && y_ + metrics.lineSpacing() > page_height) {
+        if (!printer_.newPage()) throw RuntimeError(482, "Printer error");
+        y_ = 0;
+    }
     QString q = ToQt(text);
     painter_->drawText(QPointF(x_, y_ + metrics.ascent()), q);
     x_ += metrics.horizontalAdvance(q);
@@ -71,12 +80,6 @@ void QtPrinter::EndLine() {
     QFontMetricsF metrics(font_, &printer_);
     x_ = 0;
     y_ += metrics.lineSpacing();
-    // Lines that run past the bottom carry on on the next page.
-    double page_height = printer_.pageLayout().paintRectPixels(printer_.resolution()).height();
-    if (y_ + metrics.lineSpacing() > page_height) {
-        if (!printer_.newPage()) throw RuntimeError(482, "Printer error");
-        y_ = 0;
-    }
 }
 
 void QtPrinter::NewPage() { page_pending_ = true; }  // taken when more output follows

@@ -86,3 +86,66 @@ TEST(PrintToPdf, AnEmptyListPrintsHeadingAndRuleOnly) {
     EXPECT_EQ(Count(text, std::string(100, '_')), 1);
     EXPECT_EQ(Pages(pdf.toStdString()), 1);
 }
+
+namespace {
+
+// Prints `lines` numbered lines (each ended by a line break, as a run leaves
+// them) in `copies` copies and returns the PDF's path.
+QString PrintLines(QTemporaryDir& dir, int lines, int copies) {
+    QString pdf = dir.filePath(QString("list-%1-%2.pdf").arg(lines).arg(copies));
+    ScriptedMessageBox box;
+    OneAnswerDialogs dialogs;
+    dialogs.copies = copies;
+    QtPrinter printer;
+    printer.device().setOutputFormat(QPrinter::PdfFormat);
+    printer.device().setOutputFileName(pdf);
+    MainWindow window(WindowServices{.box = &box, .dialogs = &dialogs, .printer = &printer});
+    window.form().Form_Load();
+    QString list;
+    for (int i = 1; i <= lines; ++i) list += QString("line%1\n").arg(i, 4, 10, QChar('0'));
+    window.rtfPasswords->setPlainText(list);
+    window.form().cmdPrint_Click();
+    EXPECT_EQ(window.txtStatus->text(), "Print complete");
+    return pdf;
+}
+
+std::string PageText(const QString& pdf, int page) {
+    return Shell("pdftotext -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" +
+                 pdf.toStdString() + "' -");
+}
+
+bool HasText(const std::string& s) { return s.find_first_not_of(" \t\r\n\f") != std::string::npos; }
+
+std::string LineName(int i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "line%04d", i);
+    return name;
+}
+
+}  // namespace
+
+TEST(PrintToPdf, EachCopyTakesExactlyThePagesItsLinesNeedAndNoPageIsBlank) {
+    if (Shell("command -v pdftotext").empty()) GTEST_SKIP() << "pdftotext is not installed";
+    QTemporaryDir dir;
+    // How many list lines the first page holds, read off a long list.
+    const QString probe = PrintLines(dir, 400, 1);
+    const int capacity = Count(PageText(probe, 1), "line");
+    ASSERT_GT(capacity, 10);
+    ASSERT_LT(capacity, 400);
+
+    for (int lines : {capacity - 1, capacity, capacity + 1}) {
+        for (int copies : {1, 3}) {
+            SCOPED_TRACE("lines " + std::to_string(lines) + ", copies " + std::to_string(copies));
+            const QString pdf = PrintLines(dir, lines, copies);
+            const int per_copy = lines <= capacity ? 1 : 2;
+            ASSERT_EQ(Pages(pdf.toStdString()), copies * per_copy);
+            for (int page = 1; page <= copies * per_copy; ++page) {
+                std::string text = PageText(pdf, page);
+                EXPECT_TRUE(HasText(text)) << "page " << page << " is blank";
+                if (page % per_copy == 0) EXPECT_EQ(Count(text, LineName(lines)), 1) << "page " << page;
+                if (page % per_copy == 1 || per_copy == 1)
+                    EXPECT_EQ(Count(text, "Morvane Password Generator"), 1) << "page " << page;
+            }
+        }
+    }
+}
