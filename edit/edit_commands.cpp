@@ -23,6 +23,17 @@ TextBox* MainWindow::FocusedTextControl(QString* name) {
     return nullptr;
 }
 
+// Text that was copied as text: not a file list, which Qt would also offer
+// as text (its URLs), and not a picture alone.
+static bool IsRealText(const QMimeData* data) {
+    if (!data || !data->hasFormat("text/plain")) return false;
+    if (data->hasUrls()) {
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile()) return false;
+    }
+    return true;
+}
+
 static bool IsProtected(const QString& name) { return name == "txtStatus" || name == "txtProgress"; }
 
 void MainWindow::mnuCut_Click() {
@@ -52,7 +63,7 @@ void MainWindow::mnuPaste_Click() {
         TextBox* field = FocusedTextControl(&name);
         if (!field || IsProtected(name)) return;
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        if (!data || !data->hasText()) return;
+        if (!IsRealText(data)) return;
         field->SetSelText(FromQt(data->text()));
     });
 }
@@ -101,7 +112,10 @@ void MainWindow::mnuReplace_Click() {
 bool MainWindow::OpenFindDialog(FindReplaceRecord& record, bool replace) {
     // One dialog at a time: a new opening closes the one before, whose
     // buffers are about to be made anew.
-    if (find_dialog_) find_dialog_->close();
+    if (auto* old = qobject_cast<FindReplaceDialog*>(find_dialog_.data())) {
+        old->Retire();
+        old->close();
+    }
     find_dialog_ = new FindReplaceDialog(this, record, replace);
     find_dialog_->show();
     return true;

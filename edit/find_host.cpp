@@ -6,7 +6,6 @@
 
 namespace morvane {
 
-constexpr int kBufferLength = 1024;
 
 void modFind::ShowFindDialog(RichTextBox* target, MessageWindow* window) {
     Trap("ShowFindDialog", [&] {
@@ -26,8 +25,8 @@ void modFind::ShowReplaceDialog(RichTextBox* target, MessageWindow* window) {
 
 void modFind::ShowDialog(RichTextBox* target, MessageWindow* window, uint32_t& flags, bool replace) {
     Trap("ShowDialog", [&] {
-        find_text_ = Text(kBufferLength, U'\0');
-        replace_text_ = Text(kBufferLength, U'\0');
+        find_text_ = Text(kFindTextLimit, U'\0');
+        replace_text_ = Text(kFindTextLimit, U'\0');
         if (FINDMSGSTRING() == 0) {
             box_.Show("Cannot Find/Replace - Call to register message failed", kOkOnly, "");
             return;
@@ -43,23 +42,23 @@ void modFind::ShowDialog(RichTextBox* target, MessageWindow* window, uint32_t& f
             [this](unsigned m, uintptr_t w, intptr_t l) { return VB_WindowProc(m, w, l); });
 
         find_text_ = target->SelText();
-        std::string bytes = ToUtf8(find_text_);
-        if (bytes.size() > static_cast<size_t>(kBufferLength))
+        if (find_text_.size() > static_cast<size_t>(kFindTextLimit))
             throw RuntimeError(kErrSubscript,
                                "The selection is too long to search for: at most 1024 characters");
-        find_buffer_.assign(kBufferLength + 1, '\0');
+        std::string bytes = ToUtf8(find_text_);
+        find_buffer_.assign(kFindBufferBytes, '\0');
         std::memcpy(find_buffer_.data(), bytes.data(), bytes.size());
         if (replace) {
-            replace_buffer_.assign(kBufferLength + 1, '\0');
+            replace_buffer_.assign(kFindBufferBytes, '\0');
             std::memcpy(replace_buffer_.data(), bytes.data(), bytes.size());
         }
         record_ = FindReplaceRecord{};
         record_.hwndOwner = window;
         record_.Flags = flags;
         record_.lpstrFindWhat = find_buffer_.data();
-        record_.wFindWhatLen = kBufferLength;
+        record_.wFindWhatLen = kFindTextLimit;
         record_.lpstrReplaceWith = replace ? replace_buffer_.data() : nullptr;
-        record_.wReplaceWithLen = replace ? kBufferLength : 0;
+        record_.wReplaceWithLen = replace ? kFindTextLimit : 0;
         make_dialog_(record_, replace);  // no dialog: nothing more to do
     });
 }
@@ -101,7 +100,8 @@ intptr_t modFind::VB_WindowProc(unsigned message, uintptr_t wparam, intptr_t lpa
 
 Text modFind::StringFromPointer(const char* pointer, int max_length) {
     if (!pointer || max_length <= 0) return {};
-    size_t length = strnlen(pointer, static_cast<size_t>(max_length));
+    // max_length counts characters; each takes at most four bytes.
+    size_t length = strnlen(pointer, 4 * static_cast<size_t>(max_length));
     return FromUtf8(std::string_view(pointer, length));
 }
 

@@ -1,13 +1,25 @@
 #include "edit/find_operations.h"
 
-#include <cwctype>
+#include <locale.h>
+#include <wctype.h>
 
 #include "platform/error_report.h"
 
 namespace morvane {
 namespace {
 
-char32_t Fold(char32_t c) { return static_cast<char32_t>(std::towlower(static_cast<wint_t>(c))); }
+// Simple Unicode case folding, the same in every locale: the Unicode
+// character tables of C.UTF-8, not the user's locale, decide.
+char32_t Fold(char32_t c) {
+    if (c < 0x80) return c >= U'A' && c <= U'Z' ? c + 32 : c;
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    if (!unicode) return c;
+    if (c == 0x130 || c == 0x131) return c;  // Turkish dotted capital and dotless small i fold to themselves
+    // Through the capital, so that final sigma, long s and the like meet
+    // their other forms.
+    wint_t upper = towupper_l(static_cast<wint_t>(c), unicode);
+    return static_cast<char32_t>(towlower_l(upper, unicode));
+}
 
 bool MatchesAt(const Text& text, const Text& find, size_t at, bool match_case) {
     for (size_t k = 0; k < find.size(); ++k) {
@@ -130,31 +142,42 @@ void FindOperations::ReplaceWords(const Text& find, const Text& replace, bool wh
         }
         // Every occurrence from here on, each search continuing behind the
         // previous insertion, or behind an occurrence the whole-word test
-        // rejected, so that the loop always ends. Built in one pass and
-        // written back once.
-        Text out = text.substr(0, static_cast<size_t>(p - 1));
-        size_t read = static_cast<size_t>(p - 1);
-        long caret = -1;
+        // rejected, so that the loop always ends. The occurrences are found
+        // in one pass and replaced in the list as one edit.
+        std::vector<TextRange> ranges;
+        const long grow = static_cast<long>(replace.size()) - n;
+        // The last character of the text as it reads with the replacements
+        // so far, for the whole-word test; none at the very start.
+        bool any_before = false;
+        char32_t last_before = 0;
+        size_t read = 0;
         while (p > 0) {
             size_t at = static_cast<size_t>(p - 1);
-            out.append(text, read, at - read);
+            if (at > read) {
+                any_before = true;
+                last_before = text[at - 1];
+            }
             read = at;
-            bool before = out.empty() || IsBreak(out.back());
+            bool before = !any_before || IsBreak(last_before);
             size_t after = at + static_cast<size_t>(n);
             bool whole = before && (after >= text.size() || IsBreak(text[after]));
             if (!whole_word || whole) {
-                out += replace;
+                ranges.push_back({static_cast<int>(at), n});
+                if (!replace.empty()) {
+                    any_before = true;
+                    last_before = replace.back();
+                }
                 read = after;
-                caret = static_cast<long>(out.size());
                 p = FindForward(text, find, static_cast<int>(after) + 1, match_case);
             } else {
                 p = FindForward(text, find, p + 1, match_case);
             }
         }
-        out.append(text, read, Text::npos);
-        if (caret < 0) return;  // every occurrence was rejected
+        if (ranges.empty()) return;  // every occurrence was rejected
+        const long caret = ranges.back().start + static_cast<long>(ranges.size() - 1) * grow +
+                           static_cast<long>(replace.size());
         target_->SetFocus();
-        target_->SetText(out);
+        target_->ReplaceRanges(ranges, replace);
         target_->SetSelStart(static_cast<int>(caret));
     });
 }

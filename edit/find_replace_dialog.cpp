@@ -11,21 +11,21 @@
 namespace morvane {
 namespace {
 
-QString FromBuffer(const char* buffer, int length) {
+QString FromBuffer(const char* buffer) {
     if (!buffer) return {};
-    return QString::fromUtf8(buffer, static_cast<qsizetype>(strnlen(buffer, static_cast<size_t>(length))));
+    return QString::fromUtf8(buffer, static_cast<qsizetype>(strnlen(buffer, kFindBufferBytes - 1)));
 }
 
-// Writes `text` into a NUL-ended buffer of `length` bytes, never splitting a character.
-void ToBuffer(const QString& text, char* buffer, int length) {
+// Writes `text` into a NUL-ended buffer of kFindBufferBytes, never splitting a character.
+void ToBuffer(const QString& text, char* buffer) {
     if (!buffer) return;
     QByteArray bytes = text.toUtf8();
     int n = static_cast<int>(bytes.size());
-    if (n > length) {
-        n = length;
+    if (n > kFindBufferBytes - 1) {
+        n = kFindBufferBytes - 1;
         while (n > 0 && (static_cast<unsigned char>(bytes[n]) & 0xC0) == 0x80) --n;
     }
-    std::memset(buffer, 0, static_cast<size_t>(length) + 1);
+    std::memset(buffer, 0, kFindBufferBytes);
     std::memcpy(buffer, bytes.constData(), static_cast<size_t>(n));
 }
 
@@ -37,15 +37,19 @@ FindReplaceDialog::FindReplaceDialog(QWidget* owner, FindReplaceRecord& record, 
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel("Fi&nd what:"), 0, 0);
-    findWhat = new QLineEdit(FromBuffer(record.lpstrFindWhat, record.wFindWhatLen));
+    auto* findLabel = new QLabel("Fi&nd what:");
+    findWhat = new QLineEdit(FromBuffer(record.lpstrFindWhat));
     findWhat->setMaxLength(record.wFindWhatLen);
+    findLabel->setBuddy(findWhat);
+    grid->addWidget(findLabel, 0, 0);
     grid->addWidget(findWhat, 0, 1);
     int row = 1;
     if (replace) {
-        grid->addWidget(new QLabel("Re&place with:"), 1, 0);
-        replaceWith = new QLineEdit(FromBuffer(record.lpstrReplaceWith, record.wReplaceWithLen));
+        auto* replaceLabel = new QLabel("Re&place with:");
+        replaceWith = new QLineEdit(FromBuffer(record.lpstrReplaceWith));
         replaceWith->setMaxLength(record.wReplaceWithLen);
+        replaceLabel->setBuddy(replaceWith);
+        grid->addWidget(replaceLabel, 1, 0);
         grid->addWidget(replaceWith, 1, 1);
         row = 2;
     }
@@ -94,11 +98,15 @@ FindReplaceDialog::FindReplaceDialog(QWidget* owner, FindReplaceRecord& record, 
         connect(replaceAll, &QPushButton::clicked, this, [this] { Send(FR_REPLACEALL); });
     }
     connect(cancel, &QPushButton::clicked, this, [this] { close(); });
+    // Typing replaces the proposed text, as in any find dialog.
+    findWhat->selectAll();
+    findWhat->setFocus();
 }
 
 void FindReplaceDialog::Send(uint32_t request) {
-    ToBuffer(findWhat->text(), record_.lpstrFindWhat, record_.wFindWhatLen);
-    if (replaceWith) ToBuffer(replaceWith->text(), record_.lpstrReplaceWith, record_.wReplaceWithLen);
+    if (retired_) return;
+    ToBuffer(findWhat->text(), record_.lpstrFindWhat);
+    if (replaceWith) ToBuffer(replaceWith->text(), record_.lpstrReplaceWith);
     uint32_t flags = request;
     if (down->isChecked() || replaceWith) flags |= FR_DOWN;
     if (wholeWord->isChecked()) flags |= FR_WHOLEWORD;

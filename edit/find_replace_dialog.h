@@ -15,6 +15,9 @@ class FindReplaceDialog : public QDialog {
     Q_OBJECT
 public:
     FindReplaceDialog(QWidget* owner, FindReplaceRecord& record, bool replace);
+    // From now on the dialog sends nothing: the record it was given belongs
+    // to a newer dialog.
+    void Retire() { retired_ = true; }
 
     QLineEdit* findWhat;
     QLineEdit* replaceWith = nullptr;
@@ -30,6 +33,7 @@ private:
     void Send(uint32_t request);
     FindReplaceRecord& record_;
     bool terminated_ = false;
+    bool retired_ = false;
 };
 
 }  // namespace morvane

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/text.h"
 
@@ -22,6 +23,13 @@ struct FontSpec {
     bool italic = false;
     bool underline = false;
     bool strikeout = false;
+    Rgb color;  // the text's colour
+};
+
+// A stretch of a text: 0-based start and length.
+struct TextRange {
+    int start = 0;
+    int length = 0;
 };
 
 enum Alignment : int { kAlignLeft = 0, kAlignRight = 1, kAlignCenter = 2 };
@@ -69,6 +77,9 @@ class RichTextBox : public TextBox {
 public:
     virtual void AppendText(const Text& text) = 0;  // old text followed by `text`
     virtual int TextLength() const = 0;
+    // Replaces each range (ascending, not overlapping) by `text` in one edit
+    // that is undone at once; the text around them keeps its format.
+    virtual void ReplaceRanges(const std::vector<TextRange>& ranges, const Text& text) = 0;
     virtual FontSpec SelFont() const = 0;
     virtual void SetSelFont(const FontSpec& font) = 0;
     virtual int SelAlignment() const = 0;

@@ -58,6 +58,23 @@ void MemoryTextBox::SetSelLength(int length) {
 
 Text MemoryTextBox::SelText() const { return text_.substr(sel_start_, sel_length_); }
 
+void MemoryTextBox::ReplaceRanges(const std::vector<TextRange>& ranges, const Text& text) {
+    if (ranges.empty()) return;
+    Text next;
+    next.reserve(text_.size());
+    size_t read = 0;
+    for (const TextRange& r : ranges) {
+        next.append(text_, read, static_cast<size_t>(r.start) - read);
+        next += text;
+        read = static_cast<size_t>(r.start + r.length);
+    }
+    next.append(text_, read, Text::npos);
+    text_ = std::move(next);
+    sel_start_ = 0;
+    sel_length_ = 0;
+    if (Change) Change();
+}
+
 void MemoryTextBox::SetSelText(const Text& text) {
     Text next = text_;
     next.replace(sel_start_, sel_length_, text);

@@ -1,6 +1,11 @@
 #include "platform/qt_common_dialog.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
 #include <QFontDialog>
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -119,11 +124,69 @@ int QtCommonDialog::ShowPrinter() {
     return copies < 1 ? 1 : copies;
 }
 
+namespace {
+
+struct NamedColor {
+    const char* name;
+    Rgb rgb;
+};
+
+// The colours a font dialog offers with its effects.
+constexpr NamedColor kFontColors[] = {
+    {"Black", {0, 0, 0}},         {"Maroon", {128, 0, 0}},     {"Green", {0, 128, 0}},
+    {"Olive", {128, 128, 0}},     {"Navy", {0, 0, 128}},       {"Purple", {128, 0, 128}},
+    {"Teal", {0, 128, 128}},      {"Gray", {128, 128, 128}},   {"Silver", {192, 192, 192}},
+    {"Red", {255, 0, 0}},         {"Lime", {0, 255, 0}},       {"Yellow", {255, 255, 0}},
+    {"Blue", {0, 0, 255}},        {"Fuchsia", {255, 0, 255}},  {"Aqua", {0, 255, 255}},
+    {"White", {255, 255, 255}},
+};
+
+// Adds a colour list under the strike-through and underline boxes.
+QComboBox* AddColorChoice(QFontDialog& dialog, Rgb initial) {
+    QGroupBox* effects = nullptr;
+    for (auto* box : dialog.findChildren<QGroupBox*>())
+        if (box->findChild<QCheckBox*>()) effects = box;
+    auto* colors = new QComboBox(effects ? static_cast<QWidget*>(effects) : &dialog);
+    colors->setObjectName("colorCombo");
+    for (const NamedColor& c : kFontColors) {
+        QPixmap swatch(12, 12);
+        swatch.fill(QColor(c.rgb.r, c.rgb.g, c.rgb.b));
+        colors->addItem(QIcon(swatch), c.name, QColor(c.rgb.r, c.rgb.g, c.rgb.b));
+    }
+    QColor wanted(initial.r, initial.g, initial.b);
+    int index = colors->findData(wanted);
+    if (index < 0) {
+        QPixmap swatch(12, 12);
+        swatch.fill(wanted);
+        colors->addItem(QIcon(swatch), "Custom", wanted);
+        index = colors->count() - 1;
+    }
+    colors->setCurrentIndex(index);
+    auto* label = new QLabel("C&olor:", colors->parentWidget());
+    label->setBuddy(colors);
+    if (effects && effects->layout()) {
+        effects->layout()->addWidget(label);
+        effects->layout()->addWidget(colors);
+    } else if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        int row = grid->rowCount();
+        grid->addWidget(label, row, 0);
+        grid->addWidget(colors, row + 1, 0);
+    }
+    return colors;
+}
+
+}  // namespace
+
 FontSpec QtCommonDialog::ShowFont(const FontSpec& initial) {
-    bool ok = false;
-    QFont chosen = QFontDialog::getFont(&ok, ToQFont(initial), owner_, "Font");
-    if (!ok) throw CancelError();
-    return FromQFont(chosen);
+    QFontDialog dialog(ToQFont(initial), owner_);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    dialog.setWindowTitle("Font");
+    QComboBox* colors = AddColorChoice(dialog, initial.color);
+    if (dialog.exec() != QDialog::Accepted) throw CancelError();
+    FontSpec chosen = FromQFont(dialog.selectedFont());
+    QColor c = colors->currentData().value<QColor>();
+    chosen.color = {c.red(), c.green(), c.blue()};
+    return chosen;
 }
 
 }  // namespace morvane

@@ -266,6 +266,43 @@ void QtRichTextBox::Flush() const {
     self->writing_ = false;
 }
 
+void QtRichTextBox::ReplaceRanges(const std::vector<TextRange>& ranges, const Text& text) {
+    if (ranges.empty()) return;
+    Flush();
+    // Document positions of every range's ends, found in one walk.
+    const QString raw = RawText(edit_);
+    std::vector<std::pair<int, int>> spans;
+    spans.reserve(ranges.size());
+    int text_at = 0, q = 0;
+    auto walk_to = [&](int position) {
+        while (q < raw.size() && text_at < position) {
+            Step step = StepAt(raw, q);
+            text_at += step.text;
+            q += step.document;
+        }
+        return q;
+    };
+    for (const TextRange& r : ranges) {
+        int a = walk_to(r.start);
+        int b = walk_to(r.start + r.length);
+        spans.emplace_back(a, b);
+    }
+    const QString replacement = ToDocumentText(text);
+    writing_ = true;
+    QTextCursor cursor(edit_->document());
+    cursor.beginEditBlock();
+    // From the end backwards, so the positions still ahead stay valid. Each
+    // insertion takes the format of the text it replaces.
+    for (auto it = spans.rbegin(); it != spans.rend(); ++it) {
+        cursor.setPosition(it->first);
+        cursor.setPosition(it->second, QTextCursor::KeepAnchor);
+        cursor.insertText(replacement);
+    }
+    cursor.endEditBlock();
+    writing_ = false;
+    if (Change) Change();
+}
+
 void QtRichTextBox::Select(int start, int length) {
     Flush();
     QString raw = RawText(edit_);
@@ -322,13 +359,20 @@ void QtRichTextBox::SetForeColor(Rgb color) { SetTextColor(edit_, color); }
 
 FontSpec QtRichTextBox::SelFont() const {
     Flush();
-    return FromQFont(edit_->textCursor().charFormat().font());
+    QTextCharFormat format = edit_->textCursor().charFormat();
+    FontSpec spec = FromQFont(format.font());
+    if (format.hasProperty(QTextFormat::ForegroundBrush)) {
+        QColor c = format.foreground().color();
+        spec.color = {c.red(), c.green(), c.blue()};
+    }
+    return spec;
 }
 
 void QtRichTextBox::SetSelFont(const FontSpec& spec) {
     Flush();
     QTextCharFormat format;
     format.setFont(ToQFont(spec));
+    format.setForeground(QColor(spec.color.r, spec.color.g, spec.color.b));
     writing_ = true;
     QTextCursor c = edit_->textCursor();
     if (c.hasSelection()) c.mergeCharFormat(format);

@@ -81,6 +81,7 @@ public:
     bool Locked() const override { return edit_->isReadOnly(); }
     void AppendText(const Text& text) override;
     int TextLength() const override;
+    void ReplaceRanges(const std::vector<TextRange>& ranges, const Text& text) override;
     FontSpec SelFont() const override;
     void SetSelFont(const FontSpec& font) override;
     int SelAlignment() const override;

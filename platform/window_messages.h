@@ -43,11 +43,17 @@ enum FindReplaceFlags : uint32_t {
     FR_DIALOGTERM = 0x40,
 };
 
+// The find and replace fields hold up to this many characters. Their texts
+// travel as UTF-8 in buffers of kFindBufferBytes, which take the longest
+// such text and its ending 0 byte; the record's lengths count characters.
+constexpr int kFindTextLimit = 1024;
+constexpr int kFindBufferBytes = 4 * kFindTextLimit + 1;
+
 struct FindReplaceRecord {
     uint32_t lStructSize = 40;
     MessageWindow* hwndOwner = nullptr;
     uint32_t Flags = 0;
-    char* lpstrFindWhat = nullptr;  // 8-bit text, NUL-ended
+    char* lpstrFindWhat = nullptr;  // UTF-8 text, NUL-ended
     uint16_t wFindWhatLen = 0;
     char* lpstrReplaceWith = nullptr;
     uint16_t wReplaceWithLen = 0;

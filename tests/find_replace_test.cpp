@@ -1,4 +1,6 @@
 // Find and Replace on the list text, and the dialog host's message handling.
+#include <clocale>
+
 #include "edit/find_host.h"
 #include "form_harness.h"
 
@@ -225,4 +227,21 @@ TEST(FindHost, StringsFromTheDialogEndAtTheirZero) {
     EXPECT_EQ(modFind::StringFromPointer(bytes, 4), U"ab");
     EXPECT_EQ(modFind::StringFromPointer(nullptr, 4), U"");
     EXPECT_EQ(modFind::StringFromPointer("\xC3\xA9x", 3), U"éx");
+}
+
+TEST(FindCase, IgnoringCaseFoldsUnicodeInEveryLocale) {
+    const char* before = setlocale(LC_ALL, nullptr);
+    std::string saved = before ? before : "C";
+    for (const char* locale : {"C", "de_DE.UTF-8", "tr_TR.UTF-8"}) {
+        if (!setlocale(LC_ALL, locale)) continue;
+        SCOPED_TRACE(locale);
+        EXPECT_EQ(FindForward(T("x\r\nÉCOLE ÅSA\r\n"), T("école åsa"), 1, false), 4);
+        EXPECT_EQ(FindForward(T("ΟΔΟΣ\r\n"), T("οδος"), 1, false), 1);   // final sigma meets capital sigma
+        EXPECT_EQ(FindForward(T("ΟΔΟΣ\r\n"), T("οδοσ"), 1, false), 1);
+        EXPECT_EQ(FindForward(T("Straße\r\n"), T("STRAẞE"), 1, false), 1);
+        EXPECT_EQ(FindForward(T("DIŞ\r\n"), T("dış"), 1, false), 0);      // dotless i is its own letter
+        EXPECT_EQ(FindForward(T("École\r\n"), T("école"), 1, true), 0);   // match case stays exact
+        EXPECT_EQ(FindBackward(T("aÉb\r\n"), T("é"), 6, false), 2);
+    }
+    setlocale(LC_ALL, saved.c_str());
 }

@@ -1,0 +1,210 @@
+// Find, Replace, Paste and Font as a user meets them in the window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontDialog>
+#include <QLabel>
+#include <QMimeData>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QUrl>
+
+#include "app/main_window.h"
+#include "edit/find_replace_dialog.h"
+#include "modal_driver.h"
+#include "platform/scripted_message_box.h"
+
+using namespace morvane;
+
+namespace {
+
+struct Window {
+    ScriptedMessageBox box;
+    MainWindow window{WindowServices{.box = &box}};
+    Window() {
+        window.form().Form_Load();
+        window.show();
+        window.activateWindow();
+        QApplication::processEvents();
+    }
+    QTextEdit* list() { return window.rtfPasswords; }
+    FindReplaceDialog* dialog() { return qobject_cast<FindReplaceDialog*>(window.findDialog()); }
+    void Select(int from, int to) {
+        QTextCursor c(list()->document());
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        list()->setTextCursor(c);
+    }
+    QTextCharFormat FormatAt(int position) {
+        QTextCursor c(list()->document());
+        c.setPosition(position + 1);
+        return c.charFormat();
+    }
+};
+
+}  // namespace
+
+TEST(ReplaceAllInWindow, KeepsTheFormatOfTheListAndIsUndoneAsOneStep) {
+    Window w;
+    w.list()->setPlainText("abc\nxabc\nzz\n");
+    QTextCharFormat italic;
+    italic.setFontItalic(true);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    bold.setForeground(QColor(255, 0, 0));
+    QTextCursor c(w.list()->document());
+    c.setPosition(0);
+    c.setPosition(3, QTextCursor::KeepAnchor);
+    c.mergeCharFormat(italic);                    // line 1 italic
+    c.setPosition(9);
+    c.setPosition(11, QTextCursor::KeepAnchor);
+    c.mergeCharFormat(bold);                      // line 3 bold red
+    QTextBlockFormat centered;
+    centered.setAlignment(Qt::AlignHCenter);
+    c.setPosition(5);
+    c.mergeBlockFormat(centered);                 // line 2 centred
+    w.Select(0, 0);
+
+    w.window.mnuReplace_Click();
+    ASSERT_NE(w.dialog(), nullptr);
+    w.dialog()->findWhat->setText("abc");
+    w.dialog()->replaceWith->setText("Q");
+    w.dialog()->replaceAll->click();
+
+    EXPECT_EQ(w.list()->toPlainText(), "Q\nxQ\nzz\n");
+    EXPECT_TRUE(w.FormatAt(0).fontItalic());                        // the replacement keeps its line's format
+    EXPECT_EQ(w.FormatAt(5).fontWeight(), QFont::Bold);             // untouched text keeps its format
+    EXPECT_EQ(w.FormatAt(5).foreground().color(), QColor(255, 0, 0));
+    EXPECT_EQ(w.list()->document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHCenter,
+              Qt::AlignHCenter);
+    EXPECT_EQ(w.list()->textCursor().position(), 4);                // behind the last insertion
+    w.list()->undo();
+    EXPECT_EQ(w.list()->toPlainText(), "abc\nxabc\nzz\n");          // one step undoes it all
+    EXPECT_TRUE(w.FormatAt(0).fontItalic());
+}
+
+TEST(FindDialogsInWindow, EveryOpeningShowsTheCurrentSelectionWithFreshOptions) {
+    Window w;
+    w.list()->setPlainText("abc\nxabc\n");
+    w.window.mnuFind_Click();
+    FindReplaceDialog* first = w.dialog();
+    first->findWhat->setText("old text");
+    first->up->setChecked(true);
+    first->wholeWord->setChecked(true);
+    first->matchCase->setChecked(true);
+
+    w.Select(4, 8);  // xabc
+    w.window.mnuFind_Click();
+    QApplication::processEvents();
+    FindReplaceDialog* second = w.dialog();
+    ASSERT_NE(second, first);
+    EXPECT_EQ(second->findWhat->text(), "xabc");
+    EXPECT_TRUE(second->down->isChecked());
+    EXPECT_FALSE(second->wholeWord->isChecked());
+    EXPECT_FALSE(second->matchCase->isChecked());
+
+    second->matchCase->setChecked(true);
+    w.Select(0, 3);
+    w.window.mnuReplace_Click();
+    QApplication::processEvents();
+    FindReplaceDialog* third = w.dialog();
+    EXPECT_EQ(third->findWhat->text(), "abc");
+    EXPECT_EQ(third->replaceWith->text(), "abc");
+    EXPECT_FALSE(third->matchCase->isChecked());
+    EXPECT_EQ(w.window.find().operations().search_position, 1);
+}
+
+TEST(FindDialogsInWindow, LabelsNameTheirFieldsAndTheProposedTextIsSelected) {
+    Window w;
+    w.list()->setPlainText("abc\nxabc\n");
+    w.Select(4, 8);
+    w.window.mnuReplace_Click();
+    FindReplaceDialog* d = w.dialog();
+    int labelled = 0;
+    for (QLabel* label : d->findChildren<QLabel*>()) {
+        if (label->text() == "Fi&nd what:") {
+            EXPECT_EQ(label->buddy(), d->findWhat);
+            ++labelled;
+        }
+        if (label->text() == "Re&place with:") {
+            EXPECT_EQ(label->buddy(), d->replaceWith);
+            ++labelled;
+        }
+    }
+    EXPECT_EQ(labelled, 2);
+    EXPECT_EQ(d->findWhat->selectedText(), "xabc");
+    QTest::keyClicks(d->findWhat, "ab");
+    EXPECT_EQ(d->findWhat->text(), "ab");  // typing replaces the proposal
+}
+
+TEST(FindDialogsInWindow, TheLimitCountsCharactersNotBytes) {
+    Window w;
+    const QString accented(600, QChar(0x00E9));
+    w.list()->setPlainText(accented + "\n" + QString(1025, 'q') + "\n");
+    w.Select(0, 600);
+    w.window.mnuFind_Click();
+    ASSERT_NE(w.dialog(), nullptr);
+    EXPECT_EQ(w.dialog()->findWhat->text(), accented);
+    EXPECT_TRUE(w.box.shown.empty());
+    w.dialog()->findWhat->setText(QString(600, QChar(0x00C9)));  // capitals, any case
+    w.window.find().operations().search_position = 1;
+    w.Select(0, 0);
+    w.dialog()->findNext->click();
+    EXPECT_EQ(w.list()->textCursor().selectedText(), accented);
+
+    w.Select(601, 601 + 1025);
+    w.window.mnuFind_Click();
+    ASSERT_EQ(w.box.shown.size(), 1u);
+    EXPECT_EQ(w.box.shown[0].title, "ERROR:ShowDialog");
+}
+
+TEST(PasteInWindow, OnlyRealTextIsPasted) {
+    Window w;
+    w.window.txtOtherIn->setFocus();
+    auto* files = new QMimeData;
+    files->setUrls({QUrl::fromLocalFile("/home/user/secret.txt")});
+    QApplication::clipboard()->setMimeData(files);
+    w.window.mnuPaste_Click();
+    EXPECT_EQ(w.window.txtOtherIn->text(), "");
+
+    auto* copied_files = new QMimeData;  // a file manager's copy: the list and its paths as text
+    copied_files->setUrls({QUrl::fromLocalFile("/home/user/a.txt")});
+    copied_files->setText("/home/user/a.txt");
+    QApplication::clipboard()->setMimeData(copied_files);
+    w.window.mnuPaste_Click();
+    EXPECT_EQ(w.window.txtOtherIn->text(), "");
+
+    QApplication::clipboard()->setText("a\r\nb\tc");
+    w.window.mnuPaste_Click();
+    EXPECT_EQ(w.window.txtOtherIn->text().size(), QString("a\r\nb\tc").size());  // unfiltered
+}
+
+TEST(FontInWindow, TheDialogOffersTheColourOpensWithTheLastChoiceAndColoursTheSelection) {
+    Window w;
+    w.list()->setPlainText("abc\nxyz\n");
+    w.Select(0, 3);
+    QString offered;
+    WhenModal<QFontDialog>([&](QFontDialog* d) {
+        auto* colors = d->findChild<QComboBox*>("colorCombo");
+        ASSERT_NE(colors, nullptr);
+        offered = colors->currentText();
+        colors->setCurrentIndex(colors->findText("Red"));
+        d->accept();
+    });
+    w.window.mnuFont_Click();
+    EXPECT_EQ(offered, "Black");
+    EXPECT_EQ(w.FormatAt(1).foreground().color(), QColor(255, 0, 0));
+    EXPECT_NE(w.FormatAt(5).foreground().color(), QColor(255, 0, 0));
+
+    WhenModal<QFontDialog>([&](QFontDialog* d) {
+        offered = d->findChild<QComboBox*>("colorCombo")->currentText();
+        d->reject();
+    });
+    w.Select(4, 7);
+    w.window.mnuFont_Click();
+    EXPECT_EQ(offered, "Red");
+    EXPECT_NE(w.FormatAt(5).foreground().color(), QColor(255, 0, 0));  // cancelled: unchanged
+}
