@@ -8,12 +8,15 @@
 
 namespace morvane {
 
-// Runs `act` on the next modal widget of type T once it is shown.
+// Runs `act` on the shown window of type T once there is one.
 template <class T>
 void WhenModal(std::function<void(T*)> act, int tries = 200) {
     QTimer::singleShot(10, [act, tries] {
-        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget()); modal && modal->isVisible()) {
-            act(modal);
+        T* shown = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* candidate = qobject_cast<T*>(top); candidate && candidate->isVisible()) shown = candidate;
+        if (shown) {
+            act(shown);
         } else if (tries > 0) {
             WhenModal<T>(act, tries - 1);
         }
