@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QProcess>
+#include <limits>
 #include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
@@ -177,6 +178,10 @@ void MainWindow::BuildOptions(QWidget* client) {
                        2775);
     chkOtherOut = Box(fraExclude, "Other:", "Exclude Other characters?", 120, 1230, 1005);
     txtOtherOut = Field(fraExclude, "Enter characters separated by spaces", 1140, 1200, 1755);
+    // The character fields take a paste of any length; the pool has a limit
+    // of its own, which a run reports.
+    txtOtherIn->setMaxLength(std::numeric_limits<int>::max());
+    txtOtherOut->setMaxLength(std::numeric_limits<int>::max());
 
     fraSize = Frame(client, "Values:", kLightGrey, "Enter values for passwords");
     Place(fraSize, 120, 4320, 3015, 1695);

@@ -7,12 +7,16 @@
 
 namespace morvane {
 
+bool IsOtherSeparator(char32_t c) {
+    if (c == U'\t') return false;  // a tab is a character like any other
+    return c == U' ' || c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
 Pool GetOther(const Text& text) {
-    if (text.size() > 32767) throw OverflowError();
     Pool codes;
     codes.reserve(text.size());
     for (char32_t c : text)
-        if (c != U' ') codes.push_back(c);
+        if (!IsOtherSeparator(c)) codes.push_back(c);
     return codes;
 }
 

@@ -9,8 +9,11 @@ namespace morvane {
 
 using Pool = std::vector<char32_t>;
 
-// Every character of `text` except the blank, in text order. Blanks only
-// separate. A text longer than 32767 characters is an overflow.
+// The characters that only separate in an Other text: the blank, line and
+// paragraph breaks, NUL and the other control characters except the tab.
+bool IsOtherSeparator(char32_t c);
+
+// Every character of `text` except the separators, in text order.
 Pool GetOther(const Text& text);
 
 // The look-alike characters, blank-separated.

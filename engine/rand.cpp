@@ -2,6 +2,7 @@
 
 #include <sys/random.h>
 
+#include <bit>
 #include <cerrno>
 #include <cstdio>
 
@@ -10,11 +11,34 @@
 namespace morvane {
 namespace {
 
-// Bytes are fetched from the kernel in blocks to keep system calls rare.
+// Bytes are fetched from the kernel in blocks to keep system calls rare, and
+// handed out a few bits at a time.
 struct RandomBuffer {
-    static constexpr int kWords = 1024;
+    static constexpr int kWords = 512;
     uint64_t words[kWords];
     int next = kWords;
+    uint64_t reservoir = 0;  // bits not yet handed out, lowest first
+    int held = 0;
+
+    uint64_t Word() {
+        if (next == kWords) Refill();
+        return words[next++];
+    }
+
+    uint32_t Take(int count) {
+        if (held >= count) {
+            uint32_t value = static_cast<uint32_t>(reservoir & ((uint64_t{1} << count) - 1));
+            reservoir >>= count;
+            held -= count;
+            return value;
+        }
+        // The held bits are the low ones; the rest comes from a new word.
+        const uint64_t low = reservoir;
+        const int have = held;
+        reservoir = Word();
+        held = 64;
+        return static_cast<uint32_t>(low | (static_cast<uint64_t>(Take(count - have)) << have));
+    }
 
     void Refill() {
         auto* bytes = reinterpret_cast<unsigned char*>(words);
@@ -46,20 +70,23 @@ thread_local RandomBuffer buffer;
 
 }  // namespace
 
-uint64_t NextRandom53() {
-    if (buffer.next == RandomBuffer::kWords) buffer.Refill();
-    return buffer.words[buffer.next++] >> 11;
+uint32_t RandomBits(int count) { return buffer.Take(count); }
+
+void Randomize() {
+    buffer.next = RandomBuffer::kWords;
+    buffer.held = 0;
+    buffer.reservoir = 0;
 }
 
-void Randomize() { buffer.next = RandomBuffer::kWords; }
+int BitsFor(uint32_t span) { return span <= 2 ? 1 : std::bit_width(span - 1); }
 
 int32_t Rand(int32_t low, int32_t high) {
     int64_t span = static_cast<int64_t>(high) - low + 1;
     if (span > INT32_MAX || span < INT32_MIN) throw OverflowError();
     if (span <= 0) return low;  // empty range: nothing to draw from
-    uint64_t k = NextRandom53();
-    auto offset = static_cast<int64_t>((static_cast<unsigned __int128>(span) * k) >> 53);
-    return static_cast<int32_t>(low + offset);
+    if (span == 1) return low;
+    uint32_t offset = DrawBelow(static_cast<uint32_t>(span), [](int k) { return buffer.Take(k); });
+    return static_cast<int32_t>(low + static_cast<int64_t>(offset));
 }
 
 }  // namespace morvane

@@ -1,19 +1,38 @@
 #pragma once
-// Random numbers for passwords, drawn from the operating system's secure source.
+// Random numbers for passwords, drawn from the operating system's secure
+// source (getrandom), never from a seeded generator.
 #include <cstdint>
 
 namespace morvane {
 
-// The next uniform value r with 0 <= r < 1, carrying 53 random bits:
-// r = k / 2^53 for a random whole k below 2^53.
-uint64_t NextRandom53();
+// `count` (1 to 32) fresh random bits from the secure source, as the low
+// bits of the result. Bits are taken from the kernel in blocks.
+uint32_t RandomBits(int count);
 
-// Starts the generator afresh; called once when the program starts.
+// Drops the bits still held, so the next ones come fresh from the kernel;
+// called once when the program starts.
 void Randomize();
 
-// A random whole number from low to high, both included:
-// low + floor(span * r) with span = high - low + 1, computed exactly.
-// A span beyond the 32-bit range is an overflow.
+// Number of bits needed to write span - 1 (at least 1).
+int BitsFor(uint32_t span);
+
+// A uniform whole number below `span` (1 to 2^31): floor(span * r) for
+// r = x / 2^k, with x drawn from `bits` k = BitsFor(span) bits at a time.
+// The few x whose share would favour one result are drawn again, so every
+// result is exactly equally likely.
+template <class BitSource>
+uint32_t DrawBelow(uint32_t span, BitSource&& bits) {
+    const int k = BitsFor(span);
+    const uint64_t range = uint64_t{1} << k;
+    const uint64_t reject_below = range % span;  // the surplus of the last share
+    while (true) {
+        const uint64_t product = static_cast<uint64_t>(bits(k)) * span;
+        if ((product & (range - 1)) >= reject_below) return static_cast<uint32_t>(product >> k);
+    }
+}
+
+// A random whole number from low to high, both included: low + floor(span * r)
+// with span = high - low + 1. A span beyond the 32-bit range is an overflow.
 int32_t Rand(int32_t low, int32_t high);
 
 }  // namespace morvane

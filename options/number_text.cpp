@@ -1,7 +1,8 @@
 #include "options/number_text.h"
 
+#include <charconv>
+#include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "platform/runtime_error.h"
@@ -39,6 +40,49 @@ size_t ScanNumber(const Text& t, size_t i) {
     return i - start;
 }
 
+// Power of ten of the first significant digit, for a value too large or too
+// small for a double.
+long Magnitude(const std::string& digits) {
+    size_t e = digits.find_first_of("eE");
+    std::string mantissa = digits.substr(0, e);
+    long exponent = 0;
+    if (e != std::string::npos) {
+        std::string ex = digits.substr(e + 1);
+        bool negative = !ex.empty() && ex[0] == '-';
+        for (char c : ex)
+            if (c >= '0' && c <= '9' && exponent < 100000) exponent = exponent * 10 + (c - '0');
+        if (negative) exponent = -exponent;
+    }
+    size_t point = mantissa.find('.');
+    std::string whole = mantissa.substr(0, point);
+    size_t first = whole.find_first_not_of('0');
+    if (first != std::string::npos) return static_cast<long>(whole.size() - first) + exponent;
+    std::string fraction = point == std::string::npos ? "" : mantissa.substr(point + 1);
+    size_t nonzero = fraction.find_first_not_of('0');
+    if (nonzero == std::string::npos) return LONG_MIN;  // zero
+    return -static_cast<long>(nonzero) + exponent;
+}
+
+// A decimal number in the grammar above, independent of the locale.
+double ParseDecimal(std::string text) {
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.erase(0, 1);
+    }
+    double value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
+                                        std::chars_format::general);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        long magnitude = Magnitude(text);
+        value = magnitude > 0 ? HUGE_VAL : 0.0;
+    } else if (error != std::errc()) {
+        value = 0;
+    }
+    return negative ? -value : value;
+}
+
 }  // namespace
 
 bool IsNumericText(const Text& t) {
@@ -56,8 +100,9 @@ double LeadingValue(const Text& t) {
     while (i < t.size() && (IsBlank(t[i]) || t[i] == U'\t' || t[i] == U'\n' || t[i] == U'\r')) ++i;
     size_t n = ScanNumber(t, i);
     if (n == 0) return 0.0;
+    // The scanned part is plain ASCII; "." is the decimal point in every locale.
     std::string ascii(t.begin() + static_cast<long>(i), t.begin() + static_cast<long>(i + n));
-    return std::strtod(ascii.c_str(), nullptr);
+    return ParseDecimal(ascii);
 }
 
 int16_t ToInt16(double value) {

@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -20,9 +21,18 @@ class FocusRelay : public QObject {
 public:
     FocusRelay(QObject* parent, Control* control) : QObject(parent), control_(control) {}
     bool eventFilter(QObject*, QEvent* event) override {
+        // A click that gave the focus also places the caret when the button
+        // goes down; the focus handling runs again when it comes up, so what
+        // it selected stays selected.
+        if (event->type() == QEvent::MouseButtonRelease && focused_by_click_) {
+            focused_by_click_ = false;
+            if (control_->GotFocus) control_->GotFocus();
+            return false;
+        }
         if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) return false;
         auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        focused_by_click_ = event->type() == QEvent::FocusIn && reason == Qt::MouseFocusReason;
         auto& handler = event->type() == QEvent::FocusIn ? control_->GotFocus : control_->LostFocus;
         if (handler) handler();
         return false;
@@ -30,6 +40,7 @@ public:
 
 private:
     Control* control_;
+    bool focused_by_click_ = false;
 };
 
 bool IsSeparator(QChar c) {
@@ -259,10 +270,25 @@ void QtRichTextBox::Flush() const {
     if (pending_.isEmpty()) return;
     auto* self = const_cast<QtRichTextBox*>(this);
     self->writing_ = true;
+    // A selection that reaches the end would take in the new lines: it is
+    // put back as it was, without moving the view.
+    const QTextCursor user = edit_->textCursor();
+    const int anchor = user.anchor(), position = user.position();
     QTextCursor end(edit_->document());
     end.movePosition(QTextCursor::End);
     end.insertText(pending_);
     pending_.clear();
+    if (anchor != position && (edit_->textCursor().anchor() != anchor ||
+                               edit_->textCursor().position() != position)) {
+        QScrollBar* bars[] = {edit_->verticalScrollBar(), edit_->horizontalScrollBar()};
+        const int v = bars[0]->value(), h = bars[1]->value();
+        QTextCursor kept(edit_->document());
+        kept.setPosition(anchor);
+        kept.setPosition(position, QTextCursor::KeepAnchor);
+        edit_->setTextCursor(kept);
+        bars[0]->setValue(v);
+        bars[1]->setValue(h);
+    }
     self->writing_ = false;
 }
 

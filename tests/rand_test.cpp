@@ -1,12 +1,34 @@
 #include <gtest/gtest.h>
+#include <sys/random.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <cmath>
+#include <functional>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "engine/rand.h"
 #include "platform/runtime_error.h"
 
 using namespace morvane;
+
+// Every request to the kernel's secure source passes here: the tests count
+// what is taken and can supply the bytes themselves.
+namespace {
+size_t g_source_bytes = 0;
+std::function<void(unsigned char*, size_t)> g_supply;
+}  // namespace
+
+extern "C" ssize_t getrandom(void* buffer, size_t length, unsigned int flags) {
+    g_source_bytes += length;
+    if (g_supply) {
+        g_supply(static_cast<unsigned char*>(buffer), length);
+        return static_cast<ssize_t>(length);
+    }
+    return syscall(SYS_getrandom, buffer, length, flags);
+}
 
 TEST(Rand, StaysWithinBothBoundsAndReachesThem) {
     EXPECT_EQ(Rand(0, 0), 0);
@@ -18,27 +40,93 @@ TEST(Rand, StaysWithinBothBoundsAndReachesThem) {
         seen.insert(v);
     }
     EXPECT_EQ(seen.size(), 125u);
-    for (int i = 0; i < 1000; ++i) EXPECT_GE(Rand(0, INT32_MAX - 1), 0);
+    for (int i = 0; i < 1000; ++i) {
+        int v = Rand(1, INT32_MAX);  // the widest span allowed: 2^31 - 1
+        EXPECT_GE(v, 1);
+    }
 }
 
-TEST(Rand, IsUniformOverSmallRanges) {
-    std::map<int, int> counts;
-    const int draws = 120000;
-    for (int i = 0; i < draws; ++i) ++counts[Rand(1, 6)];
-    for (auto [value, count] : counts) EXPECT_NEAR(count, draws / 6, draws / 6 * 0.05) << value;
-}
-
-TEST(Rand, SpanBeyond32BitsIsAnOverflow) {
+TEST(Rand, ASpanOf2To31OrMoreIsAnOverflow) {
+    EXPECT_THROW(Rand(0, INT32_MAX), RuntimeError);
+    EXPECT_THROW(Rand(-1, INT32_MAX - 1), RuntimeError);
+    EXPECT_THROW(Rand(INT32_MIN, -1), RuntimeError);
     EXPECT_THROW(Rand(INT32_MIN, INT32_MAX), RuntimeError);
+    EXPECT_NO_THROW(Rand(INT32_MIN, -2));
 }
 
-TEST(Rand, ComesFromTheSecureSourceNotFromASeed) {
-    // Restarting the generator never replays a sequence.
-    std::vector<uint64_t> first, second;
+TEST(Rand, EveryValueIsExactlyEquallyLikelyAndFollowsTheFloorOfSpanFormula) {
+    // Every possible draw of k bits, once each: each result must take the
+    // same number of them, and an accepted draw x gives floor(span * x / 2^k).
+    for (uint32_t span : {2u, 3u, 6u, 7u, 10u, 94u, 95u, 100u, 125u, 1000u, 4097u}) {
+        const int k = BitsFor(span);
+        ASSERT_GE(uint64_t{1} << k, span);
+        ASSERT_LT(uint64_t{1} << (k - 1), span) << "more bits than the span needs";
+        std::map<uint32_t, int> counts;
+        for (uint64_t x = 0; x < (uint64_t{1} << k); ++x) {
+            bool given = false;
+            bool rejected = false;
+            uint32_t result = DrawBelow(span, [&](int bits) -> uint32_t {
+                EXPECT_EQ(bits, k);
+                if (given) {  // asked again: x was rejected
+                    rejected = true;
+                    return static_cast<uint32_t>((uint64_t{1} << k) - 1);  // never rejected
+                }
+                given = true;
+                return static_cast<uint32_t>(x);
+            });
+            if (!rejected) {
+                EXPECT_EQ(result, static_cast<uint32_t>((x * span) >> k)) << span << " " << x;
+                ++counts[result];
+            }
+        }
+        ASSERT_EQ(counts.size(), span);
+        for (auto [value, count] : counts) EXPECT_EQ(count, counts.begin()->second) << span << ": " << value;
+    }
+}
+
+TEST(Rand, DrawsAreUniformEnoughToShowASmallBias) {
+    // Six million draws: a 1% bias on one value would put chi-square far
+    // above the 0.1% critical value of 20.5 for five degrees of freedom.
+    const int draws = 6'000'000;
+    std::vector<long> counts(6);
+    for (int i = 0; i < draws; ++i) ++counts[static_cast<size_t>(Rand(0, 5))];
+    double expected = draws / 6.0, chi = 0;
+    for (long c : counts) chi += (c - expected) * (c - expected) / expected;
+    EXPECT_LT(chi, 20.5);
+    // The same statistic on counts with a 1% bias does catch it.
+    std::vector<double> biased(counts.begin(), counts.end());
+    biased[0] *= 1.01;
+    double chi_biased = 0;
+    for (double c : biased) chi_biased += (c - expected) * (c - expected) / expected;
+    EXPECT_GT(chi_biased, 20.5);
+}
+
+TEST(Rand, EveryDrawComesFromTheKernelsSecureSource) {
+    // A generator seeded once would take a few bytes at most; the draws
+    // take fresh bits from getrandom all along, about a byte per character
+    // of a 94-character pool.
     Randomize();
-    for (int i = 0; i < 8; ++i) first.push_back(NextRandom53());
-    Randomize();
-    for (int i = 0; i < 8; ++i) second.push_back(NextRandom53());
-    EXPECT_NE(first, second);
-    for (uint64_t v : first) EXPECT_LT(v, uint64_t{1} << 53);
+    g_source_bytes = 0;
+    const int draws = 200000;
+    for (int i = 0; i < draws; ++i) Rand(0, 93);
+    double per_draw = static_cast<double>(g_source_bytes) / draws;
+    EXPECT_GT(per_draw, 0.9);
+    EXPECT_LT(per_draw, 1.5);
+
+    // Nothing else goes in: the same bytes from the source give the same draws.
+    auto sequence = [] {
+        g_supply = [](unsigned char* out, size_t n) {
+            for (size_t i = 0; i < n; ++i) out[i] = static_cast<unsigned char>(i * 37 + 11);
+        };
+        Randomize();
+        std::vector<int> values;
+        for (int i = 0; i < 1000; ++i) values.push_back(Rand(0, 93));
+        g_supply = nullptr;
+        Randomize();
+        return values;
+    };
+    EXPECT_EQ(sequence(), sequence());
+    std::vector<int> live;
+    for (int i = 0; i < 1000; ++i) live.push_back(Rand(0, 93));
+    EXPECT_NE(live, sequence());
 }
