@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/character_codes.h"
-#include "engine/run_list.h"
+#include "engine/duplicate_index.h"
 #include "platform/common_dialog.h"
 #include "platform/controls.h"
 #include "platform/error_report.h"
@@ -120,7 +120,7 @@ public:
     void GenerateOutput();
     bool IsCreateArray();
     bool IsNumMaxPossible();
-    bool IsDuplicatePassword(const Text& password, RunList& run_list);
+    bool IsDuplicatePassword(const Text& password, const DuplicateIndex& run_index);
     int AddCharactersToArray();
     bool IsRemoveCharactersFromArray();
     bool IsRemoveLookAlikeFromArray();

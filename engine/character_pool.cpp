@@ -1,65 +1,75 @@
-// Appending the selected character classes to the pool.
-#include "app/frm_main.h"
+#include "engine/character_pool.h"
+
+#include <unordered_set>
+
 #include "platform/runtime_error.h"
 
 namespace morvane {
 namespace {
 
-constexpr int kMaxPoolEntries = 32767;  // indexes are 16-bit
-
-void Append(Pool& pool, int& next, char32_t first, char32_t last) {
-    if (next + static_cast<int>(last - first) + 1 > kMaxPoolEntries) throw OverflowError();
+void AppendRange(Pool& pool, char32_t first, char32_t last) {
+    if (pool.size() + (last - first) + 1 > static_cast<size_t>(kMaxPoolEntries)) throw OverflowError();
     for (char32_t c = first; c <= last; ++c) pool.push_back(c);
-    next = static_cast<int>(pool.size());
 }
 
 }  // namespace
 
-int frmMain::AddCharactersToArray() {
-    int next = 0;
-    arrCharacters_.clear();
-    if (c_.chkSpace->Value() == 0) EnterSpaceIntoArray(next);
-    if (c_.chkSpecial->Value() == 1) EnterSpecialIntoArray(next);
-    if (c_.chkNumber->Value() == 1) EnterNumbersIntoArray(next);
-    if (c_.chkUpper->Value() == 1) EnterUpperCaseIntoArray(next);
-    if (c_.chkLower->Value() == 1) EnterLowerCaseIntoArray(next);
-    if (c_.chkOtherIn->Value() == 1) EnterOtherIntoArray(next);
-    return next - 1;
+void AppendClass(Pool& pool, CharacterClass which) {
+    switch (which) {
+        case CharacterClass::kSpace: AppendRange(pool, U' ', U' '); break;
+        case CharacterClass::kSpecial:
+            AppendRange(pool, 33, 47);
+            AppendRange(pool, 58, 64);
+            AppendRange(pool, 91, 96);
+            AppendRange(pool, 123, 126);
+            break;
+        case CharacterClass::kNumbers: AppendRange(pool, U'0', U'9'); break;
+        case CharacterClass::kUpper: AppendRange(pool, U'A', U'Z'); break;
+        case CharacterClass::kLower: AppendRange(pool, U'a', U'z'); break;
+    }
 }
 
-int frmMain::EnterSpaceIntoArray(int& next) {
-    Append(arrCharacters_, next, U' ', U' ');
-    return next;
+void AppendOther(Pool& pool, const Text& other) {
+    for (char32_t code : GetOther(other)) AppendRange(pool, code, code);
 }
 
-int frmMain::EnterSpecialIntoArray(int& next) {
-    Append(arrCharacters_, next, 33, 47);
-    Append(arrCharacters_, next, 58, 64);
-    Append(arrCharacters_, next, 91, 96);
-    Append(arrCharacters_, next, 123, 126);
-    return next;
+bool RemoveUnwanted(Pool& pool, const Text& unwanted) {
+    Pool codes = GetOther(unwanted);
+    std::unordered_set<char32_t> excluded(codes.begin(), codes.end());
+    size_t i = 0;
+    while (i < pool.size()) {
+        if (!excluded.count(pool[i])) {
+            ++i;
+            continue;
+        }
+        // The last entry fills the hole and is tested in its turn.
+        pool[i] = pool.back();
+        pool.pop_back();
+        if (pool.empty()) return false;
+    }
+    pool.shrink_to_fit();
+    return true;
 }
 
-int frmMain::EnterNumbersIntoArray(int& next) {
-    Append(arrCharacters_, next, U'0', U'9');
-    return next;
-}
-
-int frmMain::EnterUpperCaseIntoArray(int& next) {
-    Append(arrCharacters_, next, U'A', U'Z');
-    return next;
-}
-
-int frmMain::EnterLowerCaseIntoArray(int& next) {
-    Append(arrCharacters_, next, U'a', U'z');
-    return next;
-}
-
-int frmMain::EnterOtherIntoArray(int& next) {
-    Text text = c_.txtOtherIn->GetText();
-    if (text.empty()) return next;
-    for (char32_t code : GetOther(text)) Append(arrCharacters_, next, code, code);
-    return next;
+PoolOutcome BuildPool(const PoolChoice& choice, Pool& pool) {
+    pool.clear();
+    try {
+        if (choice.spaces) AppendClass(pool, CharacterClass::kSpace);
+        if (choice.special) AppendClass(pool, CharacterClass::kSpecial);
+        if (choice.numbers) AppendClass(pool, CharacterClass::kNumbers);
+        if (choice.upper) AppendClass(pool, CharacterClass::kUpper);
+        if (choice.lower) AppendClass(pool, CharacterClass::kLower);
+        if (choice.other_in) AppendOther(pool, choice.other_in_text);
+    } catch (const RuntimeError&) {
+        pool.clear();
+        return PoolOutcome::kTooLarge;
+    }
+    if (pool.empty()) return PoolOutcome::kNothingToDrawFrom;
+    if (choice.look_alikes_out && !RemoveUnwanted(pool, kLookAlikes)) return PoolOutcome::kEmptiedByExclusion;
+    // An empty exclude field excludes nothing.
+    if (choice.other_out && !choice.other_out_text.empty() && !RemoveUnwanted(pool, choice.other_out_text))
+        return PoolOutcome::kEmptiedByExclusion;
+    return PoolOutcome::kBuilt;
 }
 
 }  // namespace morvane

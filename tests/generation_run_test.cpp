@@ -157,15 +157,25 @@ TEST(Duplicates, PossibleCountsSumOverLengthsAndSaturate) {
 }
 
 TEST(Duplicates, OnlyLinesOfThisRunCount) {
-    RunList list;
-    list.Add(U"abcdef");
-    EXPECT_FALSE(list.Contains(U"abcd"));  // only the start of a line
-    EXPECT_FALSE(list.Contains(U"cdef"));
-    EXPECT_FALSE(list.Contains(U"ABCDEF"));
-    EXPECT_TRUE(list.Contains(U"abcdef"));
-    list.Add(U"abcd");
-    EXPECT_TRUE(list.Contains(U"abcd"));
-    EXPECT_EQ(list.AsText(), U"abcdef\r\nabcd\r\n");
+    DuplicateIndex index;
+    EXPECT_TRUE(index.Insert(U"abcdef"));
+    EXPECT_FALSE(index.Contains(U"abcd"));  // only whole passwords
+    EXPECT_FALSE(index.Contains(U"cdef"));
+    EXPECT_FALSE(index.Contains(U"ABCDEF"));
+    EXPECT_TRUE(index.Contains(U"abcdef"));
+    EXPECT_FALSE(index.Insert(U"abcdef"));
+    EXPECT_TRUE(index.Insert(U"abcd"));
+    EXPECT_TRUE(index.Insert(U""));
+    EXPECT_TRUE(index.Contains(U""));
+    // Long and non-ASCII passwords are keyed by their hash; near misses differ.
+    const Text long_one(40, U'q'), accented = U"\u00e9t\u00e9";
+    EXPECT_TRUE(index.Insert(long_one));
+    EXPECT_TRUE(index.Insert(accented));
+    EXPECT_TRUE(index.Contains(long_one));
+    EXPECT_FALSE(index.Contains(Text(41, U'q')));
+    EXPECT_FALSE(index.Contains(U"\u00e9t\u00e8"));
+    for (int i = 0; i < 100000; ++i) ASSERT_TRUE(index.Insert(Ascii("long password number " + std::to_string(i))));
+    EXPECT_EQ(index.size(), 100005u);
 
     FormHarness h;  // earlier runs are not compared
     h.Only({&h.ui.chkNumber});

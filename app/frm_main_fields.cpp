@@ -1,42 +1,25 @@
 // The length and count fields: their checks, refills, focus and trimming.
-#include <string>
-
 #include "app/frm_main.h"
-#include "options/number_text.h"
+#include "options/option_verdicts.h"
 #include "platform/runtime_error.h"
 
 namespace morvane {
-namespace {
-
-constexpr int kShortestBound = 3;   // a length must be greater than this
-constexpr int kLongestBound = 129;  // ... and less than this
-constexpr int kLowestCount = 0;     // a count must be greater than this
-constexpr int32_t kHighestCount = 2147483647;
-
-std::string LengthMessage(const char* which) {
-    return "Enter a value greater than " + std::to_string(kShortestBound) + " but less than " +
-           std::to_string(kLongestBound) + " for " + which;
-}
-
-}  // namespace
 
 bool frmMain::IsMinLen() {
     bool result = false;
     Trap("IsMinLen", [&] {
-        Text text = c_.txtMinLen->GetText();
-        if (IsNumericText(text)) {
-            int length = ToInt16(LeadingValue(text));
-            if (length > kShortestBound && length < kLongestBound) {
+        switch (CheckLength(c_.txtMinLen->GetText())) {
+            case FieldVerdict::kPasses:
                 result = true;
                 if (c_.chkVarLen->Value() == 0) c_.txtMaxLen->SetText(c_.txtMinLen->GetText());
                 return;
-            }
-        } else if (text.empty()) {
-            c_.txtMinLen->SetText(U"6");
-            return;
+            case FieldVerdict::kEmpty: c_.txtMinLen->SetText(U"6"); return;
+            case FieldVerdict::kOverflow: throw OverflowError();
+            case FieldVerdict::kRefused: break;
         }
+        CheckFailure failure = MinLengthFailure();
         txtMinLen_GotFocus();
-        Message(LengthMessage("Min Length"), "INPUT ERROR: Invalid Entry.");
+        Message(failure.message, failure.title);
     });
     return result;
 }
@@ -44,20 +27,18 @@ bool frmMain::IsMinLen() {
 bool frmMain::IsMaxLen() {
     bool result = false;
     Trap("IsMaxLen", [&] {
-        Text text = c_.txtMaxLen->GetText();
-        if (IsNumericText(text)) {
-            int length = ToInt16(LeadingValue(text));
-            if (length > kShortestBound && length < kLongestBound) {
+        switch (CheckLength(c_.txtMaxLen->GetText())) {
+            case FieldVerdict::kPasses:
                 result = true;
                 if (c_.chkVarLen->Value() == 0) c_.txtMinLen->SetText(c_.txtMaxLen->GetText());
                 return;
-            }
-        } else if (text.empty()) {
-            c_.txtMaxLen->SetText(U"8");
-            return;
+            case FieldVerdict::kEmpty: c_.txtMaxLen->SetText(U"8"); return;
+            case FieldVerdict::kOverflow: throw OverflowError();
+            case FieldVerdict::kRefused: break;
         }
+        CheckFailure failure = MaxLengthFailure();
         txtMaxLen_GotFocus();
-        Message(LengthMessage("Max Length"), "INPUT ERROR: Invalid Entry");
+        Message(failure.message, failure.title);
     });
     return result;
 }
@@ -65,24 +46,15 @@ bool frmMain::IsMaxLen() {
 bool frmMain::IsNumPass() {
     bool result = false;
     Trap("IsNumPass", [&] {
-        Text text = c_.txtNum->GetText();
-        if (IsNumericText(text)) {
-            try {
-                if (ToInt32(LeadingValue(text)) > kLowestCount) {
-                    result = true;
-                    return;
-                }
-            } catch (const RuntimeError& e) {
-                if (e.Number() != kErrOverflow) throw;  // an overflow is a bad count
-            }
-        } else if (text.empty()) {
-            c_.txtNum->SetText(U"10");
-            return;
+        switch (CheckCount(c_.txtNum->GetText())) {
+            case FieldVerdict::kPasses: result = true; return;
+            case FieldVerdict::kEmpty: c_.txtNum->SetText(U"10"); return;
+            case FieldVerdict::kOverflow:
+            case FieldVerdict::kRefused: break;
         }
+        CheckFailure failure = CountFailure();
         txtNum_GotFocus();
-        Message("Enter a value less than " + std::to_string(kHighestCount) + " but greater than " +
-                    std::to_string(kLowestCount) + " for Number of Passwords",
-                "INPUT ERROR: Invalid Entry");
+        Message(failure.message, failure.title);
     });
     return result;
 }

@@ -1,6 +1,6 @@
 // The checks made before every generation run.
 #include "app/frm_main.h"
-#include "options/number_text.h"
+#include "options/option_verdicts.h"
 
 namespace morvane {
 
@@ -28,9 +28,9 @@ bool frmMain::IsInclude() {
         if (letters == 1) return;
         if (IsNumbers() || IsSpecial() || IsIncludeOther()) return;
         result = false;
+        CheckFailure failure = IncludeFailure(IncludeVerdict::kNothingChosen);
         c_.chkLetter->SetFocus();
-        Message("Enter at least one type of character to generate.",
-                "INPUT ERROR: Insufficient characters.");
+        Message(failure.message, failure.title);
     });
     return result;
 }
@@ -40,11 +40,12 @@ int frmMain::IsLetters() {
     Trap("IsLetters", [&] {
         if (c_.chkLetter->Value() != 1) return;
         result = 1;
-        if (c_.chkUpper->Value() != 1 && c_.chkLower->Value() != 1) {
+        if (CheckInclude(true, c_.chkUpper->Value() == 1, c_.chkLower->Value() == 1, false, false, false,
+                         U"") == IncludeVerdict::kNoLetterCase) {
             result = 2;
+            CheckFailure failure = IncludeFailure(IncludeVerdict::kNoLetterCase);
             c_.chkUpper->SetFocus();
-            Message("Enter type of letters to use.\r\nUppercase or Lowercase.",
-                    "INPUT ERROR: Choose Type.");
+            Message(failure.message, failure.title);
         }
     });
     return result;
@@ -77,15 +78,13 @@ bool frmMain::IsValue() {
     Trap("IsValue", [&] {
         if (!IsMinLen()) return;
         if (!IsMaxLen()) return;
-        double max_value = LeadingValue(c_.txtMaxLen->GetText());
-        double min_value = LeadingValue(c_.txtMinLen->GetText());
-        if (max_value >= min_value) {
+        if (LengthsInOrder(c_.txtMinLen->GetText(), c_.txtMaxLen->GetText())) {
             result = IsNumPass();
             return;
         }
+        CheckFailure failure = OrderFailure();
         txtMinLen_GotFocus();
-        Message("Min Length should be less than or equal to Max Length.",
-                "INPUT ERROR: Invalid Entry.");
+        Message(failure.message, failure.title);
     });
     return result;
 }

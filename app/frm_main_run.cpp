@@ -38,20 +38,20 @@ void frmMain::cmdGenerate_Click() {
 void frmMain::GenerateOutput() {
     Trap("GenerateOutput", [&] {
         const int32_t requested = ToInt32(LeadingValue(c_.txtNum->GetText()));
-        RunList run_list;
+        DuplicateIndex run_index;  // the passwords of this run, while duplicates are excluded
         if (!IsCreateArray()) return;
         ChangeStatus(5);
         for (int64_t slot = 1; slot <= requested; ++slot) {
             // A command handled at the last yield may have emptied the pool.
             if (arrCharacters_.empty()) throw SubscriptError();
             Text password = GeneratePassword();
-            for (long long redraws = 0; IsDuplicatePassword(password, run_list); ++redraws) {
+            for (long long redraws = 0; IsDuplicatePassword(password, run_index); ++redraws) {
                 if (redraws == kMaxRedraws)
                     throw RuntimeError(kErrInvalidCall,
                                        "No further distinct password could be found");
                 password = GeneratePassword();
             }
-            run_list.Add(password);
+            if (c_.chkDuplicate->Value() == 1) run_index.Insert(password);
             password += U"\r\n";
             c_.rtfPasswords->AppendText(password);
             if (lngPasswordCount_ < INT32_MAX) ++lngPasswordCount_;
@@ -77,11 +77,11 @@ bool frmMain::IsCreateArray() {
     return result;
 }
 
-bool frmMain::IsDuplicatePassword(const Text& password, RunList& run_list) {
+bool frmMain::IsDuplicatePassword(const Text& password, const DuplicateIndex& run_index) {
     bool result = false;
     Trap("IsDuplicatePassword", [&] {
         if (c_.chkDuplicate->Value() != 1) return;
-        result = run_list.Contains(password);
+        result = run_index.Contains(password);
     });
     return result;
 }

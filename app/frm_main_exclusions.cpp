@@ -1,7 +1,6 @@
 // Taking look-alikes and the user's own characters out of the pool again.
-#include <unordered_set>
-
 #include "app/frm_main.h"
+#include "engine/character_pool.h"
 
 namespace morvane {
 
@@ -34,29 +33,15 @@ bool frmMain::IsRemoveOtherFromArray() {
 bool frmMain::IsRemoveUnwantedFromArray(const Text& unwanted) {
     bool result = false;
     Trap("IsRemoveUnwantedFromArray", [&] {
-        Pool codes = GetOther(unwanted);
-        std::unordered_set<char32_t> excluded(codes.begin(), codes.end());
-        Pool& pool = arrCharacters_;
-        size_t i = 0;
-        while (i < pool.size()) {
-            if (!excluded.count(pool[i])) {
-                ++i;
-                continue;
-            }
-            // The last entry fills the hole and is tested in its turn.
-            pool[i] = pool.back();
-            pool.pop_back();
-            if (pool.empty()) {
-                ChangeStatus(10);
-                c_.txtOtherOut->SetFocus();
-                Message("Exclude string includes all characters to include.\r\n"
-                        "Please change your exclude other string.",
-                        "INPUT ERROR: Exclude Other.");
-                return;
-            }
+        if (RemoveUnwanted(arrCharacters_, unwanted)) {
+            result = true;
+            return;
         }
-        pool.shrink_to_fit();
-        result = true;
+        ChangeStatus(10);
+        c_.txtOtherOut->SetFocus();
+        Message("Exclude string includes all characters to include.\r\n"
+                "Please change your exclude other string.",
+                "INPUT ERROR: Exclude Other.");
     });
     return result;
 }

@@ -1,0 +1,88 @@
+#include "options/option_verdicts.h"
+
+#include "options/number_text.h"
+#include "platform/runtime_error.h"
+
+namespace morvane {
+namespace {
+
+constexpr int kShortestBound = 3;   // a length must be greater than this
+constexpr int kLongestBound = 129;  // ... and less than this
+constexpr int kLowestCount = 0;     // a count must be greater than this
+constexpr int32_t kHighestCount = 2147483647;
+
+std::string LengthMessage(const char* which) {
+    return "Enter a value greater than " + std::to_string(kShortestBound) + " but less than " +
+           std::to_string(kLongestBound) + " for " + which;
+}
+
+}  // namespace
+
+IncludeVerdict CheckInclude(bool letters, bool upper, bool lower, bool numbers, bool special,
+                            bool other_in, const Text& other_in_text) {
+    if (letters) return upper || lower ? IncludeVerdict::kPasses : IncludeVerdict::kNoLetterCase;
+    if (numbers || special || (other_in && !other_in_text.empty())) return IncludeVerdict::kPasses;
+    return IncludeVerdict::kNothingChosen;
+}
+
+CheckFailure IncludeFailure(IncludeVerdict verdict) {
+    if (verdict == IncludeVerdict::kNoLetterCase)
+        return {FocusField::kUpper, "Enter type of letters to use.\r\nUppercase or Lowercase.",
+                "INPUT ERROR: Choose Type."};
+    return {FocusField::kLetter, "Enter at least one type of character to generate.",
+            "INPUT ERROR: Insufficient characters."};
+}
+
+FieldVerdict CheckLength(const Text& text) {
+    if (!IsNumericText(text)) return text.empty() ? FieldVerdict::kEmpty : FieldVerdict::kRefused;
+    int length = 0;
+    try {
+        length = ToInt16(LeadingValue(text));
+    } catch (const RuntimeError&) {
+        return FieldVerdict::kOverflow;
+    }
+    return length > kShortestBound && length < kLongestBound ? FieldVerdict::kPasses : FieldVerdict::kRefused;
+}
+
+FieldVerdict CheckCount(const Text& text) {
+    if (!IsNumericText(text)) return text.empty() ? FieldVerdict::kEmpty : FieldVerdict::kRefused;
+    try {
+        return ToInt32(LeadingValue(text)) > kLowestCount ? FieldVerdict::kPasses : FieldVerdict::kRefused;
+    } catch (const RuntimeError&) {
+        return FieldVerdict::kRefused;  // too large or too small for the count
+    }
+}
+
+bool LengthsInOrder(const Text& min_text, const Text& max_text) {
+    return LeadingValue(max_text) >= LeadingValue(min_text);
+}
+
+CheckFailure MinLengthFailure() {
+    return {FocusField::kMinLen, LengthMessage("Min Length"), "INPUT ERROR: Invalid Entry."};
+}
+CheckFailure MaxLengthFailure() {
+    return {FocusField::kMaxLen, LengthMessage("Max Length"), "INPUT ERROR: Invalid Entry"};
+}
+CheckFailure OrderFailure() {
+    return {FocusField::kMinLen, "Min Length should be less than or equal to Max Length.",
+            "INPUT ERROR: Invalid Entry."};
+}
+CheckFailure CountFailure() {
+    return {FocusField::kNum,
+            "Enter a value less than " + std::to_string(kHighestCount) + " but greater than " +
+                std::to_string(kLowestCount) + " for Number of Passwords",
+            "INPUT ERROR: Invalid Entry"};
+}
+
+std::optional<CheckFailure> FirstFailure(const OptionValues& v) {
+    IncludeVerdict include = CheckInclude(v.letters, v.upper, v.lower, v.numbers, v.special, v.other_in,
+                                          v.other_in_text);
+    if (include != IncludeVerdict::kPasses) return IncludeFailure(include);
+    if (CheckLength(v.min_length) != FieldVerdict::kPasses) return MinLengthFailure();
+    if (CheckLength(v.max_length) != FieldVerdict::kPasses) return MaxLengthFailure();
+    if (!LengthsInOrder(v.min_length, v.max_length)) return OrderFailure();
+    if (CheckCount(v.count) != FieldVerdict::kPasses) return CountFailure();
+    return std::nullopt;
+}
+
+}  // namespace morvane

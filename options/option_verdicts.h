@@ -1,0 +1,51 @@
+#pragma once
+// The checks made before a run, as plain functions: each says whether the
+// entries pass and, if not, which field to correct with which message. The
+// window shows what they return; the command line prints it.
+#include <optional>
+#include <string>
+
+#include "platform/text.h"
+
+namespace morvane {
+
+enum class FocusField { kLetter, kUpper, kMinLen, kMaxLen, kNum, kOtherOut };
+
+struct CheckFailure {
+    FocusField field;
+    std::string message;
+    std::string title;
+};
+
+// The include boxes: letters need a case; something must be chosen.
+enum class IncludeVerdict { kPasses, kNoLetterCase, kNothingChosen };
+IncludeVerdict CheckInclude(bool letters, bool upper, bool lower, bool numbers, bool special,
+                            bool other_in, const Text& other_in_text);
+CheckFailure IncludeFailure(IncludeVerdict verdict);
+
+// One number field. kOverflow: a length beyond 16 bits, which is a run-time
+// error rather than a refusal.
+enum class FieldVerdict { kPasses, kEmpty, kRefused, kOverflow };
+FieldVerdict CheckLength(const Text& text);  // greater than 3, less than 129
+FieldVerdict CheckCount(const Text& text);   // 1 to 2147483647; an overflow is refused
+// The minimum's value is not above the maximum's.
+bool LengthsInOrder(const Text& min_text, const Text& max_text);
+
+CheckFailure MinLengthFailure();
+CheckFailure MaxLengthFailure();
+CheckFailure OrderFailure();
+CheckFailure CountFailure();
+
+// The entries as a caller without a window holds them.
+struct OptionValues {
+    bool letters = true, upper = true, lower = true, numbers = true, special = true;
+    bool other_in = false;
+    Text other_in_text;
+    Text min_length = U"6", max_length = U"8", count = U"10";
+};
+
+// The first failing check in the window's order, or none. An empty field
+// counts as refused here: there is no default to refill it with.
+std::optional<CheckFailure> FirstFailure(const OptionValues& values);
+
+}  // namespace morvane
