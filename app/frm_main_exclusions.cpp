@@ -1,6 +1,7 @@
 // Taking look-alikes and the user's own characters out of the pool again.
 #include "app/frm_main.h"
 #include "engine/character_pool.h"
+#include "options/option_verdicts.h"
 
 namespace morvane {
 
@@ -37,11 +38,10 @@ bool frmMain::IsRemoveUnwantedFromArray(const Text& unwanted) {
             result = true;
             return;
         }
+        CheckFailure failure = ExclusionFailure();
         ChangeStatus(10);
         c_.txtOtherOut->SetFocus();
-        Message("Exclude string includes all characters to include.\r\n"
-                "Please change your exclude other string.",
-                "INPUT ERROR: Exclude Other.");
+        Message(failure.message, failure.title);
     });
     return result;
 }

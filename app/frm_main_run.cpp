@@ -2,6 +2,7 @@
 
 #include "app/frm_main.h"
 #include "options/number_text.h"
+#include "options/option_verdicts.h"
 #include "platform/local_time.h"
 #include "platform/runtime_error.h"
 
@@ -102,10 +103,9 @@ bool frmMain::IsNumMaxPossible() {
             result = true;
             return;
         }
+        CheckFailure failure = PossibleCountFailure(possible);
         c_.txtNum->SetFocus();
-        Message("Maximum number of passwords possible is " + std::to_string(possible) +
-                    "\r\nPlease change your number of passwords.",
-                "INPUT ERROR: Number of passwords.");
+        Message(failure.message, failure.title);
     });
     return result;
 }

@@ -1,9 +1,19 @@
 // Throughput of the Generate command with the default options: once on the
 // window's procedures alone, once in the real window under Qt.
 //   morvane_bench [--engine-only] [counts...]   (default counts 100000 1000000)
+// First the engine and morvane-cli against a minimal loop on the same random
+// source (10^7 passwords of 8 characters).
 #include <QApplication>
 #include <QTextEdit>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/random.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,6 +21,8 @@
 
 #include "app/main_window.h"
 #include "app/memory_main_controls.h"
+#include "engine/character_pool.h"
+#include "engine/password_maker.h"
 #include "platform/scripted_message_box.h"
 
 using namespace morvane;
@@ -44,6 +56,87 @@ void WindowRun(long count) {
     window.show();
     window.txtNum->setText(QString::number(count));
     Report("window", count, [&] { window.Generate(); });
+}
+
+// The engine alone against a minimal loop on the same random source: 8
+// characters from the 94 printable ones, into memory.
+void EngineAgainstYardstick(long count) {
+    Pool pool;
+    BuildPool(PoolChoice{}, pool);
+    PasswordMaker maker(pool, 8, 8, false);
+    std::string out;
+    auto time = [](auto&& work) {
+        auto start = std::chrono::steady_clock::now();
+        work();
+        return Seconds(std::chrono::steady_clock::now() - start).count();
+    };
+    double engine = time([&] {
+        for (long i = 0; i < count; ++i) {
+            maker.AppendUtf8(out);
+            out.push_back('\n');
+            if (out.size() > (1 << 16)) out.clear();
+        }
+    });
+    double yardstick = time([&] {
+        unsigned char random[4096];
+        size_t used = sizeof random;
+        for (long i = 0; i < count; ++i) {
+            for (int k = 0; k < 8;) {
+                if (used == sizeof random) {
+                    if (getrandom(random, sizeof random, 0) < 0) return;
+                    used = 0;
+                }
+                unsigned char b = random[used++];
+                if (b < 188) {
+                    out.push_back(static_cast<char>(33 + b % 94));
+                    ++k;
+                }
+            }
+            out.push_back('\n');
+            if (out.size() > (1 << 16)) out.clear();
+        }
+    });
+    std::printf("engine   %9ld passwords  %8.0f /s  yardstick loop %8.0f /s  time ratio %.2f\n", count,
+                count / engine, count / yardstick, engine / yardstick);
+}
+
+// A whole process with its output to /dev/null: wall time and peak memory.
+std::pair<double, long> RunProcess(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) return {-1, -1};
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    double s = Seconds(std::chrono::steady_clock::now() - start).count();
+    posix_spawn_file_actions_destroy(&actions);
+    return {s, usage.ru_maxrss};
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void CliAgainstYardstick(const std::string& folder, long count) {
+    std::vector<double> cli, yard, ratio;
+    long peak = 0;
+    for (int run = 0; run < 5; ++run) {
+        auto [c, kb] = RunProcess({folder + "/morvane-cli", "--fixed", "--max", "8", "-n", std::to_string(count)});
+        auto [y, ykb] = RunProcess({folder + "/morvane_yardstick", std::to_string(count), "8"});
+        cli.push_back(c);
+        yard.push_back(y);
+        ratio.push_back(c / y);
+        peak = std::max(peak, kb);
+    }
+    std::printf("cli      %9ld passwords  %8.3f s  yardstick process %.3f s  ratio %.2f (medians of 5)  peak %ld KiB\n",
+                count, Median(cli), Median(yard), Median(ratio), peak);
 }
 
 // Replace All of one occurrence per line on a list of `lines` lines, against
@@ -86,6 +179,9 @@ int main(int argc, char** argv) {
         else counts.push_back(std::stol(argv[i]));
     }
     if (counts.empty()) counts = {100000, 1000000};
+    std::string folder = std::filesystem::canonical("/proc/self/exe").parent_path().string();
+    EngineAgainstYardstick(10000000);
+    CliAgainstYardstick(folder, 10000000);
     for (long n : counts) EngineRun(n);
     if (engine_only) return 0;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

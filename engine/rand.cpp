@@ -78,6 +78,21 @@ void Randomize() {
     buffer.reservoir = 0;
 }
 
+void DrawManyBelow(uint32_t span, uint32_t* out, size_t count) {
+    if (span <= 1) {
+        for (size_t i = 0; i < count; ++i) out[i] = 0;
+        return;
+    }
+    RandomBuffer& source = buffer;
+    const int k = BitsFor(span);
+    const uint64_t mask = (uint64_t{1} << k) - 1;
+    const uint64_t reject_below = (mask + 1) % span;
+    for (size_t i = 0; i < count;) {
+        const uint64_t product = static_cast<uint64_t>(source.Take(k)) * span;
+        if ((product & mask) >= reject_below) out[i++] = static_cast<uint32_t>(product >> k);
+    }
+}
+
 int BitsFor(uint32_t span) { return span <= 2 ? 1 : std::bit_width(span - 1); }
 
 int32_t Rand(int32_t low, int32_t high) {

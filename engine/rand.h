@@ -1,6 +1,7 @@
 #pragma once
 // Random numbers for passwords, drawn from the operating system's secure
 // source (getrandom), never from a seeded generator.
+#include <cstddef>
 #include <cstdint>
 
 namespace morvane {
@@ -30,6 +31,9 @@ uint32_t DrawBelow(uint32_t span, BitSource&& bits) {
         if ((product & (range - 1)) >= reject_below) return static_cast<uint32_t>(product >> k);
     }
 }
+
+// `count` draws of DrawBelow(span, RandomBits) at once.
+void DrawManyBelow(uint32_t span, uint32_t* out, size_t count);
 
 // A random whole number from low to high, both included: low + floor(span * r)
 // with span = high - low + 1. A span beyond the 32-bit range is an overflow.

@@ -74,6 +74,19 @@ CheckFailure CountFailure() {
             "INPUT ERROR: Invalid Entry"};
 }
 
+CheckFailure ExclusionFailure() {
+    return {FocusField::kOtherOut,
+            "Exclude string includes all characters to include.\r\nPlease change your exclude other string.",
+            "INPUT ERROR: Exclude Other."};
+}
+
+CheckFailure PossibleCountFailure(int32_t possible) {
+    return {FocusField::kNum,
+            "Maximum number of passwords possible is " + std::to_string(possible) +
+                "\r\nPlease change your number of passwords.",
+            "INPUT ERROR: Number of passwords."};
+}
+
 std::optional<CheckFailure> FirstFailure(const OptionValues& v) {
     IncludeVerdict include = CheckInclude(v.letters, v.upper, v.lower, v.numbers, v.special, v.other_in,
                                           v.other_in_text);

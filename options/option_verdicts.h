@@ -2,6 +2,7 @@
 // The checks made before a run, as plain functions: each says whether the
 // entries pass and, if not, which field to correct with which message. The
 // window shows what they return; the command line prints it.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,11 @@ CheckFailure MinLengthFailure();
 CheckFailure MaxLengthFailure();
 CheckFailure OrderFailure();
 CheckFailure CountFailure();
+
+// The pool emptied by an exclusion, and too few distinct passwords for a run
+// without duplicates.
+CheckFailure ExclusionFailure();
+CheckFailure PossibleCountFailure(int32_t possible);
 
 // The entries as a caller without a window holds them.
 struct OptionValues {

@@ -6,7 +6,7 @@
 
 namespace morvane {
 
-Text BuildHtmlDocument(const Text& list) {
+std::string HtmlDocumentHead() {
     const std::string site = kMakerSite;
     const std::string before[] = {
         "<html><head><title>Morvane Password Generator</title></head>",
@@ -36,12 +36,15 @@ Text BuildHtmlDocument(const Text& list) {
         "  </tr>",
         "<tr><td><pre>",
     };
-    Text document;
-    for (const std::string& piece : before) document += Ascii(piece);
-    document += list;
-    document += Ascii("</pre></td></tr>");
-    document += Ascii("</table></body></html>");
-    return document;
+    std::string head;
+    for (const std::string& piece : before) head += piece;
+    return head;
+}
+
+std::string HtmlDocumentTail() { return "</pre></td></tr></table></body></html>"; }
+
+Text BuildHtmlDocument(const Text& list) {
+    return FromUtf8(HtmlDocumentHead()) + list + FromUtf8(HtmlDocumentTail());
 }
 
 Text frmMain::FormatAsHTML() {

@@ -1,0 +1,155 @@
+// morvane-cli as a user runs it: output, flags, messages and exit codes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Result {
+    std::string out, err;
+    int code = -1;
+};
+
+// Runs the program with `args`; `then` is a shell pipeline its output goes through.
+Result Cli(const std::string& args, const std::string& then = "") {
+    const std::string err_file = testing::TempDir() + "/morvane-cli-err.txt";
+    std::string command = std::string(MORVANE_CLI) + " " + args + " 2>" + err_file + then;
+    Result r;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
+    int status = pclose(pipe);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(err_file);
+    std::stringstream s;
+    s << in.rdbuf();
+    r.err = s.str();
+    return r;
+}
+
+std::vector<std::string> Lines(const std::string& text, const std::string& end = "\n") {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    for (size_t next; (next = text.find(end, at)) != std::string::npos; at = next + end.size())
+        lines.push_back(text.substr(at, next - at));
+    EXPECT_EQ(at, text.size()) << "the last line has no line end";
+    return lines;
+}
+
+}  // namespace
+
+TEST(CommandLine, DefaultsAreTheWindowsStartValues) {
+    Result r = Cli("");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "");
+    std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 10u);
+    std::set<size_t> lengths;
+    for (const std::string& line : lines) {
+        lengths.insert(line.size());
+        for (char c : line) EXPECT_TRUE(c >= 33 && c <= 126) << line;  // no blank, no control
+    }
+    EXPECT_TRUE(*lengths.begin() >= 6 && *lengths.rbegin() <= 8);
+}
+
+TEST(CommandLine, FlagsChooseTheCharactersLengthsAndLineEnds) {
+    Result digits = Cli("-n 200 --no-upper --no-lower --no-special --fixed --max 12 --crlf");
+    ASSERT_EQ(digits.code, 0);
+    for (const std::string& line : Lines(digits.out, "\r\n")) {
+        ASSERT_EQ(line.size(), 12u);
+        for (char c : line) EXPECT_TRUE(c >= '0' && c <= '9');
+    }
+    Result other = Cli("--count=300 --no-upper --no-lower --no-numbers --no-special --other-in 'x y' "
+                       "--spaces --min 4 --max 5");
+    std::set<char> seen;
+    for (const std::string& line : Lines(other.out)) {
+        EXPECT_TRUE(line.size() == 4 || line.size() == 5);
+        seen.insert(line.begin(), line.end());
+    }
+    EXPECT_EQ(seen, (std::set<char>{' ', 'x', 'y'}));
+    Result out = Cli("-n 500 --no-special --no-upper --no-lower --exclude-look-alikes --other-out '2 3'");
+    for (const std::string& line : Lines(out.out))
+        for (char c : line) EXPECT_TRUE(c >= '4' && c <= '9' && c != '8') << line;
+}
+
+TEST(CommandLine, UniqueReachesTheExactPossibleNumberAndNoFurther) {
+    const std::string digits4 = "--no-upper --no-lower --no-special --fixed --max 4 --unique";
+    Result all = Cli("-n 10000 " + digits4);
+    ASSERT_EQ(all.code, 0);
+    std::vector<std::string> lines = Lines(all.out);
+    EXPECT_EQ(lines.size(), 10000u);
+    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), 10000u);
+    Result more = Cli("-n 10001 " + digits4);
+    EXPECT_EQ(more.code, 2);
+    EXPECT_EQ(more.out, "");
+    EXPECT_EQ(more.err, "INPUT ERROR: Number of passwords.\n"
+                        "Maximum number of passwords possible is 10000\nPlease change your number of passwords.\n");
+}
+
+TEST(CommandLine, TheWindowsChecksRefuseInTheWindowsOrder) {
+    struct Case {
+        std::string args, err;
+    } cases[] = {
+        {"--no-upper --no-lower --no-numbers --no-special",
+         "INPUT ERROR: Insufficient characters.\nEnter at least one type of character to generate.\n"},
+        {"--no-upper --no-lower --no-numbers --no-special --min 3",  // the include check comes first
+         "INPUT ERROR: Insufficient characters.\nEnter at least one type of character to generate.\n"},
+        {"--min 3", "INPUT ERROR: Invalid Entry.\nEnter a value greater than 3 but less than 129 for Min Length\n"},
+        {"--max 129", "INPUT ERROR: Invalid Entry\nEnter a value greater than 3 but less than 129 for Max Length\n"},
+        {"--min 8.4 --max 8.2", "INPUT ERROR: Invalid Entry.\nMin Length should be less than or equal to Max Length.\n"},
+        {"-n 0", "INPUT ERROR: Invalid Entry\nEnter a value less than 2147483647 but greater than 0 for Number of Passwords\n"},
+        {"-n 2147483648", "INPUT ERROR: Invalid Entry\nEnter a value less than 2147483647 but greater than 0 for Number of Passwords\n"},
+        {"--no-upper --no-lower --no-special --other-out '0 1 2 3 4 5 6 7 8 9'",
+         "INPUT ERROR: Exclude Other.\nExclude string includes all characters to include.\nPlease change your exclude other string.\n"},
+    };
+    for (const Case& c : cases) {
+        Result r = Cli(c.args);
+        EXPECT_EQ(r.code, 2) << c.args;
+        EXPECT_EQ(r.err, c.err) << c.args;
+        EXPECT_EQ(r.out, "") << c.args;
+    }
+    Result half = Cli("--min 3.5 --max 4 -n 0.6");  // whole values, halves to even: 4 and 1
+    EXPECT_EQ(half.code, 0);
+    EXPECT_EQ(Lines(half.out).size(), 1u);
+}
+
+TEST(CommandLine, BadFlagsGetTheUsageHelpAndVersionAnswer) {
+    for (const char* bad : {"--bogus", "-n", "--fixed=1", "stray"}) {
+        Result r = Cli(bad);
+        EXPECT_EQ(r.code, 2) << bad;
+        EXPECT_NE(r.err.find("Usage: morvane-cli"), std::string::npos) << bad;
+        EXPECT_EQ(r.out, "");
+    }
+    Result help = Cli("--help");
+    EXPECT_EQ(help.code, 0);
+    EXPECT_NE(help.out.find("--exclude-look-alikes"), std::string::npos);
+    Result version = Cli("--version");
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out.rfind("morvane-cli ", 0), 0u);
+}
+
+TEST(CommandLine, HtmlIsTheSavedDocumentAroundTheList) {
+    Result r = Cli("--html -n 3 --crlf");
+    ASSERT_EQ(r.code, 0);
+    EXPECT_EQ(r.out.rfind("<html><head><title>Morvane Password Generator</title></head>", 0), 0u);
+    const std::string tail = "</pre></td></tr></table></body></html>\r\n";
+    ASSERT_GE(r.out.size(), tail.size());
+    EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
+    size_t pre = r.out.find("<pre>") + 5;
+    std::string list = r.out.substr(pre, r.out.find("</pre>") - pre);
+    EXPECT_EQ(Lines(list, "\r\n").size(), 3u);
+}
+
+TEST(CommandLine, AClosedPipeEndsItQuietly) {
+    Result r = Cli("-n 100000000", " | head -n 2");
+    EXPECT_EQ(Lines(r.out).size(), 2u);
+    EXPECT_EQ(r.err, "");  // no complaint about the broken pipe
+}
