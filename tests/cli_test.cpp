@@ -1,6 +1,7 @@
 // morvane-cli as a user runs it: output, flags, messages and exit codes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -19,7 +20,9 @@ struct Result {
 
 // Runs the program with `args`; `then` is a shell pipeline its output goes through.
 Result Cli(const std::string& args, const std::string& then = "") {
-    const std::string err_file = testing::TempDir() + "/morvane-cli-err.txt";
+    static int calls = 0;
+    const std::string err_file = testing::TempDir() + "/morvane-cli-err-" + std::to_string(getpid()) + "-" +
+                                 std::to_string(++calls) + ".txt";
     std::string command = std::string(MORVANE_CLI) + " " + args + " 2>" + err_file + then;
     Result r;
     FILE* pipe = popen(command.c_str(), "r");
@@ -32,6 +35,7 @@ Result Cli(const std::string& args, const std::string& then = "") {
     std::stringstream s;
     s << in.rdbuf();
     r.err = s.str();
+    std::remove(err_file.c_str());
     return r;
 }
 
