@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/artwork.h"
+#include "app/strength_bar.h"
 #include "platform/qt_desktop.h"
 #include "platform/qt_text.h"
 
@@ -151,6 +152,9 @@ MainWindow::MainWindow(WindowServices services)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
+    // Under the client area, which keeps its size: the strength line.
+    strengthBar = new StrengthBar(this);
+    setStatusBar(strengthBar);
     qApp->installEventFilter(this);
     adjustSize();
     setFixedSize(sizeHint());

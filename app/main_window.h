@@ -22,6 +22,8 @@
 
 namespace morvane {
 
+class StrengthBar;
+
 struct WindowServices {
     MessageBoxService* box = nullptr;
     DesktopService* desktop = nullptr;     // the desktop's default programs when empty
@@ -63,6 +65,7 @@ public:
     QLabel *lblStatus, *Label7, *Label4, *Label5, *Label6;
     QLineEdit *txtProgress, *txtStatus, *txtNumPass, *txtTimeStart, *txtTimeComp, *txtTimeTot;
     QToolBar* toolbarMain = nullptr;
+    StrengthBar* strengthBar = nullptr;  // the strength line under the client area
     QMenu *mnuFile, *mnuEdit, *mnuFormat, *mnuAlign, *mnuHelp;
     QAction *mnuGenerate, *mnuSave, *mnuPrint, *mnuExit, *mnuCut, *mnuCopy, *mnuPaste, *mnuDelete,
         *mnuClear, *mnuSelectAll, *mnuFind, *mnuReplace, *mnuFont, *mnuAlignLeft, *mnuAlignCenter,

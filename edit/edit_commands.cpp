@@ -34,6 +34,16 @@ static bool IsRealText(const QMimeData* data) {
     return true;
 }
 
+// Copied passwords are marked as a secret, so that desktop clipboard
+// managers keep them out of their history; the text itself is unchanged.
+static void PutOnClipboard(const Text& text, bool secret) {
+    auto* data = new QMimeData;
+    data->setText(ToQt(text));
+    if (secret) data->setData("x-kde-passwordManagerHint", "secret");
+    QGuiApplication::clipboard()->clear();
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
 static bool IsProtected(const QString& name) { return name == "txtStatus" || name == "txtProgress"; }
 
 void MainWindow::mnuCut_Click() {
@@ -41,8 +51,7 @@ void MainWindow::mnuCut_Click() {
         QString name;
         TextBox* field = FocusedTextControl(&name);
         if (!field || IsProtected(name) || field->SelLength() == 0) return;
-        QGuiApplication::clipboard()->clear();
-        QGuiApplication::clipboard()->setText(ToQt(field->SelText()));
+        PutOnClipboard(field->SelText(), field == list_);
         field->SetSelText(U"");
     });
 }
@@ -52,8 +61,7 @@ void MainWindow::mnuCopy_Click() {
         QString name;
         TextBox* field = FocusedTextControl(&name);
         if (!field || field->SelLength() == 0) return;
-        QGuiApplication::clipboard()->clear();
-        QGuiApplication::clipboard()->setText(ToQt(field->SelText()));
+        PutOnClipboard(field->SelText(), field == list_);
     });
 }
 
