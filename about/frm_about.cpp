@@ -4,6 +4,7 @@
 
 #include "app/artwork.h"
 #include "app/mod_main.h"
+#include "platform/qt_text_fit.h"
 #include "platform/error_report.h"
 
 namespace morvane {
@@ -90,6 +91,7 @@ frmAbout::frmAbout(QWidget* owner, AboutServices services)
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
     Form_Load();
+    FitTexts(this);
 }
 
 void frmAbout::Form_Load() {

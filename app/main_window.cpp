@@ -11,6 +11,7 @@
 #include "app/artwork.h"
 #include "app/strength_bar.h"
 #include "platform/qt_desktop.h"
+#include "platform/qt_text_fit.h"
 #include "platform/qt_text.h"
 
 namespace morvane {
@@ -156,6 +157,7 @@ MainWindow::MainWindow(WindowServices services)
     strengthBar = new StrengthBar(this);
     setStatusBar(strengthBar);
     qApp->installEventFilter(this);
+    FitTexts(client_);
     adjustSize();
     setFixedSize(sizeHint());
 }
@@ -233,7 +235,15 @@ void MainWindow::BuildCommands(QWidget* client) {
     cmdClear = Button(fraCommands, "Clear", nullptr, 120, 1680, 1335, "Verdana");
     cmdExit = Button(fraCommands, "E&xit", "Exit Morvane", 1800, 1680, 1335, "Verdana");
     cmdGenerate->setDefault(true);
-    cmdExit->setStyleSheet("QPushButton { background-color: rgb(192, 0, 0); }");
+    // Flat dark red with white bold text in every state; focus shows as a
+    // white dotted frame inside the button.
+    cmdExit->setStyleSheet(
+        "QPushButton { background-color: rgb(192, 0, 0); color: white; font-weight: bold;"
+        " border: 1px solid rgb(128, 0, 0); border-radius: 2px; }"
+        "QPushButton:hover { background-color: rgb(192, 0, 0); color: white; }"
+        "QPushButton:pressed { background-color: rgb(192, 0, 0); color: white; border: 2px solid rgb(96, 0, 0); }"
+        "QPushButton:focus { background-color: rgb(192, 0, 0); color: white; outline: none;"
+        " border: 1px dotted white; }");
 }
 
 void MainWindow::BuildStatus(QWidget* client) {

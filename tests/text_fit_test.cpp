@@ -1,0 +1,105 @@
+// Every text shows whole in its control, in the fonts this machine has, at
+// the scale the tests run with (96 dpi, and 120 and 144 through
+// QT_SCALE_FACTOR in their own runs).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "about/frm_about.h"
+#include "app/main_window.h"
+#include "app/mod_main.h"
+#include "platform/qt_text_fit.h"
+#include "platform/scripted_message_box.h"
+
+using namespace morvane;
+
+namespace {
+
+void ExpectAllTextsFit(QWidget* root) {
+    int checked = 0;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (w->isHidden() || w->window() != root) continue;
+        TextRoom room = RoomFor(w);
+        if (room.available.isEmpty() && room.needed.isEmpty()) continue;
+        ++checked;
+        QString text = w->property("text").toString() + w->property("title").toString();
+        EXPECT_TRUE(room.Fits()) << w->metaObject()->className() << " \"" << text.toStdString() << "\" needs "
+                                 << room.needed.width() << "x" << room.needed.height() << ", has "
+                                 << room.available.width() << "x" << room.available.height();
+        EXPECT_TRUE(CaptionClearsControls(w)) << "caption \"" << text.toStdString() << "\" sits on a control";
+        if (auto* field = qobject_cast<QLineEdit*>(w)) EXPECT_EQ(field->cursorPosition(), 0) << text.toStdString();
+    }
+    EXPECT_GT(checked, 5);
+}
+
+}  // namespace
+
+TEST(TextFit, EveryTextOfTheMainWindowShowsWhole) {
+    ScriptedMessageBox box;
+    MainWindow window(box);
+    window.form().Form_Load();
+    window.show();
+    window.Generate();
+    QApplication::processEvents();
+    ExpectAllTextsFit(&window);
+}
+
+TEST(TextFit, EveryTextOfTheAboutBoxShowsWholeFromItsFirstCharacter) {
+    ScriptedMessageBox box;
+    Registry registry;
+    frmAbout about(nullptr, AboutServices{&box, nullptr, &registry, {}});
+    about.show();
+    QApplication::processEvents();
+    ExpectAllTextsFit(&about);
+    EXPECT_EQ(about.txtEmail->text().toStdString(), kSupportEmail);
+}
+
+TEST(ExitButton, IsFlatDarkRedWithWhiteBoldTextInEveryState) {
+    ScriptedMessageBox box;
+    MainWindow window(box);
+    window.form().Form_Load();
+    window.show();
+    QApplication::processEvents();
+    auto dominant = [](const QImage& image) {
+        std::map<QRgb, int> counts;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y) & 0xFFFFFF];
+        return std::max_element(counts.begin(), counts.end(),
+                                [](auto& a, auto& b) { return a.second < b.second; })->first;
+    };
+    auto shades = [](const QImage& image) {  // how many different reds fill the face
+        std::set<QRgb> reds;
+        for (int y = 3; y < image.height() - 3; ++y) {
+            QRgb p = image.pixel(3, y) & 0xFFFFFF;
+            if (qGreen(p) < 64) reds.insert(p);
+        }
+        return reds.size();
+    };
+    auto has_white_text = [](const QImage& image) {
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 4; x < image.width() - 4; ++x)
+                if ((image.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF) return true;
+        return false;
+    };
+    QPushButton* exit = window.cmdExit;
+    EXPECT_TRUE(exit->font().bold());
+    for (const char* state : {"plain", "focused", "pressed"}) {
+        SCOPED_TRACE(state);
+        if (std::string(state) == "focused") exit->setFocus();
+        if (std::string(state) == "pressed") exit->setDown(true);
+        QApplication::processEvents();
+        QImage face = exit->grab().toImage();
+        EXPECT_EQ(dominant(face), qRgb(192, 0, 0) & 0xFFFFFF);
+        EXPECT_EQ(shades(face), 1u) << "a gradient, not a flat face";
+        EXPECT_TRUE(has_white_text(face));
+    }
+    exit->setDown(false);
+}

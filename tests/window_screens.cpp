@@ -1,0 +1,93 @@
+// Pictures of every window a user meets, grabbed from the screen: the main
+// window after a run, the About box, the Find and Replace dialogs, the save
+// dialog and a message box.   morvane_screens OUT-FOLDER   (run under a display)
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+
+#include "about/frm_about.h"
+#include "app/main_window.h"
+#include "platform/qt_message_box.h"
+#include "platform/scripted_message_box.h"
+
+using namespace morvane;
+
+namespace {
+
+void Settle() {
+    for (int i = 0; i < 15; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+    }
+}
+
+bool Shoot(QWidget* w, const QString& path) {
+    Settle();
+    QRect frame = w->frameGeometry();
+    QImage shot = w->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
+    if (shot.isNull()) shot = w->grab().toImage();
+    bool ok = shot.save(path);
+    std::printf("%s %dx%d\n", qPrintable(path), shot.width(), shot.height());
+    return ok;
+}
+
+// Shoots the next top-level window of type T once the command below has shown it, then closes it.
+template <class T>
+void ShootWhenShown(const QString& path, std::function<void(T*)> before = {}) {
+    QTimer::singleShot(300, [path, before] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* w = qobject_cast<T*>(top); w && w->isVisible()) {
+                if (before) before(w);
+                Shoot(w, path);
+                w->close();
+                return;
+            }
+        }
+        std::printf("%s: nothing shown\n", qPrintable(path));
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QDir out(argc > 1 ? argv[1] : ".");
+    out.mkpath(".");
+    ScriptedMessageBox scripted;
+    MainWindow window(scripted);
+    window.form().Form_Load();
+    window.move(20, 20);
+    window.show();
+    window.txtNum->setText("40");
+    window.Generate();
+    Shoot(&window, out.filePath("main-window.png"));
+
+    ShootWhenShown<frmAbout>(out.filePath("about.png"));
+    window.mnuAbout_Click();
+
+    window.rtfPasswords->selectAll();
+    QTextCursor c = window.rtfPasswords->textCursor();
+    c.setPosition(0);
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    window.rtfPasswords->setTextCursor(c);
+    window.mnuFind_Click();
+    Shoot(window.findDialog(), out.filePath("find.png"));
+    window.mnuReplace_Click();
+    Shoot(window.findDialog(), out.filePath("replace.png"));
+    window.findDialog()->close();
+
+    ShootWhenShown<QFileDialog>(out.filePath("save.png"));
+    window.cmdSave->click();
+
+    QtMessageBox real(&window);
+    ShootWhenShown<QMessageBox>(out.filePath("message.png"));
+    real.Show("Enter a value greater than 3 but less than 129 for Min Length", kOkOnly,
+              "INPUT ERROR: Invalid Entry.");
+    return 0;
+}
