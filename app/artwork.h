@@ -1,5 +1,5 @@
 #pragma once
-// The program's pictures, drawn in code: icon, logo, pointer and toolbar images.
+// The program's pictures, from its resources: icon, logo, pointer and toolbar images.
 #include <QCursor>
 #include <QIcon>
 #include <QPixmap>

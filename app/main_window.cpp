@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QProcess>
 #include <limits>
@@ -80,6 +82,15 @@ QPushButton* Button(QWidget* parent, const char* caption, const char* tip, int l
 
 }  // namespace
 
+// Where the help page is: beside the program (a build tree), otherwise in
+// the installed data folder next to bin/.
+static QString HelpFolder() {
+    const QString beside = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(beside + "/Morvane.html")) return beside;
+    const QString installed = QDir::cleanPath(beside + "/../" + MORVANE_DATA_FOLDER);
+    return QFileInfo::exists(installed + "/Morvane.html") ? installed : beside;
+}
+
 static WindowServices WithBox(MessageBoxService& box) {
     WindowServices services;
     services.box = &box;
@@ -121,8 +132,7 @@ MainWindow::MainWindow(WindowServices services)
         std::fflush(nullptr);
         std::_Exit(0);
     };
-    if (services_.program_folder.empty())
-        services_.program_folder = QCoreApplication::applicationDirPath().toStdString();
+    if (services_.program_folder.empty()) services_.program_folder = HelpFolder().toStdString();
     setWindowTitle("Morvane Password Generator");
     setWindowIcon(ProgramIcon());
     QFont font("Verdana");

@@ -15,6 +15,7 @@
 
 #include "about/frm_about.h"
 #include "app/main_window.h"
+#include "app/artwork.h"
 #include "app/mod_main.h"
 #include "platform/qt_text_fit.h"
 #include "platform/scripted_message_box.h"
@@ -102,4 +103,16 @@ TEST(ExitButton, IsFlatDarkRedWithWhiteBoldTextInEveryState) {
         EXPECT_TRUE(has_white_text(face));
     }
     exit->setDown(false);
+}
+
+TEST(Artwork, ComesFromTheProgramsResourcesAtItsSizes) {
+    EXPECT_FALSE(ProgramIcon().isNull());
+    EXPECT_EQ(ProgramIcon().pixmap(64, 64).size(), QSize(64, 64));
+    EXPECT_EQ(LogoPixmap().size(), QSize(215, 80));
+    EXPECT_EQ(PointingHandCursor().pixmap().size(), QSize(32, 32));
+    for (int position = 1; position <= 14; ++position) {
+        QPixmap image = ToolbarImage(position);
+        EXPECT_EQ(image.size(), QSize(16, 16)) << position;
+        EXPECT_FALSE(image.toImage().allGray() && image.toImage().pixel(8, 8) == 0) << position;
+    }
 }

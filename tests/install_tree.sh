@@ -1,0 +1,33 @@
+#!/bin/bash
+# Installs the build into a scratch folder and checks that every file is
+# where the platform expects it:  tests/install_tree.sh BUILD-DIR
+set -euo pipefail
+build="$1"
+root="$(mktemp -d)"
+trap 'rm -rf "$root"' EXIT
+cmake --install "$build" --prefix "$root/usr" > /dev/null
+failed=0
+expect() { [ -e "$root/usr/$1" ] || { echo "missing: $1"; failed=1; }; }
+expect bin/morvane
+expect bin/morvane-cli
+expect share/morvane/Morvane.html
+expect share/morvane/logo.png
+expect share/applications/org.example.morvane.desktop
+expect share/metainfo/org.example.morvane.metainfo.xml
+expect share/icons/hicolor/scalable/apps/morvane.svg
+expect share/icons/hicolor/64x64/apps/morvane.png
+# Nothing but programs in bin/.
+for f in "$root"/usr/bin/*; do
+    [ -x "$f" ] && file -b "$f" | grep -q ELF || { echo "not a program in bin/: $(basename "$f")"; failed=1; }
+done
+# The menu entry names the installed icon and program.
+grep -qx "Icon=morvane" "$root/usr/share/applications/org.example.morvane.desktop" || { echo "wrong Icon="; failed=1; }
+grep -qx "Exec=morvane" "$root/usr/share/applications/org.example.morvane.desktop" || { echo "wrong Exec="; failed=1; }
+# The 64x64 icon is 64x64.
+file -b "$root/usr/share/icons/hicolor/64x64/apps/morvane.png" | grep -q "64 x 64" || { echo "icon is not 64x64"; failed=1; }
+if command -v appstreamcli > /dev/null; then
+    appstreamcli validate --no-net "$root/usr/share/metainfo/org.example.morvane.metainfo.xml" > /dev/null ||
+        { echo "metainfo does not validate"; failed=1; }
+fi
+[ "$failed" = 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit "$failed"
