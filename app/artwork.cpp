@@ -25,8 +25,9 @@ QPixmap Picture(const char* name) {
 
 QIcon ProgramIcon() {
     LoadArtwork();
-    QIcon icon(":/artwork/morvane-64.png");
-    return QIcon::fromTheme("morvane", icon);
+    QIcon icon(":/artwork/morvane.svg");  // drawn at any size where SVG icons can be read
+    icon.addFile(":/artwork/morvane-64.png", QSize(64, 64));
+    return icon;
 }
 
 QPixmap LogoPixmap() { return Picture("logo.png"); }

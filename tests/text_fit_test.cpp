@@ -113,6 +113,10 @@ TEST(Artwork, ComesFromTheProgramsResourcesAtItsSizes) {
     for (int position = 1; position <= 14; ++position) {
         QPixmap image = ToolbarImage(position);
         EXPECT_EQ(image.size(), QSize(16, 16)) << position;
-        EXPECT_FALSE(image.toImage().allGray() && image.toImage().pixel(8, 8) == 0) << position;
+        QImage pixels = image.toImage();
+        int drawn = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) drawn += qAlpha(pixels.pixel(x, y)) > 128;
+        EXPECT_GT(drawn, 10) << position;  // a picture, not an empty square
     }
 }
