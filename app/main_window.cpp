@@ -356,8 +356,10 @@ void MainWindow::BindControls() {
     env.dialogs = services_.dialogs;
     env.printer = services_.printer;
     env.files = services_.files;
-    env.documents_folder =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+    // The save dialog opens in the user's documents, or at home without them.
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(documents).isDir()) documents = QDir::homePath();
+    env.documents_folder = documents.toStdString();
     // A run yields after every password; the window handles its pending
     // events at most every 15 ms, so repainting does not dominate the run
     // while input is still answered at once.
