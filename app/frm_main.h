@@ -14,6 +14,7 @@
 #include "platform/error_report.h"
 #include "platform/file_saver.h"
 #include "platform/message_box.h"
+#include "options/option_verdicts.h"
 
 namespace morvane {
 
@@ -147,6 +148,8 @@ private:
     int EnterOtherIntoArray(int& next);
     void LetterCaseStepB();
     void FocusAndSelectAll(TextBox* field);
+    bool IsLengthField(TextBox* field, TextBox* other, const char32_t* refill, const CheckFailure& failure,
+                       void (frmMain::*go_back)());
     void TrimField(TextBox* field);
 
     template <class Body>

@@ -5,21 +5,27 @@
 
 namespace morvane {
 
+// The length check shared by both length fields: in fixed-length mode a
+// passing field is copied into the other one; an empty field is refilled.
+bool frmMain::IsLengthField(TextBox* field, TextBox* other, const char32_t* refill, const CheckFailure& failure,
+                            void (frmMain::*go_back)()) {
+    switch (CheckLength(field->GetText())) {
+        case FieldVerdict::kPasses:
+            if (c_.chkVarLen->Value() == 0) other->SetText(field->GetText());
+            return true;
+        case FieldVerdict::kEmpty: field->SetText(refill); return false;
+        case FieldVerdict::kOverflow: throw OverflowError();
+        case FieldVerdict::kRefused: break;
+    }
+    (this->*go_back)();
+    Message(failure.message, failure.title);
+    return false;
+}
+
 bool frmMain::IsMinLen() {
     bool result = false;
     Trap("IsMinLen", [&] {
-        switch (CheckLength(c_.txtMinLen->GetText())) {
-            case FieldVerdict::kPasses:
-                result = true;
-                if (c_.chkVarLen->Value() == 0) c_.txtMaxLen->SetText(c_.txtMinLen->GetText());
-                return;
-            case FieldVerdict::kEmpty: c_.txtMinLen->SetText(U"6"); return;
-            case FieldVerdict::kOverflow: throw OverflowError();
-            case FieldVerdict::kRefused: break;
-        }
-        CheckFailure failure = MinLengthFailure();
-        txtMinLen_GotFocus();
-        Message(failure.message, failure.title);
+        result = IsLengthField(c_.txtMinLen, c_.txtMaxLen, U"6", MinLengthFailure(), &frmMain::txtMinLen_GotFocus);
     });
     return result;
 }
@@ -27,18 +33,7 @@ bool frmMain::IsMinLen() {
 bool frmMain::IsMaxLen() {
     bool result = false;
     Trap("IsMaxLen", [&] {
-        switch (CheckLength(c_.txtMaxLen->GetText())) {
-            case FieldVerdict::kPasses:
-                result = true;
-                if (c_.chkVarLen->Value() == 0) c_.txtMinLen->SetText(c_.txtMaxLen->GetText());
-                return;
-            case FieldVerdict::kEmpty: c_.txtMaxLen->SetText(U"8"); return;
-            case FieldVerdict::kOverflow: throw OverflowError();
-            case FieldVerdict::kRefused: break;
-        }
-        CheckFailure failure = MaxLengthFailure();
-        txtMaxLen_GotFocus();
-        Message(failure.message, failure.title);
+        result = IsLengthField(c_.txtMaxLen, c_.txtMinLen, U"8", MaxLengthFailure(), &frmMain::txtMaxLen_GotFocus);
     });
     return result;
 }

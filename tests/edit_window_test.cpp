@@ -15,21 +15,13 @@
 #include "app/main_window.h"
 #include "edit/find_replace_dialog.h"
 #include "modal_driver.h"
-#include "platform/scripted_message_box.h"
+#include "shown_window.h"
 
 using namespace morvane;
 
 namespace {
 
-struct Window {
-    ScriptedMessageBox box;
-    MainWindow window{WindowServices{.box = &box}};
-    Window() {
-        window.form().Form_Load();
-        window.show();
-        window.activateWindow();
-        QApplication::processEvents();
-    }
+struct Window : ShownWindow {
     QTextEdit* list() { return window.rtfPasswords; }
     FindReplaceDialog* dialog() { return qobject_cast<FindReplaceDialog*>(window.findDialog()); }
     void Select(int from, int to) {

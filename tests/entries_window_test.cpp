@@ -9,21 +9,13 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "platform/scripted_message_box.h"
+#include "shown_window.h"
 
 using namespace morvane;
 
 namespace {
 
-struct Window {
-    ScriptedMessageBox box;
-    MainWindow window{WindowServices{.box = &box}};
-    Window() {
-        window.form().Form_Load();
-        window.show();
-        window.activateWindow();
-        QApplication::processEvents();
-    }
+struct Window : ShownWindow {
     QStringList Lines() const { return window.rtfPasswords->toPlainText().split('\n', Qt::SkipEmptyParts); }
     int Lines(int) const { return window.rtfPasswords->document()->blockCount() - 1; }
 };

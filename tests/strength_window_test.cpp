@@ -9,20 +9,13 @@
 
 #include "app/main_window.h"
 #include "app/strength_bar.h"
-#include "platform/scripted_message_box.h"
+#include "shown_window.h"
 
 using namespace morvane;
 
 namespace {
 
-struct Window {
-    ScriptedMessageBox box;
-    MainWindow window{WindowServices{.box = &box}};
-    Window() {
-        window.form().Form_Load();
-        window.show();
-        QApplication::processEvents();
-    }
+struct Window : ShownWindow {
     QString Line() {
         QApplication::processEvents();  // the line follows the options after the window took them in
         return window.strengthBar->line()->text();
