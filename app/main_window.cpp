@@ -365,7 +365,7 @@ void MainWindow::BindControls() {
     // while input is still answered at once.
     env.do_events = [this] {
         if (!yield_clock_.isValid() || yield_clock_.elapsed() >= 15) {
-            list_->Flush();
+            list_->FlushWhenShown();
             QCoreApplication::processEvents();
             yield_clock_.start();
         }
@@ -375,7 +375,9 @@ void MainWindow::BindControls() {
 }
 
 void MainWindow::Generate() {
+    list_->HoldAppends(true);
     form_->cmdGenerate_Click();
+    list_->HoldAppends(false);
     list_->Flush();
 }
 

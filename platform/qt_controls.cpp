@@ -236,7 +236,9 @@ QtRichTextBox::QtRichTextBox(QTextEdit* edit) : edit_(edit) {
     RelayFocus(edit, this);
     edit->setAcceptRichText(false);
     QObject::connect(edit, &QTextEdit::textChanged, [this] {
-        if (!writing_ && Change) Change();
+        if (writing_) return;
+        plain_ = false;  // the user's own edit
+        if (Change) Change();
     });
 }
 
@@ -256,14 +258,25 @@ void QtRichTextBox::SetText(const Text& text) {
     writing_ = true;
     edit_->setPlainText(ToDocumentText(text));
     writing_ = false;
+    plain_ = true;
     if (Change) Change();
 }
 
 void QtRichTextBox::AppendText(const Text& text) {
     if (text.empty()) return;
-    if (pending_.isEmpty()) QTimer::singleShot(0, edit_, [this] { Flush(); });
+    if (pending_.isEmpty()) QTimer::singleShot(0, edit_, [this] { FlushWhenShown(); });
     pending_ += ToDocumentText(text);
     if (Change) Change();
+}
+
+void QtRichTextBox::HoldAppends(bool on) { holding_ += on ? 1 : -1; }
+
+void QtRichTextBox::FlushWhenShown() const {
+    // While appends are held, a list that already fills its view takes the
+    // rest when it is read or when the run ends.
+    constexpr int kScreenful = 100;
+    if (holding_ > 0 && edit_->document()->blockCount() > kScreenful) return;
+    Flush();
 }
 
 void QtRichTextBox::Flush() const {
@@ -274,7 +287,34 @@ void QtRichTextBox::Flush() const {
     // put back as it was, without moving the view.
     const QTextCursor user = edit_->textCursor();
     const int anchor = user.anchor(), position = user.position();
-    QTextCursor end(edit_->document());
+    QTextDocument* document = edit_->document();
+    if (plain_ && pending_.size() > 100000) {
+        // A list of plain text only, as runs and Clear leave it: it is set
+        // anew at once, the way Qt sets a whole text, which lays it out
+        // lazily instead of line by line. These appends stay out of the undo
+        // history, which holds nothing but earlier appends here.
+        QString all = document->isEmpty() ? pending_ : document->toRawText() + pending_;
+        pending_.clear();
+        document->setUndoRedoEnabled(false);
+        QTextCursor block(document);
+        block.beginEditBlock();
+        document->clear();
+        QTextCursor(document).insertText(all);
+        block.endEditBlock();
+        document->setUndoRedoEnabled(true);
+        // A user's selection is put back; a bare caret stays where the
+        // new text left it, at the end, since moving it would lay out the
+        // whole list at once.
+        if (anchor != position) {
+            QTextCursor kept(document);
+            kept.setPosition(anchor);
+            kept.setPosition(position, QTextCursor::KeepAnchor);
+            edit_->setTextCursor(kept);
+        }
+        self->writing_ = false;
+        return;
+    }
+    QTextCursor end(document);
     end.movePosition(QTextCursor::End);
     end.insertText(pending_);
     pending_.clear();
@@ -314,6 +354,7 @@ void QtRichTextBox::ReplaceRanges(const std::vector<TextRange>& ranges, const Te
         spans.emplace_back(a, b);
     }
     const QString replacement = ToDocumentText(text);
+    plain_ = false;
     writing_ = true;
     QTextCursor cursor(edit_->document());
     cursor.beginEditBlock();
@@ -371,6 +412,7 @@ Text QtRichTextBox::SelText() const {
 
 void QtRichTextBox::SetSelText(const Text& text) {
     Flush();
+    plain_ = false;
     writing_ = true;
     QTextCursor c = edit_->textCursor();
     c.insertText(ToDocumentText(text));
@@ -396,6 +438,7 @@ FontSpec QtRichTextBox::SelFont() const {
 
 void QtRichTextBox::SetSelFont(const FontSpec& spec) {
     Flush();
+    plain_ = false;
     QTextCharFormat format;
     format.setFont(ToQFont(spec));
     format.setForeground(QColor(spec.color.r, spec.color.g, spec.color.b));
@@ -416,6 +459,7 @@ int QtRichTextBox::SelAlignment() const {
 
 void QtRichTextBox::SetSelAlignment(int alignment) {
     Flush();
+    plain_ = false;
     writing_ = true;
     edit_->setAlignment(alignment == kAlignCenter  ? Qt::AlignHCenter
                         : alignment == kAlignRight ? Qt::AlignRight

@@ -89,6 +89,11 @@ public:
     QTextEdit* widget() const { return edit_; }
     // Writes appended text still held back into the document.
     void Flush() const;
+    // Writes it unless appends are held and the list already fills its view.
+    void FlushWhenShown() const;
+    // While held (a run), appends reach the document when it is read, while
+    // it shows less than a screenful, and when the hold ends.
+    void HoldAppends(bool on);
 
 private:
     void Select(int start, int length);
@@ -97,6 +102,10 @@ private:
     // Appends are collected and written at once when the document is next
     // read or shown, so a long run does not lay out the list per line.
     mutable QString pending_;
+    int holding_ = 0;
+    // The document holds plain text that only the program put there, so it
+    // may be set anew as a whole.
+    bool plain_ = true;
 };
 
 class QtProgressBar : public ProgressBar {

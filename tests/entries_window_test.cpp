@@ -131,3 +131,33 @@ TEST(EntriesInWindow, ARunAppendsWithoutGrowingTheUsersSelection) {
     w.window.mnuDelete_Click();
     EXPECT_EQ(w.Lines().size(), 10);  // Delete removes only what was selected
 }
+
+TEST(EntriesInWindow, ALongRunKeepsTheListsFormatAndTheUsersSelection) {
+    Window w;
+    w.window.txtNum->setText("3");
+    w.window.Generate();
+    QTextCursor first(w.window.rtfPasswords->document());
+    first.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    first.mergeCharFormat(bold);  // the user makes the first password bold
+    const QString before = w.window.rtfPasswords->toPlainText();
+    w.window.mnuSelectAll_Click();
+    w.window.txtNum->setText("20000");
+    w.window.Generate();
+    EXPECT_EQ(w.Lines(0), 20003);
+    EXPECT_EQ(w.window.txtNumPass->text(), "20003");
+    EXPECT_TRUE(w.window.rtfPasswords->toPlainText().startsWith(before));
+    QTextCursor probe(w.window.rtfPasswords->document());
+    probe.setPosition(1);
+    EXPECT_EQ(probe.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(w.window.rtfPasswords->textCursor().selectionEnd(), before.size());
+
+    ShownWindow fresh;  // a plain list takes a long run at once, all of it
+    fresh.window.txtNum->setText("30000");
+    fresh.window.Generate();
+    EXPECT_EQ(fresh.window.rtfPasswords->document()->blockCount() - 1, 30000);
+    EXPECT_EQ(fresh.window.form().lngPasswordCount(), 30000);
+    fresh.window.mnuSelectAll_Click();
+    EXPECT_EQ(fresh.window.rtfPasswords->textCursor().selectedText().count(QChar::ParagraphSeparator), 30000);
+}
