@@ -107,19 +107,25 @@ Text ToCrLfText(const QString& raw) {
 
 }  // namespace
 
-QString ToDocumentText(const Text& text) {
-    Text normalized;
-    normalized.reserve(text.size());
+void AppendDocumentText(QString& out, const Text& text) {
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         if (c == U'\r') {
-            normalized.push_back(U'\n');
+            out += u'\n';
             if (i + 1 < text.size() && text[i + 1] == U'\n') ++i;
+        } else if (c < 0x10000) {
+            out += QChar(static_cast<char16_t>(c));
         } else {
-            normalized.push_back(c);
+            out += QChar(QChar::highSurrogate(c));
+            out += QChar(QChar::lowSurrogate(c));
         }
     }
-    return ToQt(normalized);
+}
+
+QString ToDocumentText(const Text& text) {
+    QString out;
+    AppendDocumentText(out, text);
+    return out;
 }
 
 void RelayFocus(QWidget* widget, Control* control) {
@@ -168,10 +174,36 @@ QtTextBox::QtTextBox(QLineEdit* edit) : edit_(edit) {
     });
 }
 
-Text QtTextBox::GetText() const { return FromQt(edit_->text()); }
+Text QtTextBox::GetText() const { return FromQt(deferred_ ? *deferred_ : edit_->text()); }
+
+void QtTextBox::HoldDisplay(bool on) {
+    holding_ += on ? 1 : -1;
+    if (holding_ == 0) ShowDeferred();
+}
+
+void QtTextBox::ShowDeferred() const {
+    if (!deferred_) return;
+    QString q = std::move(*deferred_);
+    deferred_.reset();
+    auto* self = const_cast<QtTextBox*>(this);
+    self->writing_ = true;
+    edit_->setText(q);
+    edit_->setCursorPosition(0);
+    self->writing_ = false;
+}
 
 void QtTextBox::SetText(const Text& text) {
     QString q = ToQt(text);
+    if (holding_ > 0) {
+        // Written many times a second: the field shows its newest text when
+        // the window next handles its events.
+        if (q == (deferred_ ? *deferred_ : edit_->text())) return;
+        if (!deferred_) QTimer::singleShot(0, edit_, [this] { ShowDeferred(); });
+        deferred_ = q;
+        if (Change) Change();
+        return;
+    }
+    ShowDeferred();
     if (q == edit_->text()) return;
     writing_ = true;
     edit_->setText(q);
@@ -181,21 +213,25 @@ void QtTextBox::SetText(const Text& text) {
 }
 
 int QtTextBox::SelStart() const {
+    ShowDeferred();
     int u = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
     return CodePointIndex(edit_->text(), u);
 }
 
 void QtTextBox::SetSelStart(int start) {
+    ShowDeferred();
     if (start < 0) throw InvalidCallError();
     edit_->setCursorPosition(Utf16Index(edit_->text(), start));
 }
 
 int QtTextBox::SelLength() const {
+    ShowDeferred();
     if (!edit_->hasSelectedText()) return 0;
     return static_cast<int>(FromQt(edit_->selectedText()).size());
 }
 
 void QtTextBox::SetSelLength(int length) {
+    ShowDeferred();
     if (length < 0) throw InvalidCallError();
     QString t = edit_->text();
     int start = SelStart();
@@ -204,7 +240,10 @@ void QtTextBox::SetSelLength(int length) {
     edit_->setSelection(s16, end - s16);
 }
 
-Text QtTextBox::SelText() const { return FromQt(edit_->selectedText()); }
+Text QtTextBox::SelText() const {
+    ShowDeferred();
+    return FromQt(edit_->selectedText());
+}
 
 void QtTextBox::SetSelText(const Text& text) {
     Text all = GetText();
@@ -265,18 +304,35 @@ void QtRichTextBox::SetText(const Text& text) {
 void QtRichTextBox::AppendText(const Text& text) {
     if (text.empty()) return;
     if (pending_.isEmpty()) QTimer::singleShot(0, edit_, [this] { FlushWhenShown(); });
-    pending_ += ToDocumentText(text);
+    AppendDocumentText(pending_, text);
     if (Change) Change();
 }
 
 void QtRichTextBox::HoldAppends(bool on) { holding_ += on ? 1 : -1; }
 
 void QtRichTextBox::FlushWhenShown() const {
-    // While appends are held, a list that already fills its view takes the
-    // rest when it is read or when the run ends.
+    if (holding_ == 0) {
+        Flush();
+        return;
+    }
+    // While appends are held, the list takes lines only until it fills its
+    // view; the rest follows when it is read or when the run ends.
     constexpr int kScreenful = 100;
-    if (holding_ > 0 && edit_->document()->blockCount() > kScreenful) return;
+    const int room = kScreenful - edit_->document()->blockCount();
+    if (room <= 0 || pending_.isEmpty()) return;
+    qsizetype cut = 0;
+    for (int line = 0; line < room && cut >= 0; ++line) {
+        cut = pending_.indexOf(u'\n', cut);
+        if (cut >= 0) ++cut;
+    }
+    if (cut <= 0 || cut >= pending_.size()) {
+        Flush();
+        return;
+    }
+    QString rest = pending_.mid(cut);
+    pending_.truncate(cut);
     Flush();
+    pending_ = std::move(rest);
 }
 
 void QtRichTextBox::Flush() const {

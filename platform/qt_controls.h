@@ -8,6 +8,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWidget>
+#include <optional>
 
 #include "platform/controls.h"
 
@@ -55,10 +56,16 @@ public:
     void SetForeColor(Rgb color) override;
     bool Locked() const override { return edit_->isReadOnly(); }
     QLineEdit* widget() const { return edit_; }
+    // While held (a run), the field holds its newest text and shows it at
+    // the window's next turn; it shows at once again when the hold ends.
+    void HoldDisplay(bool on);
+    void ShowDeferred() const;
 
 private:
     QLineEdit* edit_;
     bool writing_ = false;
+    int holding_ = 0;
+    mutable std::optional<QString> deferred_;
 };
 
 class QtRichTextBox : public RichTextBox {
@@ -149,7 +156,9 @@ private:
     QToolButton* down_;
 };
 
-// CR LF texts <-> the document's paragraphs.
+// CR LF texts <-> the document's paragraphs: a CR LF, or a lone CR or LF,
+// is one line break.
 QString ToDocumentText(const Text& text);
+void AppendDocumentText(QString& out, const Text& text);
 
 }  // namespace morvane
