@@ -23,6 +23,7 @@
 #include "app/memory_main_controls.h"
 #include "engine/character_pool.h"
 #include "engine/password_maker.h"
+#include "platform/qt_text.h"
 #include "platform/scripted_message_box.h"
 
 using namespace morvane;
@@ -81,6 +82,36 @@ void WindowRun(long count) {
     double o = Median(ours), q = Median(qt);
     std::printf("window   %9ld passwords  %8.3f s  Qt setPlainText %.3f s  ratio %.2f (medians of 3)  peak so far %ld MiB\n",
                 count, o, q, o / q, usage.ru_maxrss / 1024);
+    std::fflush(stdout);
+}
+
+// Find Next on a list of `lines` lines: the first press, which lands on the
+// last line, and then presses that each find the next occurrence.
+void FindRun(long lines) {
+    ScriptedMessageBox box;
+    MainWindow window(box);
+    window.form().Form_Load();
+    window.show();
+    window.txtNum->setText(QString::number(lines));
+    window.Generate();
+    QApplication::processEvents();
+    QStringList all = window.rtfPasswords->toPlainText().split('\n', Qt::SkipEmptyParts);
+    Text last = FromQt(all.last());
+    auto time = [](auto&& work) {
+        auto start = std::chrono::steady_clock::now();
+        work();
+        return Seconds(std::chrono::steady_clock::now() - start).count() * 1000;
+    };
+    window.mnuFind_Click();
+    FindOperations& find = window.find().operations();
+    find.search_position = 1;
+    double first = time([&] { find.FindNext(last, true, true, true); });
+    bool right = window.rtfPasswords->textCursor().selectedText() == all.last();
+    find.search_position = 1;
+    std::vector<double> presses;
+    for (int i = 0; i < 5; ++i) presses.push_back(time([&] { find.FindNext(U"a", false, true, true); }));
+    std::printf("find     %9ld lines      first press %.0f ms%s, next presses median %.0f ms\n", lines, first,
+                right ? "" : " (WRONG)", Median(presses));
     std::fflush(stdout);
 }
 
@@ -209,5 +240,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     for (long n : counts) WindowRun(n);
     ReplaceAllRun(100000);
+    FindRun(1000000);
     return 0;
 }
