@@ -68,7 +68,7 @@ void FindOperations::FindNext(const Text& find, bool whole_word, bool match_case
 
 void FindOperations::FindNextDownwards(const Text& find, bool whole_word, bool match_case) {
     Trap("FindNextDownwards", [&] {
-        Text text = target_->GetText();
+        const Text& text = target_->TextView();
         int p = FindForward(text, find, search_position, match_case);
         if (p == 0) {
             box_.Beep();
@@ -83,7 +83,7 @@ void FindOperations::FindNextDownwards(const Text& find, bool whole_word, bool m
 
 void FindOperations::FindNextUpwards(const Text& find, bool whole_word, bool match_case) {
     Trap("FindNextUpwards", [&] {
-        Text text = target_->GetText();
+        const Text& text = target_->TextView();
         if (target_->SelStart() == static_cast<int>(text.size())) --search_position;
         int p = FindBackward(text, find, search_position, match_case);
         if (p == 0) {
@@ -129,7 +129,7 @@ void FindOperations::SwapWord(int p, int n, const Text& replace) {
 void FindOperations::ReplaceWords(const Text& find, const Text& replace, bool whole_word,
                                   bool match_case, bool replace_all, const char* name) {
     Trap(name, [&] {
-        Text text = target_->GetText();
+        const Text& text = target_->TextView();
         int p = FindForward(text, find, search_position, match_case);
         if (p == 0) {
             box_.Beep();

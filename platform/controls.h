@@ -77,6 +77,8 @@ class RichTextBox : public TextBox {
 public:
     virtual void AppendText(const Text& text) = 0;  // old text followed by `text`
     virtual int TextLength() const = 0;
+    // The whole text without a copy, valid until the list next changes.
+    virtual const Text& TextView() const = 0;
     // Replaces each range (ascending, not overlapping) by `text` in one edit
     // that is undone at once; the text around them keeps its format.
     virtual void ReplaceRanges(const std::vector<TextRange>& ranges, const Text& text) = 0;

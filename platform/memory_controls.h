@@ -53,6 +53,7 @@ public:
 
     void AppendText(const Text& text) override;
     int TextLength() const override { return static_cast<int>(text_.size()); }
+    const Text& TextView() const override { return text_; }
     void ReplaceRanges(const std::vector<TextRange>& ranges, const Text& text) override;
     FontSpec SelFont() const override { return font_; }
     void SetSelFont(const FontSpec& font) override { font_ = font; }

@@ -274,6 +274,9 @@ void QtTextBox::SetForeColor(Rgb color) { SetTextColor(edit_, color); }
 QtRichTextBox::QtRichTextBox(QTextEdit* edit) : edit_(edit) {
     RelayFocus(edit, this);
     edit->setAcceptRichText(false);
+    QObject::connect(edit->document(), &QTextDocument::contentsChange, [this](int, int removed, int added) {
+        if (removed || added) cache_valid_ = false;
+    });
     QObject::connect(edit, &QTextEdit::textChanged, [this] {
         if (writing_) return;
         plain_ = false;  // the user's own edit
@@ -281,14 +284,51 @@ QtRichTextBox::QtRichTextBox(QTextEdit* edit) : edit_(edit) {
     });
 }
 
-Text QtRichTextBox::GetText() const {
+const Text& QtRichTextBox::CachedText() const {
     Flush();
-    return ToCrLfText(RawText(edit_));
+    if (!cache_valid_) {
+        const QString raw = RawText(edit_);
+        cache_ = ToCrLfText(raw);
+        surrogates_ = false;
+        for (QChar c : raw) surrogates_ = surrogates_ || c.isHighSurrogate();
+        cache_valid_ = true;
+    }
+    return cache_;
 }
 
-int QtRichTextBox::TextLength() const {
-    Flush();
-    return TextPosition(RawText(edit_), INT32_MAX);
+Text QtRichTextBox::GetText() const { return CachedText(); }
+
+int QtRichTextBox::TextLength() const { return static_cast<int>(CachedText().size()); }
+
+// Each paragraph break is one position in the document and two (CR LF) in
+// the text; without surrogate pairs that is all that tells them apart.
+int QtRichTextBox::ToTextPosition(int document_position) const {
+    CachedText();
+    if (surrogates_) return TextPosition(RawText(edit_), document_position);
+    QTextDocument* document = edit_->document();
+    const int last = document->characterCount() - 1;  // the final paragraph's end
+    document_position = std::clamp(document_position, 0, last);
+    return document_position + document->findBlock(document_position).blockNumber();
+}
+
+int QtRichTextBox::ToDocumentPosition(int text_position) const {
+    const Text& text = CachedText();
+    if (surrogates_) return DocumentPosition(RawText(edit_), text_position);
+    QTextDocument* document = edit_->document();
+    text_position = std::clamp(text_position, 0, static_cast<int>(text.size()));
+    // The last paragraph that starts at or before the position.
+    int low = 0, high = document->blockCount() - 1;
+    while (low < high) {
+        int middle = (low + high + 1) / 2;
+        QTextBlock b = document->findBlockByNumber(middle);
+        if (b.position() + middle <= text_position) low = middle;
+        else high = middle - 1;
+    }
+    QTextBlock block = document->findBlockByNumber(low);
+    int offset = text_position - (block.position() + low);
+    // A position between the CR and the LF of a break counts as behind it.
+    if (offset > block.length() - 1) return block.position() + block.length();
+    return block.position() + offset;
 }
 
 void QtRichTextBox::SetText(const Text& text) {
@@ -427,20 +467,15 @@ void QtRichTextBox::ReplaceRanges(const std::vector<TextRange>& ranges, const Te
 }
 
 void QtRichTextBox::Select(int start, int length) {
-    Flush();
-    QString raw = RawText(edit_);
-    int a = DocumentPosition(raw, start);
-    int b = DocumentPosition(raw, start + length);
+    int a = ToDocumentPosition(start);
+    int b = ToDocumentPosition(start + length);
     QTextCursor cursor(edit_->document());
     cursor.setPosition(a);
     cursor.setPosition(b, QTextCursor::KeepAnchor);
     edit_->setTextCursor(cursor);
 }
 
-int QtRichTextBox::SelStart() const {
-    Flush();
-    return TextPosition(RawText(edit_), edit_->textCursor().selectionStart());
-}
+int QtRichTextBox::SelStart() const { return ToTextPosition(edit_->textCursor().selectionStart()); }
 
 void QtRichTextBox::SetSelStart(int start) {
     if (start < 0) throw InvalidCallError();
@@ -448,10 +483,8 @@ void QtRichTextBox::SetSelStart(int start) {
 }
 
 int QtRichTextBox::SelLength() const {
-    Flush();
-    QString raw = RawText(edit_);
     QTextCursor c = edit_->textCursor();
-    return TextPosition(raw, c.selectionEnd()) - TextPosition(raw, c.selectionStart());
+    return ToTextPosition(c.selectionEnd()) - ToTextPosition(c.selectionStart());
 }
 
 void QtRichTextBox::SetSelLength(int length) {

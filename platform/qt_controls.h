@@ -88,6 +88,7 @@ public:
     bool Locked() const override { return edit_->isReadOnly(); }
     void AppendText(const Text& text) override;
     int TextLength() const override;
+    const Text& TextView() const override { return CachedText(); }
     void ReplaceRanges(const std::vector<TextRange>& ranges, const Text& text) override;
     FontSpec SelFont() const override;
     void SetSelFont(const FontSpec& font) override;
@@ -104,11 +105,18 @@ public:
 
 private:
     void Select(int start, int length);
+    // The CR LF text, kept until the document changes.
+    const Text& CachedText() const;
+    int ToTextPosition(int document_position) const;
+    int ToDocumentPosition(int text_position) const;
     QTextEdit* edit_;
     bool writing_ = false;
     // Appends are collected and written at once when the document is next
     // read or shown, so a long run does not lay out the list per line.
     mutable QString pending_;
+    mutable Text cache_;
+    mutable bool cache_valid_ = false;
+    mutable bool surrogates_ = false;  // the document holds characters beyond 16 bits
     int holding_ = 0;
     // The document holds plain text that only the program put there, so it
     // may be set anew as a whole.

@@ -98,6 +98,30 @@ TEST(QtRichTextBoxTest, PlainTextUsesCrLfAndPositionsCountThemAsTwo) {
     EXPECT_EQ(list.GetText(), U"");
 }
 
+TEST(QtRichTextBoxTest, PositionsMapTheSameWithAndWithoutCharactersBeyond16Bits) {
+    QWidget window;
+    auto* edit = new QTextEdit(&window);
+    QtRichTextBox list(edit);
+    for (const Text& text : {Text(U"ab\r\ncd\r\n\r\nef\r\n"), Text(U"a\U0001F600\r\ncd\r\n\r\nef\r\n")}) {
+        list.SetText(text);
+        ASSERT_EQ(list.TextLength(), 14);
+        for (int start = 0; start <= 14; ++start) {
+            list.SetSelStart(start);
+            // A position between CR and LF lands behind the break.
+            int expected = start == 3 || start == 7 || start == 9 || start == 13 ? start + 1 : start;
+            EXPECT_EQ(list.SelStart(), expected) << start;
+        }
+        list.SetSelStart(4);
+        list.SetSelLength(5);
+        EXPECT_EQ(list.SelText(), U"cd\r\n\r\n");
+        EXPECT_EQ(list.SelLength(), 6);  // the break is whole
+        list.SetSelStart(10);
+        list.SetSelLength(2);
+        EXPECT_EQ(list.SelText(), U"ef");
+        EXPECT_EQ(list.TextView(), text);
+    }
+}
+
 TEST(QtRichTextBoxTest, AppendingContinuesAnUnfinishedLastLine) {
     QWidget window;
     auto* edit = new QTextEdit(&window);
