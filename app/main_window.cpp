@@ -250,10 +250,8 @@ void MainWindow::BuildCommands(QWidget* client) {
     cmdExit->setStyleSheet(
         "QPushButton { background-color: rgb(192, 0, 0); color: white; font-weight: bold;"
         " border: 1px solid rgb(128, 0, 0); border-radius: 2px; }"
-        "QPushButton:hover { background-color: rgb(192, 0, 0); color: white; }"
-        "QPushButton:pressed { background-color: rgb(192, 0, 0); color: white; border: 2px solid rgb(96, 0, 0); }"
-        "QPushButton:focus { background-color: rgb(192, 0, 0); color: white; outline: none;"
-        " border: 1px dotted white; }");
+        "QPushButton:pressed { border: 2px solid rgb(96, 0, 0); }"
+        "QPushButton:focus { outline: none; border: 1px dotted white; }");
 }
 
 void MainWindow::BuildStatus(QWidget* client) {
@@ -326,8 +324,10 @@ void MainWindow::BindControls() {
     progress_ = std::make_unique<QtProgressBar>(pbProgress);
     c.pbProgress = progress_.get();
     c.txtProgress = text(txtProgress);
+    run_fields_.push_back(static_cast<QtTextBox*>(controls_.back().get()));
     c.txtStatus = text(txtStatus);
     c.txtNumPass = text(txtNumPass);
+    run_fields_.push_back(static_cast<QtTextBox*>(controls_.back().get()));
     c.txtTimeStart = text(txtTimeStart);
     c.txtTimeComp = text(txtTimeComp);
     c.txtTimeTot = text(txtTimeTot);
@@ -379,10 +379,7 @@ void MainWindow::Generate() {
     // shows them at its next turn, and all of it when the run ends.
     auto hold = [this](bool on) {
         list_->HoldAppends(on);
-        for (QLineEdit* field : {txtProgress, txtNumPass})
-            for (auto& control : controls_)
-                if (auto* box = dynamic_cast<QtTextBox*>(control.get()); box && box->widget() == field)
-                    box->HoldDisplay(on);
+        for (QtTextBox* field : run_fields_) field->HoldDisplay(on);
     };
     hold(true);
     form_->cmdGenerate_Click();

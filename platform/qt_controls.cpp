@@ -65,17 +65,24 @@ Step StepAt(const QString& raw, int q) {
     return {1, 1};
 }
 
-// Position in the document for a position of the CR LF text.
-int DocumentPosition(const QString& raw, int position) {
+// Walks the document forwards, turning ascending positions of the CR LF
+// text into positions in the document.
+struct DocumentWalk {
+    const QString& raw;
     int text = 0;
     int q = 0;
-    while (q < raw.size() && text < position) {
-        Step step = StepAt(raw, q);
-        text += step.text;
-        q += step.document;
+    int To(int position) {
+        while (q < raw.size() && text < position) {
+            Step step = StepAt(raw, q);
+            text += step.text;
+            q += step.document;
+        }
+        return q;
     }
-    return q;
-}
+};
+
+// Position in the document for a position of the CR LF text.
+int DocumentPosition(const QString& raw, int position) { return DocumentWalk{raw}.To(position); }
 
 // Position in the CR LF text for a position of the document.
 int TextPosition(const QString& raw, int document_position) {
@@ -174,7 +181,9 @@ QtTextBox::QtTextBox(QLineEdit* edit) : edit_(edit) {
     });
 }
 
-Text QtTextBox::GetText() const { return FromQt(deferred_ ? *deferred_ : edit_->text()); }
+QString QtTextBox::Current() const { return deferred_ ? *deferred_ : edit_->text(); }
+
+Text QtTextBox::GetText() const { return FromQt(Current()); }
 
 void QtTextBox::HoldDisplay(bool on) {
     holding_ += on ? 1 : -1;
@@ -197,7 +206,7 @@ void QtTextBox::SetText(const Text& text) {
     if (holding_ > 0) {
         // Written many times a second: the field shows its newest text when
         // the window next handles its events.
-        if (q == (deferred_ ? *deferred_ : edit_->text())) return;
+        if (q == Current()) return;
         if (!deferred_) QTimer::singleShot(0, edit_, [this] { ShowDeferred(); });
         deferred_ = q;
         if (Change) Change();
@@ -388,7 +397,9 @@ void QtRichTextBox::Flush() const {
         // A list of plain text only, as runs and Clear leave it: it is set
         // anew at once, the way Qt sets a whole text, which lays it out
         // lazily instead of line by line. These appends stay out of the undo
-        // history, which holds nothing but earlier appends here.
+        // history, which holds nothing but earlier appends here. A bare
+        // caret stays where the new text leaves it, at the end, since moving
+        // it would lay out the whole list at once.
         QString all = document->isEmpty() ? pending_ : document->toRawText() + pending_;
         pending_.clear();
         document->setUndoRedoEnabled(false);
@@ -398,27 +409,17 @@ void QtRichTextBox::Flush() const {
         QTextCursor(document).insertText(all);
         block.endEditBlock();
         document->setUndoRedoEnabled(true);
-        // A user's selection is put back; a bare caret stays where the
-        // new text left it, at the end, since moving it would lay out the
-        // whole list at once.
-        if (anchor != position) {
-            QTextCursor kept(document);
-            kept.setPosition(anchor);
-            kept.setPosition(position, QTextCursor::KeepAnchor);
-            edit_->setTextCursor(kept);
-        }
-        self->writing_ = false;
-        return;
+    } else {
+        QTextCursor end(document);
+        end.movePosition(QTextCursor::End);
+        end.insertText(pending_);
+        pending_.clear();
     }
-    QTextCursor end(document);
-    end.movePosition(QTextCursor::End);
-    end.insertText(pending_);
-    pending_.clear();
     if (anchor != position && (edit_->textCursor().anchor() != anchor ||
                                edit_->textCursor().position() != position)) {
         QScrollBar* bars[] = {edit_->verticalScrollBar(), edit_->horizontalScrollBar()};
         const int v = bars[0]->value(), h = bars[1]->value();
-        QTextCursor kept(edit_->document());
+        QTextCursor kept(document);
         kept.setPosition(anchor);
         kept.setPosition(position, QTextCursor::KeepAnchor);
         edit_->setTextCursor(kept);
@@ -435,18 +436,10 @@ void QtRichTextBox::ReplaceRanges(const std::vector<TextRange>& ranges, const Te
     const QString raw = RawText(edit_);
     std::vector<std::pair<int, int>> spans;
     spans.reserve(ranges.size());
-    int text_at = 0, q = 0;
-    auto walk_to = [&](int position) {
-        while (q < raw.size() && text_at < position) {
-            Step step = StepAt(raw, q);
-            text_at += step.text;
-            q += step.document;
-        }
-        return q;
-    };
+    DocumentWalk walk{raw};
     for (const TextRange& r : ranges) {
-        int a = walk_to(r.start);
-        int b = walk_to(r.start + r.length);
+        int a = walk.To(r.start);
+        int b = walk.To(r.start + r.length);
         spans.emplace_back(a, b);
     }
     const QString replacement = ToDocumentText(text);

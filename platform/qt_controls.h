@@ -62,6 +62,7 @@ public:
     void ShowDeferred() const;
 
 private:
+    QString Current() const;  // the text held back, or else the shown one
     QLineEdit* edit_;
     bool writing_ = false;
     int holding_ = 0;
