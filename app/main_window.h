@@ -133,7 +133,12 @@ private:
     std::unique_ptr<FileSaver> own_files_;
     MessageBoxService& box_;
     DesktopService* desktop_ = nullptr;
-    QElapsedTimer yield_clock_;
+    // A run's turns: when the last one ended, and how long to make
+    // passwords before the next (in nanoseconds).
+    QElapsedTimer turn_clock_;
+    qint64 turn_ended_ = 0;
+    qint64 making_budget_ = 5000000;
+    bool turn_due_ = false;
     QWidget* client_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::unique_ptr<Enableable>> switches_;

@@ -4,7 +4,9 @@
 // First the engine and morvane-cli against a minimal loop on the same random
 // source (10^7 passwords of 8 characters).
 #include <QApplication>
+#include <QEventLoop>
 #include <QTextEdit>
+#include <QTimer>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/random.h>
@@ -82,6 +84,51 @@ void WindowRun(long count) {
     double o = Median(ours), q = Median(qt);
     std::printf("window   %9ld passwords  %8.3f s  Qt setPlainText %.3f s  ratio %.2f (medians of 3)  peak so far %ld MiB\n",
                 count, o, q, o / q, usage.ru_maxrss / 1024);
+    std::fflush(stdout);
+}
+
+// The longest time the window went without handling its events while
+// `work` ran (and, with `idle_ms`, while it then sat idle for that long).
+template <class Work>
+double LongestEventGap(Work&& work, int idle_ms = 0) {
+    auto last = std::chrono::steady_clock::now();
+    const auto began = last;
+    double longest = 0;
+    QTimer tick;
+    tick.setInterval(5);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        auto now = std::chrono::steady_clock::now();
+        double gap = Seconds(now - last).count() * 1000;
+        if (gap > 30 && qEnvironmentVariableIsSet("MORVANE_BENCH_GAPS"))
+            std::printf("  gap of %.0f ms ending at %.0f ms\n", gap, Seconds(now - began).count() * 1000);
+        longest = std::max(longest, gap);
+        last = now;
+    });
+    tick.start();
+    work();
+    if (idle_ms > 0) {
+        QEventLoop loop;
+        QTimer::singleShot(idle_ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    QApplication::processEvents();
+    auto now = std::chrono::steady_clock::now();
+    return std::max(longest, Seconds(now - last).count() * 1000);
+}
+
+// A run of `count` passwords in the window, then 10 s of idling: the
+// longest stretch without events in each.
+void RunEvents(long count) {
+    ScriptedMessageBox box;
+    MainWindow window(box);
+    window.form().Form_Load();
+    window.show();
+    window.txtNum->setText(QString::number(count));
+    double run = LongestEventGap([&] { window.Generate(); });
+    std::printf("events   %9ld passwords  longest gap during the run %.0f ms", count, run);
+    std::fflush(stdout);
+    double idle = LongestEventGap([] {}, 10000);
+    std::printf(", in the 10 s after it %.0f ms\n", idle);
     std::fflush(stdout);
 }
 
@@ -232,6 +279,12 @@ int main(int argc, char** argv) {
     }
     if (counts.empty()) counts = {100000, 1000000};
     std::string folder = std::filesystem::canonical("/proc/self/exe").parent_path().string();
+    if (qEnvironmentVariableIsSet("MORVANE_BENCH_EVENTS")) {  // only the event gaps
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        for (long n : counts) RunEvents(n);
+        return 0;
+    }
     EngineAgainstYardstick(10000000);
     CliAgainstYardstick(folder, 10000000);
     for (long n : counts) EngineRun(n);
@@ -239,6 +292,7 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     for (long n : counts) WindowRun(n);
+    for (long n : counts) RunEvents(n);
     ReplaceAllRun(100000);
     FindRun(1000000);
     return 0;

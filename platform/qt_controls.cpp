@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "options/spinner_step.h"
+#include "platform/list_layout.h"
 #include "platform/qt_text.h"
 #include "platform/runtime_error.h"
 
@@ -283,6 +284,7 @@ void QtTextBox::SetForeColor(Rgb color) { SetTextColor(edit_, color); }
 QtRichTextBox::QtRichTextBox(QTextEdit* edit) : edit_(edit) {
     RelayFocus(edit, this);
     edit->setAcceptRichText(false);
+    UseListLayout();
     QObject::connect(edit->document(), &QTextDocument::contentsChange, [this](int, int removed, int added) {
         if (removed || added) cache_valid_ = false;
     });
@@ -344,6 +346,11 @@ void QtRichTextBox::SetText(const Text& text) {
     Flush();
     if (GetText() == text) return;
     writing_ = true;
+    if (!listed_) {
+        // Plain text in one format again: the list layout fits it.
+        edit_->document()->clear();
+        UseListLayout();
+    }
     edit_->setPlainText(ToDocumentText(text));
     writing_ = false;
     plain_ = true;
@@ -352,36 +359,9 @@ void QtRichTextBox::SetText(const Text& text) {
 
 void QtRichTextBox::AppendText(const Text& text) {
     if (text.empty()) return;
-    if (pending_.isEmpty()) QTimer::singleShot(0, edit_, [this] { FlushWhenShown(); });
+    if (pending_.isEmpty()) QTimer::singleShot(0, edit_, [this] { Flush(); });
     AppendDocumentText(pending_, text);
     if (Change) Change();
-}
-
-void QtRichTextBox::HoldAppends(bool on) { holding_ += on ? 1 : -1; }
-
-void QtRichTextBox::FlushWhenShown() const {
-    if (holding_ == 0) {
-        Flush();
-        return;
-    }
-    // While appends are held, the list takes lines only until it fills its
-    // view; the rest follows when it is read or when the run ends.
-    constexpr int kScreenful = 100;
-    const int room = kScreenful - edit_->document()->blockCount();
-    if (room <= 0 || pending_.isEmpty()) return;
-    qsizetype cut = 0;
-    for (int line = 0; line < room && cut >= 0; ++line) {
-        cut = pending_.indexOf(u'\n', cut);
-        if (cut >= 0) ++cut;
-    }
-    if (cut <= 0 || cut >= pending_.size()) {
-        Flush();
-        return;
-    }
-    QString rest = pending_.mid(cut);
-    pending_.truncate(cut);
-    Flush();
-    pending_ = std::move(rest);
 }
 
 void QtRichTextBox::Flush() const {
@@ -393,28 +373,15 @@ void QtRichTextBox::Flush() const {
     const QTextCursor user = edit_->textCursor();
     const int anchor = user.anchor(), position = user.position();
     QTextDocument* document = edit_->document();
-    if (plain_ && pending_.size() > 100000) {
-        // A list of plain text only, as runs and Clear leave it: it is set
-        // anew at once, the way Qt sets a whole text, which lays it out
-        // lazily instead of line by line. These appends stay out of the undo
-        // history, which holds nothing but earlier appends here. A bare
-        // caret stays where the new text leaves it, at the end, since moving
-        // it would lay out the whole list at once.
-        QString all = document->isEmpty() ? pending_ : document->toRawText() + pending_;
-        pending_.clear();
-        document->setUndoRedoEnabled(false);
-        QTextCursor block(document);
-        block.beginEditBlock();
-        document->clear();
-        QTextCursor(document).insertText(all);
-        block.endEditBlock();
-        document->setUndoRedoEnabled(true);
-    } else {
-        QTextCursor end(document);
-        end.movePosition(QTextCursor::End);
-        end.insertText(pending_);
-        pending_.clear();
-    }
+    // Appends to a list nobody has edited stay out of the undo history,
+    // which then holds nothing but earlier appends.
+    const bool quiet = plain_ && document->isUndoRedoEnabled();
+    if (quiet) document->setUndoRedoEnabled(false);
+    QTextCursor end(document);
+    end.movePosition(QTextCursor::End);
+    end.insertText(pending_);
+    pending_.clear();
+    if (quiet) document->setUndoRedoEnabled(true);
     if (anchor != position && (edit_->textCursor().anchor() != anchor ||
                                edit_->textCursor().position() != position)) {
         QScrollBar* bars[] = {edit_->verticalScrollBar(), edit_->horizontalScrollBar()};
@@ -427,6 +394,24 @@ void QtRichTextBox::Flush() const {
         bars[1]->setValue(h);
     }
     self->writing_ = false;
+}
+
+void QtRichTextBox::UseListLayout() {
+    if (listed_) return;
+    QTextDocument* document = edit_->document();
+    auto* layout = new ListLayout(document);
+    layout->setPaintDevice(edit_->viewport());
+    layout->NoLongerFits = [this] { QTimer::singleShot(0, edit_, [this] { UseQtLayout(); }); };
+    listed_ = true;
+    document->setDocumentLayout(layout);
+}
+
+void QtRichTextBox::UseQtLayout() {
+    if (!listed_) return;
+    listed_ = false;
+    QTextDocument* document = edit_->document();
+    document->setDocumentLayout(nullptr);  // Qt's own layout takes over
+    document->documentLayout()->setPaintDevice(edit_->viewport());
 }
 
 void QtRichTextBox::ReplaceRanges(const std::vector<TextRange>& ranges, const Text& text) {
@@ -521,6 +506,7 @@ FontSpec QtRichTextBox::SelFont() const {
 void QtRichTextBox::SetSelFont(const FontSpec& spec) {
     Flush();
     plain_ = false;
+    UseQtLayout();  // lines of several fonts and heights
     QTextCharFormat format;
     format.setFont(ToQFont(spec));
     format.setForeground(QColor(spec.color.r, spec.color.g, spec.color.b));
@@ -542,6 +528,7 @@ int QtRichTextBox::SelAlignment() const {
 void QtRichTextBox::SetSelAlignment(int alignment) {
     Flush();
     plain_ = false;
+    if (alignment != kAlignLeft) UseQtLayout();
     writing_ = true;
     edit_->setAlignment(alignment == kAlignCenter  ? Qt::AlignHCenter
                         : alignment == kAlignRight ? Qt::AlignRight

@@ -98,11 +98,9 @@ public:
     QTextEdit* widget() const { return edit_; }
     // Writes appended text still held back into the document.
     void Flush() const;
-    // Writes it unless appends are held and the list already fills its view.
-    void FlushWhenShown() const;
-    // While held (a run), appends reach the document when it is read, while
-    // it shows less than a screenful, and when the hold ends.
-    void HoldAppends(bool on);
+    // Whether the list layout (one line per paragraph, one height) lays out
+    // the document, rather than Qt's own.
+    bool Listed() const { return listed_; }
 
 private:
     void Select(int start, int length);
@@ -112,16 +110,18 @@ private:
     int ToDocumentPosition(int text_position) const;
     QTextEdit* edit_;
     bool writing_ = false;
-    // Appends are collected and written at once when the document is next
-    // read or shown, so a long run does not lay out the list per line.
+    // Appends are collected and written at once at the window's next turn,
+    // or before the document is read.
     mutable QString pending_;
     mutable Text cache_;
     mutable bool cache_valid_ = false;
     mutable bool surrogates_ = false;  // the document holds characters beyond 16 bits
-    int holding_ = 0;
     // The document holds plain text that only the program put there, so it
     // may be set anew as a whole.
     bool plain_ = true;
+    bool listed_ = false;
+    void UseListLayout();
+    void UseQtLayout();
 };
 
 class QtProgressBar : public ProgressBar {

@@ -1,0 +1,58 @@
+#pragma once
+// A layout for a list of one-line paragraphs in one format, as the password
+// list is while nobody has formatted it. Every paragraph is one line of the
+// same height, so where a position sits is known without laying out what
+// comes before it; a paragraph is laid out only when it is drawn or asked
+// about. A million lines take no layout time and no memory beyond what
+// shows, and finding the last line is as quick as finding the first.
+#include <QAbstractTextDocumentLayout>
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+class QTextLayout;
+
+namespace morvane {
+
+class ListLayout : public QAbstractTextDocumentLayout {
+public:
+    explicit ListLayout(QTextDocument* document);
+
+    void draw(QPainter* painter, const PaintContext& context) override;
+    int hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const override;
+    int pageCount() const override { return 1; }
+    QSizeF documentSize() const override;
+    QRectF frameBoundingRect(QTextFrame* frame) const override;
+    QRectF blockBoundingRect(const QTextBlock& block) const override;
+
+    // Called (once, at the window's next turn) when a paragraph holds a line
+    // separator and so would take more than one line: this layout no longer
+    // fits the document.
+    std::function<void()> NoLongerFits;
+
+protected:
+    void documentChanged(int from, int removed, int added) override;
+
+private:
+    qreal LineHeight() const;
+    qreal Margin() const;
+    // The paragraph laid out if it changed since, and placed at its line.
+    QTextLayout* Prepare(const QTextBlock& block) const;
+    // Width of the widest line among those in `text`, from the advances of
+    // its characters; a separator ends a line.
+    qreal WidestIn(const QString& text) const;
+    qreal Advance(char32_t c) const;
+    void ForgetMeasures();
+    void Measure(int from, int added);
+    QFont Font() const;
+
+    mutable qreal line_height_ = 0;
+    mutable std::vector<float> advances_;  // by code point below 0x10000; < 0 not yet measured
+    mutable std::unordered_map<char32_t, float> far_advances_;
+    qreal widest_ = 0;
+    int seen_revision_ = -1;
+    unsigned generation_ = 1;  // grows when fonts or options change
+    bool told_ = false;
+};
+
+}  // namespace morvane
