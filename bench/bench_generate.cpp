@@ -5,6 +5,7 @@
 // source (10^7 passwords of 8 characters).
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QTextEdit>
 #include <QTimer>
 #include <fcntl.h>
@@ -25,6 +26,7 @@
 #include "app/memory_main_controls.h"
 #include "engine/character_pool.h"
 #include "engine/password_maker.h"
+#include "platform/qt_file_saver.h"
 #include "platform/qt_text.h"
 #include "platform/scripted_message_box.h"
 
@@ -128,7 +130,9 @@ void RunEvents(long count) {
     std::printf("events   %9ld passwords  longest gap during the run %.0f ms", count, run);
     std::fflush(stdout);
     double idle = LongestEventGap([] {}, 10000);
-    std::printf(", in the 10 s after it %.0f ms\n", idle);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf(", in the 10 s after it %.0f ms;  peak so far %ld MiB\n", idle, usage.ru_maxrss / 1024);
     std::fflush(stdout);
 }
 
@@ -149,17 +153,59 @@ void FindRun(long lines) {
         work();
         return Seconds(std::chrono::steady_clock::now() - start).count() * 1000;
     };
-    window.mnuFind_Click();
+    double open = time([&] { window.mnuFind_Click(); });
     FindOperations& find = window.find().operations();
     find.search_position = 1;
-    double first = time([&] { find.FindNext(last, true, true, true); });
+    double first = 0;
+    double gap = LongestEventGap([&] { first = time([&] { find.FindNext(last, true, true, true); }); });
     bool right = window.rtfPasswords->textCursor().selectedText() == all.last();
     find.search_position = 1;
     std::vector<double> presses;
     for (int i = 0; i < 5; ++i) presses.push_back(time([&] { find.FindNext(U"a", false, true, true); }));
-    std::printf("find     %9ld lines      first press %.0f ms%s, next presses median %.0f ms\n", lines, first,
-                right ? "" : " (WRONG)", Median(presses));
+    std::printf("find     %9ld lines      opening Find %.0f ms, first press %.0f ms%s, next presses median %.0f ms;"
+                "  longest gap %.0f ms\n", lines, open, first, right ? "" : " (WRONG)", Median(presses), gap);
     std::fflush(stdout);
+}
+
+// Saving a list of `lines` lines: the list's text, its UTF-8 bytes and the
+// file, each timed, against Qt's own time to write the same bytes.
+void SaveRun(long lines) {
+    ScriptedMessageBox box;
+    MainWindow window(box);
+    window.form().Form_Load();
+    window.show();
+    window.txtNum->setText(QString::number(lines));
+    window.Generate();
+    QApplication::processEvents();
+    const std::string path = "/tmp/morvane_bench_save.txt";
+    auto ms = [](auto start) { return Seconds(std::chrono::steady_clock::now() - start).count() * 1000; };
+    double read = 0, encode = 0, write = 0;
+    std::string bytes, failure;
+    // What the Save command does once the user has named the file.
+    double gap = LongestEventGap([&] {
+        auto start = std::chrono::steady_clock::now();
+        const Text& text = window.form().controls().rtfPasswords->TextView();
+        read = ms(start);
+        start = std::chrono::steady_clock::now();
+        bytes = ToUtf8(text);
+        bytes += "\r\n";
+        encode = ms(start);
+        start = std::chrono::steady_clock::now();
+        QtFileSaver saver;
+        failure = saver.Save(path, bytes);
+        write = ms(start);
+    });
+    auto start = std::chrono::steady_clock::now();
+    QFile qt(QString::fromStdString(path + ".qt"));
+    start = std::chrono::steady_clock::now();
+    qt.open(QIODevice::WriteOnly);
+    qt.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    qt.close();
+    double qt_write = ms(start);
+    std::filesystem::remove(path);
+    std::filesystem::remove(path + ".qt");
+    std::printf("save     %9ld lines      text %.0f ms, UTF-8 %.0f ms, file %.0f ms%s; QFile write %.0f ms;"
+                "  longest gap %.0f ms\n", lines, read, encode, write, failure.empty() ? "" : " FAILED", qt_write, gap);
 }
 
 // The engine alone against a minimal loop on the same random source: 8
@@ -259,13 +305,16 @@ void ReplaceAllRun(long lines) {
     window.rtfPasswords->setPlainText(list);
     window.find().operations().SetTarget(nullptr);
     window.mnuReplace_Click();
-    double ours = time([&] {
-        window.find().operations().search_position = 1;
-        window.find().operations().Replace(U"cd", U"XYZ", false, true, true);
+    double ours = 0;
+    double gap = LongestEventGap([&] {
+        ours = time([&] {
+            window.find().operations().search_position = 1;
+            window.find().operations().Replace(U"cd", U"XYZ", false, true, true);
+        });
     });
     bool right = window.rtfPasswords->toPlainText() == replaced;
-    std::printf("replace  %9ld lines      %8.3f s  Qt setPlainText %.3f s  ratio %.2f%s\n", lines, ours,
-                qt, ours / qt, right ? "" : "  WRONG RESULT");
+    std::printf("replace  %9ld lines      %8.3f s  Qt setPlainText %.3f s  ratio %.2f%s  longest gap %.0f ms\n", lines,
+                ours, qt, ours / qt, right ? "" : "  WRONG RESULT", gap);
 }
 
 }  // namespace
@@ -283,6 +332,8 @@ int main(int argc, char** argv) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         for (long n : counts) RunEvents(n);
+        if (qEnvironmentVariableIsSet("MORVANE_BENCH_SAVE")) SaveRun(1000000);
+        if (qEnvironmentVariableIsSet("MORVANE_BENCH_REPLACE")) ReplaceAllRun(1000000);
         return 0;
     }
     EngineAgainstYardstick(10000000);
@@ -294,6 +345,8 @@ int main(int argc, char** argv) {
     for (long n : counts) WindowRun(n);
     for (long n : counts) RunEvents(n);
     ReplaceAllRun(100000);
+    ReplaceAllRun(1000000);
+    SaveRun(1000000);
     FindRun(1000000);
     return 0;
 }

@@ -27,9 +27,9 @@ void frmMain::cmdSave_Click() {
         ChangeStatus(12);  // cancelled, or the dialog failed
         return;
     }
-    Text content = answer.filter_index == 4 ? FormatAsHTML() : c_.rtfPasswords->GetText();
-    content += U"\r\n";
-    std::string failure = env_.files->Save(answer.file_name, ToUtf8(content));
+    std::string bytes = ToUtf8(answer.filter_index == 4 ? FormatAsHTML() : c_.rtfPasswords->TextView());
+    bytes += "\r\n";
+    std::string failure = env_.files->Save(answer.file_name, bytes);
     if (!failure.empty()) {
         ChangeStatus(12);
         ShowErrorReport(*env_.box, FormErrorTitle("cmdSave_Click"),

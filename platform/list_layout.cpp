@@ -1,5 +1,6 @@
 #include "platform/list_layout.h"
 
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextBlock>
@@ -15,6 +16,12 @@ namespace {
 
 // Lines are never broken: a line takes all the room it needs.
 constexpr qreal kUnbounded = 1e6;
+// The width is measured in steps of so many characters (about a
+// millisecond's work), for at most so many milliseconds at once.
+constexpr int kMeasureStep = 20000;
+constexpr int kMeasureMilliseconds = 5;
+// A change of up to so many characters is measured at once.
+constexpr int kMeasureAtOnce = 500000;
 
 // Which revision of a paragraph its layout shows, and under which fonts.
 struct LaidOut : QTextBlockUserData {
@@ -92,43 +99,66 @@ void ListLayout::ForgetMeasures() {
     ++generation_;
 }
 
-// Takes in the lines that the change touched; a removal may have taken the
-// widest line, so then every line is measured again.
-void ListLayout::Measure(int from, int added) {
+int ListLayout::Measure(int from, int count) {
     QTextDocument* doc = document();
-    QString text;
-    if (from == 0 && added >= doc->characterCount()) {
-        text = doc->toRawText();
-        widest_ = 0;
-    } else {
-        QTextCursor range(doc);
-        range.setPosition(doc->findBlock(from).position());
-        const QTextBlock last = doc->findBlock(std::min(from + added, doc->characterCount() - 1));
-        range.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
-        text = range.selectedText();
-    }
+    const int end = doc->characterCount() - 1;
+    from = std::clamp(from, 0, end);
+    QTextCursor range(doc);
+    range.setPosition(doc->findBlock(from).position());
+    const QTextBlock last = doc->findBlock(std::clamp(from + count, from, end));
+    const int after = last.position() + last.length() - 1;
+    range.setPosition(after, QTextCursor::KeepAnchor);
+    const QString text = range.selectedText();
     widest_ = std::max(widest_, WidestIn(text));
     if (!told_ && std::any_of(text.cbegin(), text.cend(), IsLineSeparator)) {
         told_ = true;
-        QTimer::singleShot(0, this, [this] {
-            if (NoLongerFits) NoLongerFits();
-        });
+        if (NoLongerFits) NoLongerFits();
+    }
+    return after + 1;
+}
+
+void ListLayout::MeasureQueued(int budget) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!queue_.empty() && budget > 0 && clock.elapsed() < kMeasureMilliseconds) {
+        auto& [from, to] = queue_.front();
+        const int count = std::min({to - from, budget, kMeasureStep});
+        budget -= count;
+        from = Measure(from, count);
+        if (from >= to || from >= document()->characterCount()) queue_.erase(queue_.begin());
     }
 }
 
-void ListLayout::documentChanged(int from, int removed, int added) {
+void ListLayout::MeasureLater() {
+    const QSizeF before = documentSize();
+    MeasureQueued(kMeasureAtOnce);
+    if (documentSize() != before) emit documentSizeChanged(documentSize());
+    if (!queue_.empty()) QTimer::singleShot(0, this, [this] { MeasureLater(); });
+}
+
+// The lines a change touched are measured for the document's width: a few
+// at once, many a piece at a time at the window's next turns. A removal
+// may take the widest line, but the width is kept until the whole text is
+// set anew, since measuring every line again would stall a long list.
+void ListLayout::documentChanged(int from, int /*removed*/, int added) {
     const QSizeF before = documentSize();
     QTextDocument* doc = document();
+    const int length = doc->characterCount();
     if (doc->revision() == seen_revision_) {
         // The text is as it was: fonts or options changed.
         ForgetMeasures();
-        widest_ = 0;
-        Measure(0, doc->characterCount());
-    } else {
-        seen_revision_ = doc->revision();
-        if (removed > 0) Measure(0, doc->characterCount());
-        else Measure(from, added);
+        from = 0;
+        added = length;
     }
+    seen_revision_ = doc->revision();
+    if (from == 0 && added >= length - 1) {
+        widest_ = 0;
+        queue_.clear();
+    }
+    const bool waiting = !queue_.empty();
+    queue_.emplace_back(from, from + added);
+    if (!waiting) MeasureQueued(kMeasureAtOnce);
+    if (!queue_.empty() && !waiting) QTimer::singleShot(0, this, [this] { MeasureLater(); });
     if (documentSize() != before) emit documentSizeChanged(documentSize());
     emit update();
 }

@@ -43,13 +43,18 @@ private:
     qreal WidestIn(const QString& text) const;
     qreal Advance(char32_t c) const;
     void ForgetMeasures();
-    void Measure(int from, int added);
+    // Measures the lines from the one holding `from` to the one holding
+    // `from + count`; returns the position behind the last.
+    int Measure(int from, int count);
+    void MeasureQueued(int budget);
+    void MeasureLater();
     QFont Font() const;
 
     mutable qreal line_height_ = 0;
     mutable std::vector<float> advances_;  // by code point below 0x10000; < 0 not yet measured
     mutable std::unordered_map<char32_t, float> far_advances_;
     qreal widest_ = 0;
+    std::vector<std::pair<int, int>> queue_;  // ranges still to measure
     int seen_revision_ = -1;
     unsigned generation_ = 1;  // grows when fonts or options change
     bool told_ = false;

@@ -9,9 +9,11 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "options/spinner_step.h"
 #include "platform/list_layout.h"
+#include "platform/qt_pending_events.h"
 #include "platform/qt_text.h"
 #include "platform/runtime_error.h"
 
@@ -82,6 +84,27 @@ struct DocumentWalk {
     }
 };
 
+// The same walk over the CR LF text itself, which holds a CR LF for each
+// paragraph break of the document.
+struct TextWalk {
+    const Text& text;
+    size_t t = 0;
+    int q = 0;
+    int To(int position) {
+        const size_t end = std::min(text.size(), static_cast<size_t>(std::max(position, 0)));
+        while (t < end) {
+            if (text[t] == U'\r' && t + 1 < text.size() && text[t + 1] == U'\n') {
+                t += 2;
+                q += 1;
+            } else {
+                q += text[t] > 0xFFFF ? 2 : 1;
+                t += 1;
+            }
+        }
+        return q;
+    }
+};
+
 // Position in the document for a position of the CR LF text.
 int DocumentPosition(const QString& raw, int position) { return DocumentWalk{raw}.To(position); }
 
@@ -96,20 +119,38 @@ int TextPosition(const QString& raw, int document_position) {
     return text;
 }
 
-Text ToCrLfText(const QString& raw) {
-    Text out;
-    out.reserve(static_cast<size_t>(raw.size()) + 16);
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        QChar c = raw.at(i);
-        if (IsSeparator(c)) {
-            out += U"\r\n";
-        } else if (c.isHighSurrogate() && i + 1 < raw.size() && raw.at(i + 1).isLowSurrogate()) {
-            out.push_back(QChar::surrogateToUcs4(c, raw.at(i + 1)));
-            ++i;
+// Appends the CR LF text of `raw` to `out`; tells whether `raw` holds a
+// surrogate pair.
+bool AppendCrLfText(Text& out, const QString& raw) {
+    qsizetype breaks = 0;
+    bool pairs = false;
+    for (QChar c : raw) {
+        breaks += IsSeparator(c);
+        pairs = pairs || c.isHighSurrogate();
+    }
+    const size_t at = out.size();
+    out.resize(at + static_cast<size_t>(raw.size() + breaks));
+    char32_t* o = out.data() + at;
+    const QChar* p = raw.constData();
+    const QChar* end = p + raw.size();
+    for (; p != end; ++p) {
+        if (IsSeparator(*p)) {
+            *o++ = U'\r';
+            *o++ = U'\n';
+        } else if (p->isHighSurrogate() && p + 1 != end && p[1].isLowSurrogate()) {
+            *o++ = QChar::surrogateToUcs4(p[0], p[1]);
+            ++p;
         } else {
-            out.push_back(c.unicode());
+            *o++ = p->unicode();
         }
     }
+    out.resize(static_cast<size_t>(o - out.data()));
+    return pairs;
+}
+
+Text ToCrLfText(const QString& raw) {
+    Text out;
+    AppendCrLfText(out, raw);
     return out;
 }
 
@@ -299,9 +340,8 @@ const Text& QtRichTextBox::CachedText() const {
     Flush();
     if (!cache_valid_) {
         const QString raw = RawText(edit_);
-        cache_ = ToCrLfText(raw);
-        surrogates_ = false;
-        for (QChar c : raw) surrogates_ = surrogates_ || c.isHighSurrogate();
+        cache_.clear();
+        surrogates_ = AppendCrLfText(cache_, raw);
         cache_valid_ = true;
     }
     return cache_;
@@ -377,9 +417,17 @@ void QtRichTextBox::Flush() const {
     // which then holds nothing but earlier appends.
     const bool quiet = plain_ && document->isUndoRedoEnabled();
     if (quiet) document->setUndoRedoEnabled(false);
+    // The text kept for reading grows by the same lines, so reading the
+    // list after a run does not convert it all again.
+    const bool extend = cache_valid_ || document->isEmpty();
+    if (!cache_valid_) cache_.clear(), surrogates_ = false;
     QTextCursor end(document);
     end.movePosition(QTextCursor::End);
     end.insertText(pending_);
+    if (extend) {
+        surrogates_ = AppendCrLfText(cache_, pending_) || surrogates_;
+        cache_valid_ = true;
+    }
     pending_.clear();
     if (quiet) document->setUndoRedoEnabled(true);
     if (anchor != position && (edit_->textCursor().anchor() != anchor ||
@@ -417,29 +465,47 @@ void QtRichTextBox::UseQtLayout() {
 void QtRichTextBox::ReplaceRanges(const std::vector<TextRange>& ranges, const Text& text) {
     if (ranges.empty()) return;
     Flush();
-    // Document positions of every range's ends, found in one walk.
-    const QString raw = RawText(edit_);
+    PendingEvents pending;
+    const QString replacement = ToDocumentText(text);
+    // Document positions of every range's ends, found in one walk, and the
+    // text as it reads afterwards.
+    const Text& before = CachedText();
+    Text replaced_text = ToCrLfText(replacement);
+    Text after;
+    after.reserve(before.size() + ranges.size() * replaced_text.size());
     std::vector<std::pair<int, int>> spans;
     spans.reserve(ranges.size());
-    DocumentWalk walk{raw};
+    TextWalk walk{before};
+    size_t read = 0;
     for (const TextRange& r : ranges) {
+        if (spans.size() % 4096 == 0) pending.Handle();
         int a = walk.To(r.start);
         int b = walk.To(r.start + r.length);
         spans.emplace_back(a, b);
+        after.append(before, read, static_cast<size_t>(r.start) - read);
+        after += replaced_text;
+        read = static_cast<size_t>(r.start + r.length);
     }
-    const QString replacement = ToDocumentText(text);
+    after.append(before, std::min(read, before.size()));
     plain_ = false;
     writing_ = true;
     QTextCursor cursor(edit_->document());
     cursor.beginEditBlock();
     // From the end backwards, so the positions still ahead stay valid. Each
-    // insertion takes the format of the text it replaces.
+    // insertion takes the format of the text it replaces. A long list
+    // repaints now and then on the way.
+    size_t done = 0;
     for (auto it = spans.rbegin(); it != spans.rend(); ++it) {
+        if (++done % 256 == 0) pending.Handle();
         cursor.setPosition(it->first);
         cursor.setPosition(it->second, QTextCursor::KeepAnchor);
         cursor.insertText(replacement);
     }
     cursor.endEditBlock();
+    cache_ = std::move(after);
+    surrogates_ = surrogates_ || std::any_of(replaced_text.begin(), replaced_text.end(),
+                                             [](char32_t c) { return c > 0xFFFF; });
+    cache_valid_ = true;
     writing_ = false;
     if (Change) Change();
 }

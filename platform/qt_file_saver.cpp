@@ -2,7 +2,10 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <csignal>
+
+#include "platform/qt_pending_events.h"
 
 namespace morvane {
 
@@ -24,8 +27,13 @@ std::string QtFileSaver::Save(const std::string& path, const std::string& bytes)
         return reason;
     }
     const auto size = static_cast<qint64>(bytes.size());
+    // A long list is written a piece at a time, the window repainting
+    // in between.
+    constexpr qint64 kPiece = 1 << 20;
+    PendingEvents pending;
     for (qint64 done = 0; done < size;) {
-        const qint64 n = file.write(bytes.data() + done, size - done);
+        pending.Handle();
+        const qint64 n = file.write(bytes.data() + done, std::min(kPiece, size - done));
         if (n <= 0) {  // a short write is retried once more, which then names the reason
             std::string reason = file.errorString().toStdString();
             file.cancelWriting();
@@ -33,6 +41,7 @@ std::string QtFileSaver::Save(const std::string& path, const std::string& bytes)
         }
         done += n;
     }
+    pending.Handle();
     if (!file.commit()) return file.errorString().toStdString();
     return {};
 }
