@@ -110,7 +110,29 @@ int ListLayout::Measure(int from, int count) {
     range.setPosition(after, QTextCursor::KeepAnchor);
     const QString text = range.selectedText();
     widest_ = std::max(widest_, WidestIn(text));
-    if (!told_ && std::any_of(text.cbegin(), text.cend(), IsLineSeparator)) {
+    bool fits = std::none_of(text.cbegin(), text.cend(), IsLineSeparator);
+    // Every paragraph and every piece of text in the formats of the first.
+    // Only a new format in the document can break that, so the paragraphs
+    // are looked at only once one has come, until all is measured.
+    const auto formats = doc->allFormats().size();
+    if (formats != formats_seen_) {
+        formats_seen_ = formats;
+        checking_ = true;
+    }
+    for (QTextBlock block = doc->findBlock(from); checking_ && fits && block.isValid(); block = block.next()) {
+        if (block_format_ < 0) block_format_ = block.blockFormatIndex();
+        fits = block.blockFormatIndex() == block_format_;
+        for (QTextBlock::iterator it = block.begin(); fits && !it.atEnd(); ++it) {
+            if (char_format_ < 0) char_format_ = it.fragment().charFormatIndex();
+            fits = it.fragment().charFormatIndex() == char_format_;
+        }
+        if (block == last) break;
+    }
+    if (fits && block_format_ >= 0) {
+        const Qt::Alignment alignment = doc->begin().blockFormat().alignment();
+        fits = !(alignment & (Qt::AlignRight | Qt::AlignHCenter | Qt::AlignJustify));
+    }
+    if (!fits && !told_) {
         told_ = true;
         if (NoLongerFits) NoLongerFits();
     }
@@ -127,12 +149,19 @@ void ListLayout::MeasureQueued(int budget) {
         from = Measure(from, count);
         if (from >= to || from >= document()->characterCount()) queue_.erase(queue_.begin());
     }
+    if (queue_.empty()) checking_ = false;
+}
+
+void ListLayout::ReportSize() {
+    const QSizeF size = documentSize();
+    if (size == reported_) return;
+    reported_ = size;
+    emit documentSizeChanged(size);
 }
 
 void ListLayout::MeasureLater() {
-    const QSizeF before = documentSize();
     MeasureQueued(kMeasureAtOnce);
-    if (documentSize() != before) emit documentSizeChanged(documentSize());
+    ReportSize();
     if (!queue_.empty()) QTimer::singleShot(0, this, [this] { MeasureLater(); });
 }
 
@@ -141,7 +170,6 @@ void ListLayout::MeasureLater() {
 // may take the widest line, but the width is kept until the whole text is
 // set anew, since measuring every line again would stall a long list.
 void ListLayout::documentChanged(int from, int /*removed*/, int added) {
-    const QSizeF before = documentSize();
     QTextDocument* doc = document();
     const int length = doc->characterCount();
     if (doc->revision() == seen_revision_) {
@@ -152,14 +180,17 @@ void ListLayout::documentChanged(int from, int /*removed*/, int added) {
     }
     seen_revision_ = doc->revision();
     if (from == 0 && added >= length - 1) {
+        // All of it is new.
         widest_ = 0;
         queue_.clear();
+        block_format_ = char_format_ = -1;
+        formats_seen_ = 0;
     }
     const bool waiting = !queue_.empty();
     queue_.emplace_back(from, from + added);
     if (!waiting) MeasureQueued(kMeasureAtOnce);
     if (!queue_.empty() && !waiting) QTimer::singleShot(0, this, [this] { MeasureLater(); });
-    if (documentSize() != before) emit documentSizeChanged(documentSize());
+    ReportSize();
     emit update();
 }
 

@@ -25,9 +25,9 @@ public:
     QRectF frameBoundingRect(QTextFrame* frame) const override;
     QRectF blockBoundingRect(const QTextBlock& block) const override;
 
-    // Called (once, at the window's next turn) when a paragraph holds a line
-    // separator and so would take more than one line: this layout no longer
-    // fits the document.
+    // Called once when this layout no longer fits the document: a paragraph
+    // holds a line separator and so takes two lines, or the text is no
+    // longer all in one format and one left-aligned paragraph format.
     std::function<void()> NoLongerFits;
 
 protected:
@@ -48,16 +48,21 @@ private:
     int Measure(int from, int count);
     void MeasureQueued(int budget);
     void MeasureLater();
+    void ReportSize();  // tells the view when the size differs from what it was told
     QFont Font() const;
 
     mutable qreal line_height_ = 0;
     mutable std::vector<float> advances_;  // by code point below 0x10000; < 0 not yet measured
     mutable std::unordered_map<char32_t, float> far_advances_;
     qreal widest_ = 0;
+    QSizeF reported_;
     std::vector<std::pair<int, int>> queue_;  // ranges still to measure
     int seen_revision_ = -1;
     unsigned generation_ = 1;  // grows when fonts or options change
     bool told_ = false;
+    int block_format_ = -1, char_format_ = -1;  // the formats of the first paragraph and text
+    qsizetype formats_seen_ = 0;                 // formats the document had at the last look
+    bool checking_ = false;                      // measuring looks at the formats too
 };
 
 }  // namespace morvane

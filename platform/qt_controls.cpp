@@ -572,7 +572,6 @@ FontSpec QtRichTextBox::SelFont() const {
 void QtRichTextBox::SetSelFont(const FontSpec& spec) {
     Flush();
     plain_ = false;
-    UseQtLayout();  // lines of several fonts and heights
     QTextCharFormat format;
     format.setFont(ToQFont(spec));
     format.setForeground(QColor(spec.color.r, spec.color.g, spec.color.b));
@@ -594,7 +593,6 @@ int QtRichTextBox::SelAlignment() const {
 void QtRichTextBox::SetSelAlignment(int alignment) {
     Flush();
     plain_ = false;
-    if (alignment != kAlignLeft) UseQtLayout();
     writing_ = true;
     edit_->setAlignment(alignment == kAlignCenter  ? Qt::AlignHCenter
                         : alignment == kAlignRight ? Qt::AlignRight

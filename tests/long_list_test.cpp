@@ -1,0 +1,178 @@
+// The password list as a user sees it: long lists, lines in their places,
+// clicks and finds landing where they should, formatted lines.
+#include <gtest/gtest.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include "app/main_window.h"
+#include "edit/find_replace_dialog.h"
+#include "platform/qt_text.h"
+#include "shown_window.h"
+
+using namespace morvane;
+
+namespace {
+
+struct Window : ShownWindow {
+    QTextEdit* list() { return window.rtfPasswords; }
+    RichTextBox& control() { return *window.form().controls().rtfPasswords; }
+    QTextBlock Line(int n) { return list()->document()->findBlockByNumber(n); }
+    QRectF Place(int n) { return list()->document()->documentLayout()->blockBoundingRect(Line(n)); }
+    void Run(int count) {
+        window.txtNum->setText(QString::number(count));
+        window.Generate();
+        QApplication::processEvents();
+    }
+    void SelectLine(int n) {
+        QTextCursor c(Line(n));
+        c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        list()->setTextCursor(c);
+    }
+    // The caret's place in the view, centred on a character of line n.
+    QPoint Spot(int n, int column) {
+        QTextCursor c(Line(n));
+        c.setPosition(Line(n).position() + column);
+        return list()->cursorRect(c).center();
+    }
+    bool Shows(const QRect& r) { return list()->viewport()->rect().contains(r.center()); }
+};
+
+// The list's text as the program reads it: CR LF after every line.
+Text CrLf(const QString& plain) {
+    QString s = plain;
+    return FromQt(s.replace('\n', "\r\n"));
+}
+
+}  // namespace
+
+TEST(LongList, AfterAMillionPasswordsAndAPauseTheLastIsFoundAndShown) {
+    Window w;
+    w.Run(1000000);
+    QTest::qWait(2000);  // the user looks at the list for a moment
+    const QString last = w.Line(999999).text();
+    ASSERT_FALSE(last.isEmpty());
+    w.list()->moveCursor(QTextCursor::Start);
+    w.window.mnuFind_Click();
+    auto* dialog = qobject_cast<FindReplaceDialog*>(w.window.findDialog());
+    ASSERT_NE(dialog, nullptr);
+    dialog->findWhat->setText(last);
+    dialog->matchCase->setChecked(true);
+    dialog->wholeWord->setChecked(true);
+    dialog->findNext->click();
+    QApplication::processEvents();
+    EXPECT_EQ(w.list()->textCursor().selectedText(), last);
+    EXPECT_TRUE(w.Shows(w.list()->cursorRect()));
+    // Ctrl+End and Ctrl+Home go to the ends and show them.
+    QTest::keyClick(w.list(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(w.list()->textCursor().position(), w.list()->document()->characterCount() - 1);
+    EXPECT_TRUE(w.Shows(w.list()->cursorRect()));
+    QTest::keyClick(w.list(), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(w.list()->textCursor().position(), 0);
+    EXPECT_TRUE(w.Shows(w.list()->cursorRect()));
+}
+
+TEST(LongList, LinesStandEvenlyOneBelowTheOtherAndClicksLandUnderThePointer) {
+    Window w;
+    w.Run(1000);
+    const QRectF first = w.Place(0);
+    ASSERT_GT(first.height(), 0);
+    for (int n : {1, 2, 499, 500, 998, 999}) {
+        const QRectF line = w.Place(n);
+        EXPECT_DOUBLE_EQ(line.height(), first.height()) << n;
+        EXPECT_DOUBLE_EQ(line.top(), first.top() + n * first.height()) << n;
+        EXPECT_GE(line.top(), w.Place(n - 1).bottom()) << n;
+    }
+    // The scroll bar spans all lines: at its end the last line shows.
+    w.list()->verticalScrollBar()->setValue(w.list()->verticalScrollBar()->maximum());
+    EXPECT_TRUE(w.Shows(w.list()->cursorRect(QTextCursor(w.Line(999)))));
+
+    w.SelectLine(500);  // brings line 500 into view
+    const QPoint spot = w.Spot(500, 3);
+    QTest::mouseClick(w.list()->viewport(), Qt::LeftButton, {}, spot);
+    EXPECT_EQ(w.list()->textCursor().blockNumber(), 500);
+    EXPECT_NEAR(w.list()->textCursor().positionInBlock(), 3, 1);
+    // The program reads what the list shows.
+    EXPECT_EQ(w.control().GetText(), CrLf(w.list()->toPlainText()));
+}
+
+TEST(LongList, AFormattedLineTakesTheRoomOfItsFontAndAlignedLinesMove) {
+    Window w;
+    w.control().SetText(U"a\r\nbbbbbbbbbbbbbbbbbbbbbbbb\r\nccc\r\nddd\r\n");
+    const double plain = w.Place(2).height();
+    w.SelectLine(2);
+    FontSpec big;
+    big.size = 24;
+    w.control().SetSelFont(big);
+    QApplication::processEvents();
+    EXPECT_GT(w.Place(2).height(), 1.5 * plain);
+    EXPECT_GE(w.Place(2).top(), w.Place(1).bottom() - 0.5);
+    EXPECT_GE(w.Place(3).top(), w.Place(2).bottom() - 0.5);  // no line runs into the big one
+
+    w.SelectLine(0);
+    w.control().SetSelAlignment(kAlignRight);
+    QApplication::processEvents();
+    EXPECT_GT(w.Spot(0, 0).x(), w.Spot(3, 0).x() + 100);  // "a" moved to the right edge
+}
+
+TEST(LongList, ALineBreakTypedInALineMovesTheLinesBelowDown) {
+    Window w;
+    w.control().SetText(U"abcdef\r\nxyz\r\n");
+    const double height = w.Place(1).height();
+    QTextCursor c(w.list()->document());
+    c.setPosition(3);
+    w.list()->setTextCursor(c);
+    QTest::keyClick(w.list(), Qt::Key_Return, Qt::ShiftModifier);  // a line break within the paragraph
+    QTest::qWait(20);
+    EXPECT_GE(w.Place(0).height(), 2 * height - 1);
+    EXPECT_GE(w.Place(1).top(), w.Place(0).bottom() - 0.5);
+    EXPECT_EQ(w.control().GetText(), U"abc\r\ndef\r\nxyz\r\n");
+}
+
+TEST(LongList, ALongLineCanBeScrolledToItsEnd) {
+    Window w;
+    w.control().SetText(Text(300, U'W') + U"\r\nx\r\n");
+    QApplication::processEvents();
+    EXPECT_GT(w.list()->horizontalScrollBar()->maximum(), 0);
+    QTextCursor c(w.Line(0));
+    c.movePosition(QTextCursor::EndOfBlock);
+    w.list()->setTextCursor(c);
+    EXPECT_TRUE(w.Shows(w.list()->cursorRect()));
+    // A short list needs no scrolling sideways.
+    w.control().SetText(U"short\r\n");
+    QApplication::processEvents();
+    EXPECT_EQ(w.list()->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST(LongList, AfterReplaceAllTheTextAndPositionsFollowTheList) {
+    Window w;
+    w.control().SetText(U"ab\r\ncab\r\nd\r\n");
+    w.window.mnuReplace_Click();
+    FindOperations& find = w.window.find().operations();
+    find.search_position = 1;
+    find.Replace(U"b", U"\U0001F600Y", false, true, true);
+    EXPECT_EQ(w.control().GetText(), U"a\U0001F600Y\r\nca\U0001F600Y\r\nd\r\n");
+    EXPECT_EQ(w.control().GetText(), CrLf(w.list()->toPlainText()));
+    find.search_position = 1;
+    find.FindNext(U"d", false, true, true);
+    EXPECT_EQ(w.list()->textCursor().selectedText(), "d");
+    EXPECT_EQ(w.control().SelStart(), 11);
+}
+
+TEST(LongList, TheScrollBarGrowsWithEveryRunIntoTheList) {
+    Window w;
+    w.list()->setFocus();
+    QTest::keyClicks(w.list(), "typed first");
+    for (int run = 1; run <= 2; ++run) {
+        w.Run(1000);
+        QScrollBar* bar = w.list()->verticalScrollBar();
+        EXPECT_TRUE(bar->isVisible());
+        bar->setValue(bar->maximum());
+        const int last = w.list()->document()->blockCount() - 2;  // the last password
+        EXPECT_EQ(last, run * 1000 - 1);  // the first password joins the typed line
+        EXPECT_TRUE(w.Shows(w.list()->cursorRect(QTextCursor(w.Line(last))))) << run;
+    }
+}
