@@ -1,5 +1,6 @@
 #include "platform/qt_controls.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
@@ -459,7 +460,25 @@ void QtRichTextBox::UseQtLayout() {
     listed_ = false;
     QTextDocument* document = edit_->document();
     document->setDocumentLayout(nullptr);  // Qt's own layout takes over
-    document->documentLayout()->setPaintDevice(edit_->viewport());
+    QAbstractTextDocumentLayout* layout = document->documentLayout();
+    layout->setPaintDevice(edit_->viewport());
+    // Qt lays out a long document in the background in ever larger pieces,
+    // and stalls in such a piece once the document grows taller than 2^23
+    // pixels (a list of some 600,000 lines). So the whole of it is laid out
+    // here in small pieces, the window repainting in between, while Qt's
+    // own steps are held back.
+    struct HoldTimers : QObject {
+        bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }
+    } hold;
+    layout->installEventFilter(&hold);
+    PendingEvents pending;
+    constexpr int kPiece = 20000;  // characters, some milliseconds' work
+    for (int position = 0; position < document->characterCount(); position += kPiece) {
+        layout->blockBoundingRect(document->findBlock(position));
+        pending.Handle();
+    }
+    layout->blockBoundingRect(document->lastBlock());
+    layout->removeEventFilter(&hold);
 }
 
 void QtRichTextBox::ReplaceRanges(const std::vector<TextRange>& ranges, const Text& text) {
