@@ -136,16 +136,24 @@ void RunEvents(long count) {
     std::fflush(stdout);
 }
 
+// A shown window whose list holds a run of `lines` passwords.
+struct WindowWithList {
+    ScriptedMessageBox box;
+    MainWindow window{box};
+    explicit WindowWithList(long lines) {
+        window.form().Form_Load();
+        window.show();
+        window.txtNum->setText(QString::number(lines));
+        window.Generate();
+        QApplication::processEvents();
+    }
+};
+
 // Find Next on a list of `lines` lines: the first press, which lands on the
 // last line, and then presses that each find the next occurrence.
 void FindRun(long lines) {
-    ScriptedMessageBox box;
-    MainWindow window(box);
-    window.form().Form_Load();
-    window.show();
-    window.txtNum->setText(QString::number(lines));
-    window.Generate();
-    QApplication::processEvents();
+    WindowWithList shown(lines);
+    MainWindow& window = shown.window;
     QStringList all = window.rtfPasswords->toPlainText().split('\n', Qt::SkipEmptyParts);
     Text last = FromQt(all.last());
     auto time = [](auto&& work) {
@@ -170,13 +178,8 @@ void FindRun(long lines) {
 // Saving a list of `lines` lines: the list's text, its UTF-8 bytes and the
 // file, each timed, against Qt's own time to write the same bytes.
 void SaveRun(long lines) {
-    ScriptedMessageBox box;
-    MainWindow window(box);
-    window.form().Form_Load();
-    window.show();
-    window.txtNum->setText(QString::number(lines));
-    window.Generate();
-    QApplication::processEvents();
+    WindowWithList shown(lines);
+    MainWindow& window = shown.window;
     const std::string path = "/tmp/morvane_bench_save.txt";
     auto ms = [](auto start) { return Seconds(std::chrono::steady_clock::now() - start).count() * 1000; };
     double read = 0, encode = 0, write = 0;
@@ -195,9 +198,8 @@ void SaveRun(long lines) {
         failure = saver.Save(path, bytes);
         write = ms(start);
     });
-    auto start = std::chrono::steady_clock::now();
     QFile qt(QString::fromStdString(path + ".qt"));
-    start = std::chrono::steady_clock::now();
+    auto start = std::chrono::steady_clock::now();
     qt.open(QIODevice::WriteOnly);
     qt.write(bytes.data(), static_cast<qint64>(bytes.size()));
     qt.close();

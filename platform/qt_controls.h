@@ -98,12 +98,12 @@ public:
     QTextEdit* widget() const { return edit_; }
     // Writes appended text still held back into the document.
     void Flush() const;
-    // Whether the list layout (one line per paragraph, one height) lays out
-    // the document, rather than Qt's own.
-    bool Listed() const { return listed_; }
-
 private:
     void Select(int start, int length);
+    // The list layout (a line per paragraph, all of one height) or Qt's own
+    // lays out the document.
+    void UseListLayout();
+    void UseQtLayout();
     // The CR LF text, kept until the document changes.
     const Text& CachedText() const;
     int ToTextPosition(int document_position) const;
@@ -116,12 +116,10 @@ private:
     mutable Text cache_;
     mutable bool cache_valid_ = false;
     mutable bool surrogates_ = false;  // the document holds characters beyond 16 bits
-    // The document holds plain text that only the program put there, so it
-    // may be set anew as a whole.
+    // The document holds plain text that only the program put there, so
+    // appends may stay out of the undo history.
     bool plain_ = true;
     bool listed_ = false;
-    void UseListLayout();
-    void UseQtLayout();
 };
 
 class QtProgressBar : public ProgressBar {
