@@ -2,7 +2,13 @@
 // window's procedures alone, once in the real window under Qt.
 //   morvane_bench [--engine-only] [counts...]   (default counts 100000 1000000)
 // First the engine and morvane-cli against a minimal loop on the same random
-// source (10^7 passwords of 8 characters).
+// source (10^7 passwords of 8 characters). Then window runs, Replace All, Save
+// and Find against Qt's own time for the same work, each with the longest
+// time the window went without handling its events.
+//   MORVANE_BENCH_EVENTS=1    only the event gaps of runs (a fresh process:
+//                             its peak memory is the run's);
+//                             with MORVANE_BENCH_SAVE / _REPLACE also those
+//   MORVANE_BENCH_GAPS=1      also lists every gap over 30 ms
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
