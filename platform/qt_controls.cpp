@@ -445,6 +445,13 @@ void QtRichTextBox::Flush() const {
     self->writing_ = false;
 }
 
+void QtRichTextBox::ExpectAppends(qint64 characters) {
+    if (characters <= 0) return;
+    Flush();
+    if (cache_valid_ || edit_->document()->isEmpty())
+        cache_.reserve(cache_.size() + static_cast<size_t>(characters));
+}
+
 void QtRichTextBox::UseListLayout() {
     if (listed_) return;
     QTextDocument* document = edit_->document();
