@@ -3,9 +3,11 @@
 #include <QScreen>
 
 #include "app/main_window.h"
+#include "platform/large_buffers.h"
 #include "platform/qt_message_box.h"
 
 int main(int argc, char** argv) {
+    morvane::KeepLargeBuffersMapped();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Morvane Password Generator");
     morvane::QtMessageBox box;

@@ -32,6 +32,7 @@
 #include "app/memory_main_controls.h"
 #include "engine/character_pool.h"
 #include "engine/password_maker.h"
+#include "platform/large_buffers.h"
 #include "platform/qt_file_saver.h"
 #include "platform/qt_text.h"
 #include "platform/scripted_message_box.h"
@@ -132,6 +133,7 @@ void RunEvents(long count) {
     window.form().Form_Load();
     window.show();
     window.txtNum->setText(QString::number(count));
+    QApplication::processEvents();  // the window's first painting is not the run's
     double run = LongestEventGap([&] { window.Generate(); });
     std::printf("events   %9ld passwords  longest gap during the run %.0f ms", count, run);
     std::fflush(stdout);
@@ -328,6 +330,7 @@ void ReplaceAllRun(long lines) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    KeepLargeBuffersMapped();  // as the program does
     bool engine_only = false;
     std::vector<long> counts;
     for (int i = 1; i < argc; ++i) {
@@ -341,7 +344,7 @@ int main(int argc, char** argv) {
         QApplication app(argc, argv);
         for (long n : counts) RunEvents(n);
         if (qEnvironmentVariableIsSet("MORVANE_BENCH_SAVE")) SaveRun(1000000);
-        if (qEnvironmentVariableIsSet("MORVANE_BENCH_REPLACE")) ReplaceAllRun(1000000);
+        if (qEnvironmentVariableIsSet("MORVANE_BENCH_REPLACE")) ReplaceAllRun(qEnvironmentVariableIntValue("MORVANE_BENCH_REPLACE"));
         return 0;
     }
     EngineAgainstYardstick(10000000);
