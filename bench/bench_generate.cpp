@@ -7,7 +7,8 @@
 // time the window went without handling its events.
 //   MORVANE_BENCH_EVENTS=1    only the event gaps of runs (a fresh process:
 //                             its peak memory is the run's);
-//                             with MORVANE_BENCH_SAVE / _REPLACE also those
+//                             with MORVANE_BENCH_SAVE / _FIND / _REPLACE=lines
+//                             also those
 //   MORVANE_BENCH_GAPS=1      also lists every gap over 30 ms
 #include <QApplication>
 #include <QEventLoop>
@@ -198,7 +199,8 @@ void SaveRun(long lines) {
         const Text& text = window.form().controls().rtfPasswords->TextView();
         read = ms(start);
         start = std::chrono::steady_clock::now();
-        bytes = ToUtf8(text);
+        bytes.reserve(text.size() + 2);
+        AppendUtf8(bytes, text);
         bytes += "\r\n";
         encode = ms(start);
         start = std::chrono::steady_clock::now();
@@ -344,6 +346,7 @@ int main(int argc, char** argv) {
         QApplication app(argc, argv);
         for (long n : counts) RunEvents(n);
         if (qEnvironmentVariableIsSet("MORVANE_BENCH_SAVE")) SaveRun(1000000);
+        if (qEnvironmentVariableIsSet("MORVANE_BENCH_FIND")) FindRun(1000000);
         if (qEnvironmentVariableIsSet("MORVANE_BENCH_REPLACE")) ReplaceAllRun(qEnvironmentVariableIntValue("MORVANE_BENCH_REPLACE"));
         return 0;
     }

@@ -27,7 +27,11 @@ void frmMain::cmdSave_Click() {
         ChangeStatus(12);  // cancelled, or the dialog failed
         return;
     }
-    std::string bytes = ToUtf8(answer.filter_index == 4 ? FormatAsHTML() : c_.rtfPasswords->TextView());
+    const Text html = answer.filter_index == 4 ? FormatAsHTML() : Text();
+    const Text& content = answer.filter_index == 4 ? html : c_.rtfPasswords->TextView();
+    std::string bytes;
+    bytes.reserve(content.size() + 2);  // a long list is not copied again for the last line end
+    AppendUtf8(bytes, content);
     bytes += "\r\n";
     std::string failure = env_.files->Save(answer.file_name, bytes);
     if (!failure.empty()) {

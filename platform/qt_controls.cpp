@@ -421,7 +421,10 @@ void QtRichTextBox::Flush() const {
     // The text kept for reading grows by the same lines, so reading the
     // list after a run does not convert it all again.
     const bool extend = cache_valid_ || document->isEmpty();
-    if (!cache_valid_) cache_.clear(), surrogates_ = false;
+    if (!cache_valid_) {
+        cache_.clear();
+        surrogates_ = false;
+    }
     QTextCursor end(document);
     end.movePosition(QTextCursor::End);
     end.insertText(pending_);
@@ -478,12 +481,14 @@ void QtRichTextBox::UseQtLayout() {
         bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }
     } hold;
     layout->installEventFilter(&hold);
+    const QPointer<QAbstractTextDocumentLayout> still(layout);  // the list may be set anew meanwhile
     PendingEvents pending;
     constexpr int kPiece = 20000;  // characters, some milliseconds' work
-    for (int position = 0; position < document->characterCount(); position += kPiece) {
+    for (int position = 0; still && position < document->characterCount(); position += kPiece) {
         layout->blockBoundingRect(document->findBlock(position));
         pending.Handle();
     }
+    if (!still) return;
     layout->blockBoundingRect(document->lastBlock());
     layout->removeEventFilter(&hold);
 }
@@ -564,9 +569,7 @@ void QtRichTextBox::SetSelLength(int length) {
 
 Text QtRichTextBox::SelText() const {
     Flush();
-    QTextCursor c = edit_->textCursor();
-    QString raw = RawText(edit_);
-    return ToCrLfText(raw.mid(c.selectionStart(), c.selectionEnd() - c.selectionStart()));
+    return ToCrLfText(edit_->textCursor().selectedText());
 }
 
 void QtRichTextBox::SetSelText(const Text& text) {

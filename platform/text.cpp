@@ -35,6 +35,11 @@ Text FromUtf8(std::string_view s) {
 std::string ToUtf8(std::u32string_view text) {
     std::string out;
     out.reserve(text.size());
+    AppendUtf8(out, text);
+    return out;
+}
+
+void AppendUtf8(std::string& out, std::u32string_view text) {
     for (char32_t cp : text) {
         if (cp < 0x80) {
             out.push_back(static_cast<char>(cp));
@@ -52,7 +57,6 @@ std::string ToUtf8(std::u32string_view text) {
             out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
         }
     }
-    return out;
 }
 
 Text Ascii(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
