@@ -14,6 +14,7 @@
 #include "app/artwork.h"
 #include "app/strength_bar.h"
 #include "platform/qt_desktop.h"
+#include "platform/qt_pending_events.h"
 #include "platform/qt_text_fit.h"
 #include "platform/qt_text.h"
 
@@ -153,6 +154,7 @@ MainWindow::MainWindow(WindowServices services)
     ConnectCommands();
     find_ = std::make_unique<modFind>(
         box_, [this](FindReplaceRecord& record, bool replace) { return OpenFindDialog(record, replace); });
+    find_->operations().pass_time = [pending = std::make_shared<PendingEvents>()] { pending->Handle(); };
     for (auto [widget, name] : std::initializer_list<std::pair<QWidget*, const char*>>{
              {txtOtherIn, "txtOtherIn"}, {txtOtherOut, "txtOtherOut"}, {txtMinLen, "txtMinLen"},
              {txtMaxLen, "txtMaxLen"}, {txtNum, "txtNum"}, {rtfPasswords, "rtfPasswords"},

@@ -314,7 +314,8 @@ void ReplaceAllRun(long lines) {
     };
     QTextEdit yardstick;
     double qt = time([&] { yardstick.setPlainText(replaced); });
-    window.rtfPasswords->setPlainText(list);
+    QString crlf = list;
+    window.form().controls().rtfPasswords->SetText(FromQt(crlf.replace('\n', "\r\n")));
     window.find().operations().SetTarget(nullptr);
     window.mnuReplace_Click();
     double ours = 0;

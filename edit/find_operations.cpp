@@ -152,6 +152,7 @@ void FindOperations::ReplaceWords(const Text& find, const Text& replace, bool wh
         char32_t last_before = 0;
         size_t read = 0;
         while (p > 0) {
+            if (pass_time && ranges.size() % 4096 == 4095) pass_time();
             size_t at = static_cast<size_t>(p - 1);
             if (at > read) {
                 any_before = true;

@@ -2,6 +2,8 @@
 // Finding and replacing in the password list: 1-based positions in its
 // CR LF text, whole "words" bounded by line breaks, no wrapping, a beep when
 // nothing is found.
+#include <functional>
+
 #include "platform/controls.h"
 #include "platform/message_box.h"
 
@@ -13,6 +15,9 @@ public:
     void SetTarget(RichTextBox* target) { target_ = target; }
     RichTextBox* target() const { return target_; }
     int search_position = 1;
+    // Called now and then during a long Replace All, so the window can
+    // repaint while the occurrences are sought.
+    std::function<void()> pass_time;
 
     void FindNext(const Text& find, bool whole_word, bool match_case, bool down);
     void Replace(const Text& find, const Text& replace, bool whole_word, bool match_case,

@@ -385,14 +385,18 @@ int QtRichTextBox::ToDocumentPosition(int text_position) const {
 
 void QtRichTextBox::SetText(const Text& text) {
     Flush();
-    if (GetText() == text) return;
+    if (CachedText() == text) return;
     writing_ = true;
     if (!listed_) {
         // Plain text in one format again: the list layout fits it.
         edit_->document()->clear();
         UseListLayout();
     }
-    edit_->setPlainText(ToDocumentText(text));
+    const QString document_text = ToDocumentText(text);
+    edit_->setPlainText(document_text);
+    cache_.clear();
+    surrogates_ = AppendCrLfText(cache_, document_text);
+    cache_valid_ = true;
     writing_ = false;
     plain_ = true;
     if (Change) Change();
