@@ -51,74 +51,35 @@ bool IsSeparator(QChar c) {
     return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == u'\n';
 }
 
-// The document's plain text with its paragraph separators.
-QString RawText(const QTextEdit* edit) { return edit->document()->toRawText(); }
-
-// How far one character of the document moves a position in the document
-// and in the CR LF text: a paragraph break is two characters of the text,
-// a surrogate pair two units of the document.
-struct Step {
-    int text;
-    int document;
-};
-
-Step StepAt(const QString& raw, int q) {
-    QChar c = raw.at(q);
-    if (IsSeparator(c)) return {2, 1};
-    if (c.isHighSurrogate() && q + 1 < raw.size()) return {1, 2};
-    return {1, 1};
-}
-
-// Walks the document forwards, turning ascending positions of the CR LF
-// text into positions in the document.
-struct DocumentWalk {
-    const QString& raw;
-    int text = 0;
-    int q = 0;
-    int To(int position) {
-        while (q < raw.size() && text < position) {
-            Step step = StepAt(raw, q);
-            text += step.text;
-            q += step.document;
-        }
-        return q;
-    }
-};
-
-// The same walk over the CR LF text itself, which holds a CR LF for each
-// paragraph break of the document.
+// Walks the CR LF text forwards, turning ascending positions of it into
+// positions in the document and back: a CR LF is one paragraph break there,
+// a character beyond 16 bits two units.
 struct TextWalk {
     const Text& text;
     size_t t = 0;
     int q = 0;
+    void Step() {
+        if (text[t] == U'\r' && t + 1 < text.size() && text[t + 1] == U'\n') {
+            t += 2;
+            q += 1;
+        } else {
+            q += text[t] > 0xFFFF ? 2 : 1;
+            t += 1;
+        }
+    }
+    // The document position for a position of the text; a position between
+    // the CR and the LF of a break counts as behind it.
     int To(int position) {
         const size_t end = std::min(text.size(), static_cast<size_t>(std::max(position, 0)));
-        while (t < end) {
-            if (text[t] == U'\r' && t + 1 < text.size() && text[t + 1] == U'\n') {
-                t += 2;
-                q += 1;
-            } else {
-                q += text[t] > 0xFFFF ? 2 : 1;
-                t += 1;
-            }
-        }
+        while (t < end) Step();
         return q;
     }
-};
-
-// Position in the document for a position of the CR LF text.
-int DocumentPosition(const QString& raw, int position) { return DocumentWalk{raw}.To(position); }
-
-// Position in the CR LF text for a position of the document.
-int TextPosition(const QString& raw, int document_position) {
-    int text = 0;
-    for (int q = 0; q < document_position && q < raw.size();) {
-        Step step = StepAt(raw, q);
-        text += step.text;
-        q += step.document;
+    // The text position for a position of the document.
+    int From(int document_position) {
+        while (t < text.size() && q < document_position) Step();
+        return static_cast<int>(t);
     }
-    return text;
-}
+};
 
 // Appends the CR LF text of `raw` to `out`; tells whether `raw` holds a
 // surrogate pair.
@@ -340,7 +301,7 @@ QtRichTextBox::QtRichTextBox(QTextEdit* edit) : edit_(edit) {
 const Text& QtRichTextBox::CachedText() const {
     Flush();
     if (!cache_valid_) {
-        const QString raw = RawText(edit_);
+        const QString raw = edit_->document()->toRawText();
         cache_.clear();
         surrogates_ = AppendCrLfText(cache_, raw);
         cache_valid_ = true;
@@ -355,8 +316,8 @@ int QtRichTextBox::TextLength() const { return static_cast<int>(CachedText().siz
 // Each paragraph break is one position in the document and two (CR LF) in
 // the text; without surrogate pairs that is all that tells them apart.
 int QtRichTextBox::ToTextPosition(int document_position) const {
-    CachedText();
-    if (surrogates_) return TextPosition(RawText(edit_), document_position);
+    const Text& text = CachedText();
+    if (surrogates_) return TextWalk{text}.From(document_position);
     QTextDocument* document = edit_->document();
     const int last = document->characterCount() - 1;  // the final paragraph's end
     document_position = std::clamp(document_position, 0, last);
@@ -365,7 +326,7 @@ int QtRichTextBox::ToTextPosition(int document_position) const {
 
 int QtRichTextBox::ToDocumentPosition(int text_position) const {
     const Text& text = CachedText();
-    if (surrogates_) return DocumentPosition(RawText(edit_), text_position);
+    if (surrogates_) return TextWalk{text}.To(text_position);
     QTextDocument* document = edit_->document();
     text_position = std::clamp(text_position, 0, static_cast<int>(text.size()));
     // The last paragraph that starts at or before the position.
