@@ -42,6 +42,9 @@ void frmMain::GenerateOutput() {
         DuplicateIndex run_index;  // the passwords of this run, while duplicates are excluded
         if (!IsCreateArray()) return;
         ChangeStatus(5);
+        // Each password with its line end takes at most the longest length plus two.
+        const int longest = ToInt16(LeadingValue(c_.txtMaxLen->GetText()));
+        c_.rtfPasswords->ExpectAppends(int64_t{requested} * (longest + 2));
         for (int64_t slot = 1; slot <= requested; ++slot) {
             // A command handled at the last yield may have emptied the pool.
             if (arrCharacters_.empty()) throw SubscriptError();

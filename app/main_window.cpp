@@ -388,11 +388,6 @@ void MainWindow::Generate() {
     // A run writes the panel once per password; the fields show their
     // newest text at the window's next turn, and all of it when it ends.
     for (QtTextBox* field : run_fields_) field->HoldDisplay(true);
-    bool counted = false, measured = false;
-    const qint64 count = txtNum->text().toLongLong(&counted);
-    const qint64 longest = txtMaxLen->text().toLongLong(&measured);
-    if (counted && measured && count > 0 && longest > 0 && count < (qint64{1} << 31) && longest < 1000)
-        list_->ExpectAppends(std::min<qint64>(count * (longest + 2), qint64{64} << 20));
     turn_due_ = true;  // the window answers from the first password on
     form_->cmdGenerate_Click();
     for (QtTextBox* field : run_fields_) field->HoldDisplay(false);

@@ -86,6 +86,9 @@ public:
     virtual void SetSelFont(const FontSpec& font) = 0;
     virtual int SelAlignment() const = 0;
     virtual void SetSelAlignment(int alignment) = 0;
+    // About so many characters are about to be appended (a run); the list
+    // may make room for them at once.
+    virtual void ExpectAppends(int64_t /*characters*/) {}
 };
 
 class ProgressBar {

@@ -413,11 +413,12 @@ void QtRichTextBox::Flush() const {
     self->writing_ = false;
 }
 
-void QtRichTextBox::ExpectAppends(qint64 characters) {
+void QtRichTextBox::ExpectAppends(int64_t characters) {
+    constexpr int64_t kMostAtOnce = int64_t{64} << 20;  // beyond that the text grows as it goes
     if (characters <= 0) return;
     Flush();
     if (cache_valid_ || edit_->document()->isEmpty())
-        cache_.reserve(cache_.size() + static_cast<size_t>(characters));
+        cache_.reserve(cache_.size() + static_cast<size_t>(std::min(characters, kMostAtOnce)));
 }
 
 void QtRichTextBox::UseListLayout() {

@@ -98,10 +98,10 @@ public:
     QTextEdit* widget() const { return edit_; }
     // Writes appended text still held back into the document.
     void Flush() const;
-    // About so many characters will be appended (a run): the text kept for
-    // reading makes room for them now rather than copying itself over and
-    // over as it grows, which would stall the window each time.
-    void ExpectAppends(qint64 characters);
+    // The text kept for reading makes room for a run's lines now rather
+    // than copying itself over and over as it grows, which would stall the
+    // window each time.
+    void ExpectAppends(int64_t characters) override;
 private:
     void Select(int start, int length);
     // The list layout (a line per paragraph, all of one height) or Qt's own
