@@ -27,7 +27,7 @@ class Output {
 public:
     void Add(const std::string& s) {
         buffer_ += s;
-        if (buffer_.size() >= kBlock) Flush();
+        MaybeFlush();
     }
     std::string& buffer() { return buffer_; }
     void MaybeFlush() {
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
         for (int32_t i = 0; i < count; ++i) {
             do maker.Make(password);
             while (!index.Insert(password));
-            out.buffer() += ToUtf8(password);
+            AppendUtf8(out.buffer(), password);
             out.buffer() += line_end;
             out.MaybeFlush();
         }
