@@ -139,7 +139,8 @@ int ListLayout::Measure(int from, int count) {
     return after + 1;
 }
 
-void ListLayout::MeasureQueued(int budget) {
+void ListLayout::MeasureQueued() {
+    int budget = kMeasureAtOnce;
     QElapsedTimer clock;
     clock.start();
     while (!queue_.empty() && budget > 0 && clock.elapsed() < kMeasureMilliseconds) {
@@ -160,7 +161,7 @@ void ListLayout::ReportSize() {
 }
 
 void ListLayout::MeasureLater() {
-    MeasureQueued(kMeasureAtOnce);
+    MeasureQueued();
     ReportSize();
     if (!queue_.empty()) QTimer::singleShot(0, this, [this] { MeasureLater(); });
 }
@@ -188,7 +189,7 @@ void ListLayout::documentChanged(int from, int /*removed*/, int added) {
     }
     const bool waiting = !queue_.empty();
     queue_.emplace_back(from, from + added);
-    if (!waiting) MeasureQueued(kMeasureAtOnce);
+    if (!waiting) MeasureQueued();
     if (!queue_.empty() && !waiting) QTimer::singleShot(0, this, [this] { MeasureLater(); });
     ReportSize();
     emit update();

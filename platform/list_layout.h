@@ -46,7 +46,7 @@ private:
     // Measures the lines from the one holding `from` to the one holding
     // `from + count`; returns the position behind the last.
     int Measure(int from, int count);
-    void MeasureQueued(int budget);
+    void MeasureQueued();  // a few milliseconds' worth of the queue
     void MeasureLater();
     void ReportSize();  // tells the view when the size differs from what it was told
     QFont Font() const;
