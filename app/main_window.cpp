@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QProcess>
 #include <algorithm>
@@ -83,6 +84,17 @@ QPushButton* Button(QWidget* parent, const char* caption, const char* tip, int l
 }
 
 }  // namespace
+
+// Verdana was chosen for the list because it tells I, l, 1 and | apart, and
+// O from 0. Where it is missing, the desktop's fallback may draw them alike,
+// so a monospaced face made to keep them apart stands in, at the same size.
+QFont ListFont() {
+    constexpr double kListPoints = 8.25;
+    QFont font(QStringLiteral("Verdana"));
+    if (QFontInfo(font).family() != font.family()) font = QFont(QStringLiteral("DejaVu Sans Mono"));
+    font.setPointSizeF(kListPoints);
+    return font;
+}
 
 // Where the help page is: beside the program (a build tree), otherwise in
 // the installed data folder next to bin/.
@@ -221,9 +233,8 @@ void MainWindow::BuildList(QWidget* client) {
     Place(fraPasswords, 3240, 480, 3735, 5535);
     rtfPasswords = new QTextEdit(fraPasswords);
     Place(rtfPasswords, 120, 240, 3495, 5175);
-    QFont f("Verdana");
-    f.setPointSizeF(8.25);
-    rtfPasswords->setFont(f);
+    rtfPasswords->setFont(ListFont());
+    font_choice_ = FromQFont(rtfPasswords->font());  // the Font dialog opens with the face in use
     rtfPasswords->setLineWrapMode(QTextEdit::NoWrap);
     rtfPasswords->setTabChangesFocus(true);
 }

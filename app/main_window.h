@@ -24,6 +24,9 @@ namespace morvane {
 
 class StrengthBar;
 
+// The password list's face: one that keeps look-alike characters apart.
+QFont ListFont();
+
 struct WindowServices {
     MessageBoxService* box = nullptr;
     DesktopService* desktop = nullptr;     // the desktop's default programs when empty

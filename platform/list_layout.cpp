@@ -23,9 +23,10 @@ constexpr int kMeasureMilliseconds = 5;
 // A change of up to so many characters is measured at once.
 constexpr int kMeasureAtOnce = 500000;
 
-// Which revision of a paragraph its layout shows, and under which fonts.
+// Which state of the document a paragraph's layout shows. The document's
+// revision cannot tell: it stands still while undo is off, as it is for a
+// run's appends.
 struct LaidOut : QTextBlockUserData {
-    int revision = -1;
     unsigned generation = 0;
 };
 
@@ -33,7 +34,11 @@ bool IsLineSeparator(QChar c) { return c == QChar::LineSeparator; }
 
 }  // namespace
 
-ListLayout::ListLayout(QTextDocument* document) : QAbstractTextDocumentLayout(document) {}
+ListLayout::ListLayout(QTextDocument* document) : QAbstractTextDocumentLayout(document) {
+    // An edit tells its range here first; fonts and options changed alone
+    // reach documentChanged without it.
+    connect(document, &QTextDocument::contentsChange, this, [this] { contents_changed_ = true; });
+}
 
 QFont ListLayout::Font() const {
     const QTextBlock first = document()->begin();
@@ -96,7 +101,6 @@ void ListLayout::ForgetMeasures() {
     line_height_ = 0;
     advances_.clear();
     far_advances_.clear();
-    ++generation_;
 }
 
 int ListLayout::Measure(int from, int count) {
@@ -173,15 +177,17 @@ void ListLayout::MeasureLater() {
 void ListLayout::documentChanged(int from, int /*removed*/, int added) {
     QTextDocument* doc = document();
     const int length = doc->characterCount();
-    if (doc->revision() == seen_revision_) {
+    if (!contents_changed_) {
         // The text is as it was: fonts or options changed.
         ForgetMeasures();
         from = 0;
         added = length;
     }
-    seen_revision_ = doc->revision();
+    contents_changed_ = false;
+    ++generation_;  // what shows is laid out anew, a screenful at most
     if (from == 0 && added >= length - 1) {
-        // All of it is new.
+        // All of it is new, maybe in a new font that sets the lines' height.
+        ForgetMeasures();
         widest_ = 0;
         queue_.clear();
         block_format_ = char_format_ = -1;
@@ -205,8 +211,7 @@ QRectF ListLayout::frameBoundingRect(QTextFrame*) const { return {QPointF(0, 0),
 QTextLayout* ListLayout::Prepare(const QTextBlock& block) const {
     QTextLayout* layout = block.layout();
     auto* stamp = static_cast<LaidOut*>(block.userData());
-    if (!stamp || stamp->revision != block.revision() || stamp->generation != generation_ ||
-        layout->lineCount() == 0) {
+    if (!stamp || stamp->generation != generation_ || layout->lineCount() == 0) {
         QTextOption option = document()->defaultTextOption();
         option.setWrapMode(QTextOption::ManualWrap);
         option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
@@ -224,7 +229,6 @@ QTextLayout* ListLayout::Prepare(const QTextBlock& block) const {
             stamp = new LaidOut;
             QTextBlock(block).setUserData(stamp);
         }
-        stamp->revision = block.revision();
         stamp->generation = generation_;
     }
     layout->setPosition(QPointF(Margin(), Margin() + block.blockNumber() * LineHeight()));

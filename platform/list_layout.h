@@ -57,8 +57,8 @@ private:
     qreal widest_ = 0;
     QSizeF reported_;
     std::vector<std::pair<int, int>> queue_;  // ranges still to measure
-    int seen_revision_ = -1;
-    unsigned generation_ = 1;  // grows when fonts or options change
+    bool contents_changed_ = false;
+    unsigned generation_ = 1;  // grows with every change of the text, fonts or options
     bool told_ = false;
     int block_format_ = -1, char_format_ = -1;  // the formats of the first paragraph and text
     qsizetype formats_seen_ = 0;                 // formats the document had at the last look
