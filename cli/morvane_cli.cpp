@@ -104,12 +104,23 @@ int main(int argc, char** argv) {
     const std::string line_end = options.crlf ? "\r\n" : "\n";
     Output out;
     if (options.html) out.Add(HtmlDocumentHead());
+    std::string& buffer = out.buffer();
+    // Ends the password written from `start` on: escaped for the page when
+    // it goes into one.
+    const auto end_line = [&](size_t start) {
+        if (options.html) {
+            const std::string made = buffer.substr(start);
+            buffer.resize(start);
+            AppendHtmlEscaped(buffer, made);
+        }
+        buffer += line_end;
+        out.MaybeFlush();
+    };
     if (!options.unique) {
-        std::string& buffer = out.buffer();
         for (int32_t i = 0; i < count; ++i) {
+            const size_t start = buffer.size();
             maker.AppendUtf8(buffer);
-            buffer += line_end;
-            out.MaybeFlush();
+            end_line(start);
         }
     } else {
         DuplicateIndex index;  // compact keys only: the passwords themselves are written and gone
@@ -117,9 +128,9 @@ int main(int argc, char** argv) {
         for (int32_t i = 0; i < count; ++i) {
             do maker.Make(password);
             while (!index.Insert(password));
-            AppendUtf8(out.buffer(), password);
-            out.buffer() += line_end;
-            out.MaybeFlush();
+            const size_t start = buffer.size();
+            AppendUtf8(buffer, password);
+            end_line(start);
         }
     }
     if (options.html) {

@@ -9,7 +9,7 @@ namespace morvane {
 std::string HtmlDocumentHead() {
     const std::string site = kMakerSite;
     const std::string before[] = {
-        "<html><head><title>Morvane Password Generator</title></head>",
+        "<html><head><meta charset=\"utf-8\"><title>Morvane Password Generator</title></head>",
         "<body bgcolor=\"#FFFFFF\">",
         "<table width=\"600\" border=\"1\" cellspacing=\"0\" bordercolor=\"#000000\">",
         "  <tr>",
@@ -43,8 +43,40 @@ std::string HtmlDocumentHead() {
 
 std::string HtmlDocumentTail() { return "</pre></td></tr></table></body></html>"; }
 
+namespace {
+
+// The entity for a character that would otherwise start markup or an
+// entity inside the page's preformatted block; empty for any other.
+std::string_view EntityFor(char32_t c) {
+    switch (c) {
+        case U'&': return "&amp;";
+        case U'<': return "&lt;";
+        case U'>': return "&gt;";
+        default: return {};
+    }
+}
+
+}  // namespace
+
+void AppendHtmlEscaped(std::string& out, std::string_view utf8) {
+    for (char c : utf8) {
+        if (std::string_view entity = EntityFor(static_cast<unsigned char>(c)); !entity.empty()) out += entity;
+        else out += c;
+    }
+}
+
+Text HtmlEscaped(const Text& text) {
+    Text escaped;
+    escaped.reserve(text.size());
+    for (char32_t c : text) {
+        if (std::string_view entity = EntityFor(c); !entity.empty()) escaped.append(entity.begin(), entity.end());
+        else escaped += c;
+    }
+    return escaped;
+}
+
 Text BuildHtmlDocument(const Text& list) {
-    return FromUtf8(HtmlDocumentHead()) + list + FromUtf8(HtmlDocumentTail());
+    return FromUtf8(HtmlDocumentHead()) + HtmlEscaped(list) + FromUtf8(HtmlDocumentTail());
 }
 
 Text frmMain::FormatAsHTML() {

@@ -143,7 +143,8 @@ TEST(CommandLine, BadFlagsGetTheUsageHelpAndVersionAnswer) {
 TEST(CommandLine, HtmlIsTheSavedDocumentAroundTheList) {
     Result r = Cli("--html -n 3 --crlf");
     ASSERT_EQ(r.code, 0);
-    EXPECT_EQ(r.out.rfind("<html><head><title>Morvane Password Generator</title></head>", 0), 0u);
+    EXPECT_EQ(r.out.rfind("<html><head><meta charset=\"utf-8\"><title>Morvane Password Generator</title></head>", 0),
+              0u);
     const std::string tail = "</pre></td></tr></table></body></html>\r\n";
     ASSERT_GE(r.out.size(), tail.size());
     EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
@@ -156,4 +157,33 @@ TEST(CommandLine, AClosedPipeEndsItQuietly) {
     Result r = Cli("-n 100000000", " | head -n 2");
     EXPECT_EQ(Lines(r.out).size(), 2u);
     EXPECT_EQ(r.err, "");  // no complaint about the broken pipe
+}
+
+TEST(CommandLine, HtmlShowsABrowserEveryPasswordAsMade) {
+    // Only characters that markup would take, and some beyond ASCII.
+    const std::string page = testing::TempDir() + "/morvane-cli-page-" + std::to_string(getpid()) + ".htm";
+    Result r = Cli("--html -n 2000 --no-upper --no-lower --no-numbers --no-special --other-in '< > & ; # é 😀'",
+                   " | tee " + page);
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::string shown;
+    {
+        std::unique_ptr<FILE, int (*)(FILE*)> parser(
+            popen((std::string("python3 ") + HTML_PRE_TEXT_SCRIPT + " " + page).c_str(), "r"), pclose);
+        char buffer[65536];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, parser.get())) > 0;) shown.append(buffer, n);
+    }
+    std::remove(page.c_str());
+    const std::vector<std::string> lines = Lines(shown);
+    ASSERT_EQ(lines.size(), 2000u);
+    const std::set<std::string> pool = {"<", ">", "&", ";", "#", "é", "😀"};
+    for (const std::string& line : lines) {
+        size_t characters = 0;
+        for (size_t at = 0; at < line.size(); ++characters) {
+            size_t size = 1;
+            while (at + size < line.size() && (line[at + size] & 0xC0) == 0x80) ++size;
+            ASSERT_TRUE(pool.count(line.substr(at, size))) << line;
+            at += size;
+        }
+        EXPECT_TRUE(characters >= 6 && characters <= 8) << line;
+    }
 }

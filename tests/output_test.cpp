@@ -7,7 +7,7 @@ using namespace morvane;
 namespace {
 
 const std::string kHead =
-    "<html><head><title>Morvane Password Generator</title></head><body bgcolor=\"#FFFFFF\">"
+    "<html><head><meta charset=\"utf-8\"><title>Morvane Password Generator</title></head><body bgcolor=\"#FFFFFF\">"
     "<table width=\"600\" border=\"1\" cellspacing=\"0\" bordercolor=\"#000000\">  <tr>"
     "     <td bgcolor=\"#FFFFFF\"><font color=\"004080\" size=\"2\" face=\"Verdana,"
     "     Arial, Helvetica, sans-serif\"><strong>Morvane Password Generator     </strong>"
@@ -25,12 +25,12 @@ const std::string kTail = "</pre></td></tr></table></body></html>";
 
 }  // namespace
 
-TEST(HtmlDocument, IsTheFixedPageAroundTheUnchangedList) {
+TEST(HtmlDocument, IsTheFixedPageAroundTheListWithMarkupCharactersEscaped) {
     EXPECT_EQ(ToUtf8(BuildHtmlDocument(U"")), kHead + kTail);
-    std::string list = "a<b\r\nc&d>\r\n\r\ntyped é\r\n";
+    std::string list = "a<b\r\nc&d>\r\n\r\ntyped é &amp;\"'\r\n";
     std::string doc = ToUtf8(BuildHtmlDocument(FromUtf8(list)));
-    EXPECT_EQ(doc, kHead + list + kTail);
-    EXPECT_EQ(doc.find('\n'), kHead.size() + 4);  // the only breaks are the list's
+    EXPECT_EQ(doc, kHead + "a&lt;b\r\nc&amp;d&gt;\r\n\r\ntyped é &amp;amp;\"'\r\n" + kTail);
+    EXPECT_EQ(doc.find('\n'), kHead.size() + 7);  // the only breaks are the list's
 }
 
 TEST(HtmlDocument, ReadsTheListAsItStandsNow) {
@@ -69,7 +69,7 @@ TEST(SaveCommand, OnlyTheHtmlTypeWritesTheDocumentWhateverTheName) {
     h.dialogs.saves = {{"/d/Passwords.txt", 4}, {"/d/list.htm", 1}, {"/d/list.doc", 2},
                        {"/d/list.xls", 3}, {"/d/list", 5}};
     for (int i = 0; i < 5; ++i) h.form.cmdSave_Click();
-    EXPECT_EQ(h.files.files["/d/Passwords.txt"], kHead + "pä<ss\r\n" + kTail + "\r\n");  // UTF-8, unescaped
+    EXPECT_EQ(h.files.files["/d/Passwords.txt"], kHead + "pä&lt;ss\r\n" + kTail + "\r\n");  // UTF-8, escaped
     for (const char* plain : {"/d/list.htm", "/d/list.doc", "/d/list.xls", "/d/list"})
         EXPECT_EQ(h.files.files[plain], "pä<ss\r\n\r\n") << plain;
 }

@@ -12,12 +12,15 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/main_window.h"
 #include "modal_driver.h"
+#include "output/html_document.h"
+#include "platform/qt_text.h"
 #include "platform/qt_save_dialog.h"
 #include "platform/scripted_message_box.h"
 
@@ -104,7 +107,7 @@ TEST(SaveDialog, PickingATypeNeverChangesTheNameAndOnlyHtmlWritesTheDocument) {
     EXPECT_EQ(Entries(dir.path()), QStringList{"Passwords.txt"});
     QByteArray saved = Read(dir.filePath("Passwords.txt"));
     EXPECT_TRUE(saved.startsWith("<html>"));
-    EXPECT_TRUE(saved.contains(w.List().toUtf8()));
+    EXPECT_TRUE(saved.contains(ToQt(HtmlEscaped(FromQt(w.List()))).toUtf8()));
     EXPECT_EQ(w.Status(), "File saved");
     ASSERT_EQ(w.box.shown.size(), 1u);
     EXPECT_EQ(w.box.shown[0].text, "You saved the file as " + dir.filePath("Passwords.txt").toStdString());
@@ -255,4 +258,36 @@ TEST(SavingToDisk, AFileInAFolderWeMayNotWriteIsWrittenInPlace) {
     ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
     EXPECT_EQ(Read(path), w.Expected());
     EXPECT_EQ(w.window.txtStatus->text(), "File saved");
+}
+
+namespace {
+
+// The text of the page's preformatted block as a browser's HTML parser reads it.
+QString PreformattedText(const QString& page) {
+    QProcess parser;
+    parser.start("python3", {HTML_PRE_TEXT_SCRIPT, page});
+    parser.waitForFinished(60000);
+    return QString::fromUtf8(parser.readAllStandardOutput());
+}
+
+}  // namespace
+
+TEST(SaveDialog, TheHtmlPageShowsABrowserExactlyTheList) {
+    QTemporaryDir dir;
+    SaveWindow w;
+    w.window.chkOtherIn->setChecked(true);
+    w.window.txtOtherIn->setText(QString::fromUtf8("é ß € 😀 Ω"));
+    w.window.txtNum->setText("10000");
+    w.window.Generate();
+    WhenModal<QFileDialog>([&](QFileDialog* d) {
+        TypeName(d, dir.filePath("Passwords.htm"));
+        PickType(d, 3);  // HTML File (*.htm)
+        PressSave(d);
+    });
+    w.window.cmdSave->click();
+    const QString list = w.List();
+    ASSERT_TRUE(list.contains('<') && list.contains('&') && list.contains(QString::fromUtf8("😀")));
+    EXPECT_EQ(PreformattedText(dir.filePath("Passwords.htm")), list);
+    const QByteArray page = Read(dir.filePath("Passwords.htm"));
+    EXPECT_TRUE(page.contains("<meta charset=\"utf-8\">"));
 }
