@@ -371,9 +371,7 @@ void MainWindow::BindControls() {
     env.printer = services_.printer;
     env.files = services_.files;
     // The save dialog opens in the user's documents, or at home without them.
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!QFileInfo(documents).isDir()) documents = QDir::homePath();
-    env.documents_folder = documents.toStdString();
+    env.documents_folder = DocumentsFolder().toStdString();
     // A run yields after every password; the window takes its turn about
     // every 25 ms, well within the 50 ms a user notices. Writing the new
     // lines into the list at a turn takes longer than making them, so the

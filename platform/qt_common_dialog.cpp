@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,7 +12,10 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 #include <cmath>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include "platform/qt_desktop.h"
 #include "platform/qt_save_dialog.h"
 #include "platform/qt_text.h"
 
@@ -19,16 +23,38 @@ namespace morvane {
 
 // --- printer
 
+namespace {
+
+// Nothing printed comes nearer than 10 mm to the paper's edge; the margin
+// takes a little more, since a glyph's box may reach past its pen position.
+constexpr qreal kLeastMarginMm = 12;
+
+// A new PDF file is made readable by its owner alone before the printer
+// writes into it, as saved lists are; one that exists keeps its permissions.
+void MakePrivateFile(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) ::close(fd);
+}
+
+}  // namespace
+
 QtPrinter::QtPrinter() {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         printer_.setOutputFormat(QPrinter::PdfFormat);
-        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        printer_.setOutputFileName(folder + "/Passwords.pdf");
+        printer_.setOutputFileName(DocumentsFolder() + "/Passwords.pdf");
     }
+    // Passwords print as they are: no ligature or other shaping joins
+    // their characters.
+    font_.setStyleStrategy(QFont::PreferNoShaping);
 }
 
 QtPrinter::~QtPrinter() {
     if (painter_ && painter_->isActive()) painter_->end();
+}
+
+QRectF QtPrinter::Area() const {
+    return QRectF(QPointF(0, 0), printer_.pageLayout().paintRectPixels(printer_.resolution()).size());
 }
 
 void QtPrinter::Begin() {
@@ -40,6 +66,14 @@ void QtPrinter::Begin() {
         }
         return;
     }
+    // Inside the printable area, and away from every edge of the paper.
+    QMarginsF margins = printer_.pageLayout().margins(QPageLayout::Millimeter);
+    margins = QMarginsF(std::max(margins.left(), kLeastMarginMm), std::max(margins.top(), kLeastMarginMm),
+                        std::max(margins.right(), kLeastMarginMm), std::max(margins.bottom(), kLeastMarginMm));
+    printer_.setFullPage(false);
+    printer_.setPageMargins(margins, QPageLayout::Millimeter);
+    if (printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty())
+        MakePrivateFile(printer_.outputFileName());
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(&printer_)) {
         painter_.reset();
@@ -58,19 +92,34 @@ void QtPrinter::SetFont(double points, bool bold) {
 
 void QtPrinter::Print(const Text& text) {
     Begin();
-    if (text.empty()) return;
     QFontMetricsF metrics(font_, &printer_);
-    // A line that does not fit below the last one carries on on the next
-    // page. The break is taken only when there is something to print, so a
-    // list that fills its page exactly leaves no blank page behind it.
-    double page_height = printer_.pageLayout().paintRectPixels(printer_.resolution()).height();
-    if (y_ > 0 && y_ + metrics.lineSpacing() > page_height) {
-        if (!printer_.newPage()) throw RuntimeError(482, "Printer error");
-        y_ = 0;
+    const QRectF area = Area();
+    QString rest = ToQt(text);
+    while (!rest.isEmpty()) {
+        // A line that does not fit below the last one carries on on the
+        // next page. The break is taken only when there is something to
+        // print, so a list that fills its page exactly leaves no blank page.
+        if (y_ > 0 && y_ + metrics.lineSpacing() > area.height()) {
+            if (!printer_.newPage()) throw RuntimeError(482, "Printer error");
+            y_ = 0;
+        }
+        // As much as fits before the right margin; the rest goes on on the
+        // next line, so no character is cut off at the paper's edge.
+        qsizetype fits = rest.size();
+        while (fits > 1 && x_ + metrics.horizontalAdvance(rest.left(fits)) > area.width()) {
+            fits = fits / 2 < 1 ? 1 : fits - std::max<qsizetype>(1, (fits - 1) / 8);
+            if (fits < rest.size() && rest.at(fits).isLowSurrogate()) --fits;
+        }
+        if (x_ > 0 && x_ + metrics.horizontalAdvance(rest.left(fits)) > area.width()) {
+            EndLine();
+            continue;
+        }
+        const QString piece = rest.left(fits);
+        painter_->drawText(QPointF(x_, y_ + metrics.ascent()), piece);
+        x_ += metrics.horizontalAdvance(piece);
+        rest.remove(0, fits);
+        if (!rest.isEmpty()) EndLine();
     }
-    QString q = ToQt(text);
-    painter_->drawText(QPointF(x_, y_ + metrics.ascent()), q);
-    x_ += metrics.horizontalAdvance(q);
 }
 
 void QtPrinter::NextZone() {

@@ -25,6 +25,7 @@ public:
 
 private:
     void Begin();
+    QRectF Area() const;  // where the page is printed on, in device pixels
     QPrinter printer_{QPrinter::HighResolution};
     std::unique_ptr<QPainter> painter_;
     QFont font_;

@@ -1,4 +1,6 @@
 #pragma once
+#include <QString>
+
 #include "platform/desktop.h"
 
 namespace morvane {
@@ -8,5 +10,8 @@ class QtDesktop : public DesktopService {
 public:
     void Open(const std::string& target) override;
 };
+
+// Where the user's files go: the documents folder, or home without one.
+QString DocumentsFolder();
 
 }  // namespace morvane

@@ -1,7 +1,12 @@
 // Printing into a PDF file and reading it back.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QFile>
+#include <QPrinterInfo>
 #include <QTemporaryDir>
+#include <cstring>
+#include <vector>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -148,4 +153,113 @@ TEST(PrintToPdf, EachCopyTakesExactlyThePagesItsLinesNeedAndNoPageIsBlank) {
             }
         }
     }
+}
+
+namespace {
+
+struct Word {
+    std::string text;
+    double left, top, right, bottom;
+};
+
+struct PrintedPage {
+    double width = 0, height = 0;
+    std::vector<Word> words;
+};
+
+std::string Unescaped(std::string s) {
+    const std::pair<const char*, const char*> entities[] = {
+        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&#39;", "'"}, {"&amp;", "&"}};
+    for (auto [entity, c] : entities)
+        for (size_t at; (at = s.find(entity)) != std::string::npos;) s.replace(at, std::strlen(entity), c);
+    return s;
+}
+
+double Attribute(const std::string& tag, const std::string& name) {
+    const size_t at = tag.find(" " + name + "=\"");
+    return at == std::string::npos ? -1 : std::stod(tag.substr(at + name.size() + 3));
+}
+
+// The first page's words with their boxes in points, as pdftotext reads them.
+PrintedPage ReadPage(const QString& pdf) {
+    const std::string xml = Shell("pdftotext -bbox -f 1 -l 1 '" + pdf.toStdString() + "' -");
+    PrintedPage page;
+    const size_t page_tag = xml.find("<page ");
+    if (page_tag == std::string::npos) return page;
+    const std::string tag = xml.substr(page_tag, xml.find('>', page_tag) - page_tag);
+    page.width = Attribute(tag, "width");
+    page.height = Attribute(tag, "height");
+    for (size_t at = xml.find("<word "); at != std::string::npos; at = xml.find("<word ", at + 1)) {
+        const size_t close = xml.find('>', at);
+        const std::string word_tag = xml.substr(at, close - at);
+        const size_t end = xml.find("</word>", close);
+        page.words.push_back({Unescaped(xml.substr(close + 1, end - close - 1)), Attribute(word_tag, "xMin"),
+                              Attribute(word_tag, "yMin"), Attribute(word_tag, "xMax"),
+                              Attribute(word_tag, "yMax")});
+    }
+    return page;
+}
+
+}  // namespace
+
+TEST(PrintToPdf, EveryCharacterPrintsAsListedAtLeastTenMillimetresInsideThePaper) {
+    if (Shell("command -v pdftotext").empty()) GTEST_SKIP() << "pdftotext is not installed";
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("list.pdf");
+    ScriptedMessageBox box;
+    OneAnswerDialogs dialogs;
+    QtPrinter printer;
+    printer.device().setOutputFormat(QPrinter::PdfFormat);
+    printer.device().setOutputFileName(pdf);
+    MainWindow window(WindowServices{.box = &box, .dialogs = &dialogs, .printer = &printer});
+    window.form().Form_Load();
+    window.txtNum->setText("40");
+    window.Generate();
+    // Letters that a shaper would join into ligatures, and a line as long
+    // as the longest password.
+    window.rtfPasswords->append("s~efi#/K\nofflffi&<fl\n" + QString(128, 'W'));
+    const QStringList listed = window.rtfPasswords->toPlainText().split('\n', Qt::SkipEmptyParts);
+    window.cmdPrint->click();
+    ASSERT_EQ(window.txtStatus->text(), "Print complete");
+
+    const PrintedPage page = ReadPage(pdf);
+    ASSERT_GT(page.width, 0);
+    const double margin = 10 / 25.4 * 72;  // 10 mm in points
+    std::string printed;
+    for (const Word& w : page.words) {
+        EXPECT_GE(w.left, margin) << w.text;
+        EXPECT_GE(w.top, margin) << w.text;
+        EXPECT_LE(w.right, page.width - margin) << w.text;
+        EXPECT_LE(w.bottom, page.height - margin) << w.text;
+        printed += w.text + "\n";
+    }
+    // The heading's words, the rule, then the list's characters in order
+    // (a line too long for the paper goes on on the next line).
+    std::string expected;
+    for (const QString& line : listed) expected += line.toStdString();
+    std::string list_printed;
+    for (size_t i = 0; i < page.words.size(); ++i)
+        if (page.words[i].text == std::string(100, '_'))
+            for (size_t j = i + 1; j < page.words.size(); ++j) list_printed += page.words[j].text;
+    EXPECT_EQ(list_printed, expected) << printed;
+}
+
+TEST(PrintToPdf, APrintedFileIsPrivateAndGoesHomeWithoutADocumentsFolder) {
+    QTemporaryDir home;
+    const QByteArray old_home = qgetenv("HOME");
+    qputenv("HOME", home.path().toUtf8());
+    QtPrinter printer;
+    qputenv("HOME", old_home);
+    if (QPrinterInfo::availablePrinters().isEmpty())
+        EXPECT_EQ(printer.device().outputFileName(), home.filePath("Passwords.pdf"));
+    const QString pdf = home.filePath("new.pdf");
+    printer.device().setOutputFormat(QPrinter::PdfFormat);
+    printer.device().setOutputFileName(pdf);
+    printer.SetFont(8, false);
+    printer.Print(U"secret");
+    printer.EndDoc();
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(pdf).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_GT(st.st_size, 0);
 }
