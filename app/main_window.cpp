@@ -23,6 +23,7 @@ namespace morvane {
 namespace {
 
 const QColor kLightGrey(224, 224, 224);
+const QString kNotFoundMessage = QStringLiteral("Not found");
 
 void Place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(Px(left), Px(top), Px(width), Px(height));
@@ -167,6 +168,9 @@ MainWindow::MainWindow(WindowServices services)
     find_ = std::make_unique<modFind>(
         box_, [this](FindReplaceRecord& record, bool replace) { return OpenFindDialog(record, replace); });
     find_->operations().pass_time = [pending = std::make_shared<PendingEvents>()] { pending->Handle(); };
+    // Most desktops sound no bell: the status bar says it too, until the
+    // user's next key or click.
+    find_->operations().not_found = [this] { strengthBar->showMessage(kNotFoundMessage); };
     for (auto [widget, name] : std::initializer_list<std::pair<QWidget*, const char*>>{
              {txtOtherIn, "txtOtherIn"}, {txtOtherOut, "txtOtherOut"}, {txtMinLen, "txtMinLen"},
              {txtMaxLen, "txtMaxLen"}, {txtNum, "txtNum"}, {rtfPasswords, "rtfPasswords"},
@@ -407,6 +411,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == picMorvaneLogo && event->type() == QEvent::MouseButtonRelease) {
         picMorvaneLogo_Click();
         return true;
+    }
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress) {
+        if (strengthBar && strengthBar->currentMessage() == kNotFoundMessage) strengthBar->clearMessage();
     }
     // The menu's shortcuts act in every field of the window, before the
     // field's own keys.

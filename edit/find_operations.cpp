@@ -71,7 +71,7 @@ void FindOperations::FindNextDownwards(const Text& find, bool whole_word, bool m
         const Text& text = target_->TextView();
         int p = FindForward(text, find, search_position, match_case);
         if (p == 0) {
-            box_.Beep();
+            NothingFound();
             return;
         }
         int n = static_cast<int>(find.size());
@@ -87,7 +87,7 @@ void FindOperations::FindNextUpwards(const Text& find, bool whole_word, bool mat
         if (target_->SelStart() == static_cast<int>(text.size())) --search_position;
         int p = FindBackward(text, find, search_position, match_case);
         if (p == 0) {
-            box_.Beep();
+            NothingFound();
             return;
         }
         int n = static_cast<int>(find.size());
@@ -95,6 +95,11 @@ void FindOperations::FindNextUpwards(const Text& find, bool whole_word, bool mat
         else HighlightText(p, n);
         search_position = (p == 1 ? 2 : p) - 1;
     });
+}
+
+void FindOperations::NothingFound() {
+    box_.Beep();
+    if (not_found) not_found();
 }
 
 void FindOperations::HighlightText(int p, int n) {
@@ -132,7 +137,7 @@ void FindOperations::ReplaceWords(const Text& find, const Text& replace, bool wh
         const Text& text = target_->TextView();
         int p = FindForward(text, find, search_position, match_case);
         if (p == 0) {
-            box_.Beep();
+            NothingFound();
             return;
         }
         const int n = static_cast<int>(find.size());

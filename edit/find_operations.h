@@ -18,6 +18,8 @@ public:
     // Called now and then during a long Replace All, so the window can
     // repaint while the occurrences are sought.
     std::function<void()> pass_time;
+    // Told, after the beep, when a search finds nothing.
+    std::function<void()> not_found;
 
     void FindNext(const Text& find, bool whole_word, bool match_case, bool down);
     void Replace(const Text& find, const Text& replace, bool whole_word, bool match_case,
@@ -31,6 +33,7 @@ private:
     void ReplaceWords(const Text& find, const Text& replace, bool whole_word, bool match_case,
                       bool replace_all, const char* name);
     void SwapWord(int p, int n, const Text& replace);
+    void NothingFound();
     template <class Body>
     void Trap(const char* name, Body&& body);
 

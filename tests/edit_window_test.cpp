@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "app/main_window.h"
+#include "app/strength_bar.h"
 #include "edit/find_replace_dialog.h"
 #include "modal_driver.h"
 #include "shown_window.h"
@@ -199,4 +200,23 @@ TEST(FontInWindow, TheDialogOffersTheColourOpensWithTheLastChoiceAndColoursTheSe
     w.window.mnuFont_Click();
     EXPECT_EQ(offered, "Red");
     EXPECT_NE(w.FormatAt(5).foreground().color(), QColor(255, 0, 0));  // cancelled: unchanged
+}
+
+TEST(FindInWindow, NothingFoundBeepsAndSaysSoInTheStatusBarUntilTheNextKey) {
+    Window w;
+    w.list()->setPlainText("abc\nxyz\n");
+    w.window.mnuFind_Click();
+    ASSERT_NE(w.dialog(), nullptr);
+    auto* bar = w.window.strengthBar;
+    w.dialog()->findWhat->setText("qqq");
+    w.dialog()->findNext->click();
+    EXPECT_EQ(w.box.beeps, 1);
+    EXPECT_EQ(bar->currentMessage(), "Not found");
+    QTest::keyClick(w.dialog()->findWhat, Qt::Key_A);  // the user goes on
+    EXPECT_EQ(bar->currentMessage(), "");
+    EXPECT_TRUE(bar->findChild<QLabel*>("strengthLine")->isVisible());
+    w.dialog()->findWhat->setText("xyz");
+    w.dialog()->findNext->click();
+    EXPECT_EQ(bar->currentMessage(), "");
+    EXPECT_EQ(w.list()->textCursor().selectedText(), "xyz");
 }
