@@ -9,7 +9,7 @@
 int main(int argc, char** argv) {
     morvane::KeepLargeBuffersMapped();
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Morvane Password Generator");
+    morvane::IdentifyApplication();
     morvane::QtMessageBox box;
     morvane::MainWindow window(box);
     box.SetOwner(&window);

@@ -86,6 +86,11 @@ QPushButton* Button(QWidget* parent, const char* caption, const char* tip, int l
 
 }  // namespace
 
+void IdentifyApplication() {
+    QApplication::setApplicationName("Morvane Password Generator");
+    QGuiApplication::setDesktopFileName(kDesktopEntry);
+}
+
 // Verdana was chosen for the list because it tells I, l, 1 and | apart, and
 // O from 0. Where it is missing, the desktop's fallback may draw them alike,
 // so a monospaced face made to keep them apart stands in, at the same size.
@@ -139,7 +144,9 @@ MainWindow::MainWindow(WindowServices services)
         services_.registry = own_registry_.get();
     }
     if (!services_.start_program) services_.start_program = [](const std::string& path) {
-        if (!QProcess::startDetached(QString::fromStdString(path), {}))
+        QStringList arguments;
+        for (const std::string& a : SystemInfoArguments(path)) arguments << QString::fromStdString(a);
+        if (!QProcess::startDetached(QString::fromStdString(path), arguments))
             throw RuntimeError(kErrFileNotFound, "File not found");
     };
     if (!services_.show_modal) services_.show_modal = [](QDialog& dialog) { dialog.exec(); };

@@ -24,6 +24,11 @@ namespace morvane {
 
 class StrengthBar;
 
+// Names the program, and the menu entry that docks and task bars match its
+// window to (its icon and name there).
+inline constexpr char kDesktopEntry[] = "org.example.morvane";
+void IdentifyApplication();
+
 // The password list's face: one that keeps look-alike characters apart.
 QFont ListFont();
 

@@ -1,5 +1,7 @@
 #include "platform/registry.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -43,22 +45,57 @@ long Registry::RegQueryValueEx(RegistryKey key, const std::string& name, int* ty
 
 long Registry::RegCloseKey(RegistryKey key) { return open_.erase(key) ? kErrorSuccess : 6; }
 
-void FillRegistryFromSystem(Registry& registry) {
-    const char* path = std::getenv("PATH");
-    if (!path) return;
-    for (const char* tool : {"hardinfo", "gnome-system-monitor", "ksysguard", "lshw-gtk"}) {
-        std::stringstream folders(path);
+namespace {
+
+struct SystemInfoTool {
+    const char* program;
+    std::vector<std::string> arguments;
+};
+
+// The desktops' own system-information programs, each with what opens its
+// overview of the machine.
+const std::vector<SystemInfoTool>& SystemInfoTools() {
+    static const std::vector<SystemInfoTool> tools = {
+        {"kinfocenter", {}},
+        {"gnome-control-center", {"info-overview"}},
+        {"xfce4-about", {}},
+        {"hardinfo2", {}},
+        {"hardinfo", {}},
+        {"gnome-system-monitor", {}},
+    };
+    return tools;
+}
+
+}  // namespace
+
+std::string FindSystemInfoTool(const std::string& search_path) {
+    for (const SystemInfoTool& tool : SystemInfoTools()) {
+        std::stringstream folders(search_path);
         std::string folder;
         while (std::getline(folders, folder, ':')) {
-            std::filesystem::path candidate = std::filesystem::path(folder) / tool;
+            if (folder.empty()) continue;
+            const std::filesystem::path candidate = std::filesystem::path(folder) / tool.program;
             std::error_code ec;
-            if (!folder.empty() && std::filesystem::is_regular_file(candidate, ec)) {
-                registry.SetString(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
-                                   "PATH", candidate.string());
-                return;
-            }
+            if (std::filesystem::is_regular_file(candidate, ec) &&
+                ::access(candidate.c_str(), X_OK) == 0)
+                return candidate.string();
         }
     }
+    return {};
+}
+
+std::vector<std::string> SystemInfoArguments(const std::string& program_path) {
+    const std::string name = std::filesystem::path(program_path).filename().string();
+    for (const SystemInfoTool& tool : SystemInfoTools())
+        if (name == tool.program) return tool.arguments;
+    return {};
+}
+
+void FillRegistryFromSystem(Registry& registry) {
+    const char* path = std::getenv("PATH");
+    const std::string tool = path ? FindSystemInfoTool(path) : std::string();
+    if (!tool.empty())
+        registry.SetString(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", tool);
 }
 
 }  // namespace morvane

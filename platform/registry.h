@@ -39,8 +39,12 @@ private:
     RegistryKey next_handle_ = 1;
 };
 
-// Points the System Information entry at a system-information tool
-// installed on this machine, if there is one.
+// The first of the desktops' system-information programs found in the
+// folders of `search_path` (a PATH value), or empty.
+std::string FindSystemInfoTool(const std::string& search_path);
+// What such a program is started with to show its overview of the machine.
+std::vector<std::string> SystemInfoArguments(const std::string& program_path);
+// Points the System Information entry at the first of them on PATH.
 void FillRegistryFromSystem(Registry& registry);
 
 }  // namespace morvane

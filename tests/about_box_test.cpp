@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "about/frm_about.h"
@@ -64,4 +67,55 @@ TEST(AboutBox, MenuAndButtonShowItModalFromTheWindow) {
     window.cmdAbout->click();
     window.findChild<QAction*>("mnuAbout")->trigger();
     EXPECT_EQ(titles, (std::vector<std::string>(2, "About Morvane Password Generator")));
+}
+
+namespace {
+
+// Presses System Info in the About box of a window started with `path` as
+// PATH, which it looks for the desktop's system-information program on.
+std::vector<ShownBox> PressSystemInfoWith(const QString& path) {
+    const QByteArray old_path = qgetenv("PATH");
+    qputenv("PATH", path.toUtf8());
+    ScriptedMessageBox box;
+    {
+        MainWindow window(WindowServices{.box = &box, .show_modal = [](QDialog& d) {
+                                             qobject_cast<frmAbout*>(&d)->cmdSysInfo->click();
+                                         }});
+        window.form().Form_Load();
+        window.cmdAbout->click();
+    }
+    qputenv("PATH", old_path);
+    return box.shown;
+}
+
+void WriteScript(const QString& path, const QString& body, QFile::Permissions permissions) {
+    QFile script(path);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(("#!/bin/sh\n" + body + "\n").toUtf8());
+    script.close();
+    script.setPermissions(permissions);
+}
+
+}  // namespace
+
+TEST(AboutBox, SystemInfoStartsTheDesktopsOwnToolOnItsOverview) {
+    QTemporaryDir tools;
+    const QString started = tools.filePath("started");
+    WriteScript(tools.filePath("gnome-control-center"), "echo \"$@\" > '" + started + "'",
+                QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(PressSystemInfoWith(tools.path()).empty());  // no message
+    for (int waited = 0; waited < 5000 && !QFile::exists(started); waited += 20) QTest::qWait(20);
+    QFile answer(started);
+    ASSERT_TRUE(answer.open(QIODevice::ReadOnly));
+    EXPECT_EQ(answer.readAll(), "info-overview\n");
+}
+
+TEST(AboutBox, SystemInfoWithoutAToolOrWithOneThatCannotRunSaysItIsUnavailable) {
+    QTemporaryDir tools;
+    WriteScript(tools.filePath("hardinfo"), "exit 0", QFile::ReadOwner | QFile::WriteOwner);  // not executable
+    for (const QString& path : {tools.path(), QString()}) {
+        const auto shown = PressSystemInfoWith(path);
+        ASSERT_EQ(shown.size(), 1u) << path.toStdString();
+        EXPECT_EQ(shown[0].text, "System Information Is Unavailable At This Time");
+    }
 }

@@ -214,3 +214,11 @@ TEST(Closing, ConfirmingDuringARunEndsTheProgramThere) {
     s.window->Generate();
     EXPECT_EQ(s.ended, 1);
 }
+
+TEST(WindowIdentity, TheProgramNamesTheMenuEntryItInstalls) {
+    IdentifyApplication();
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "org.example.morvane");
+    QFile entry(QString(MORVANE_SOURCE_DIR) + "/resources/" + kDesktopEntry + ".desktop");
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(entry.readAll().contains("\nStartupWMClass=morvane\n"));
+}
