@@ -62,7 +62,7 @@ void QtPrinter::Begin() {
         if (page_pending_) {
             if (!printer_.newPage()) throw RuntimeError(482, "Printer error");
             page_pending_ = false;
-            x_ = y_ = 0;
+            x_ = y_ = inked_ = 0;
         }
         return;
     }
@@ -81,7 +81,7 @@ void QtPrinter::Begin() {
     }
     painter_->setFont(font_);
     page_pending_ = false;
-    x_ = y_ = 0;
+    x_ = y_ = inked_ = 0;
 }
 
 void QtPrinter::SetFont(double points, bool bold) {
@@ -95,6 +95,14 @@ void QtPrinter::Print(const Text& text) {
     QFontMetricsF metrics(font_, &printer_);
     const QRectF area = Area();
     QString rest = ToQt(text);
+    // Moved past the right margin by print zones (the heading's date): the
+    // text ends at the margin instead, when it clears what the line holds,
+    // or else starts the next line.
+    if (const qreal whole = metrics.horizontalAdvance(rest);
+        x_ > inked_ && x_ + whole > area.width() && whole <= area.width()) {
+        if (area.width() - whole >= inked_ + metrics.averageCharWidth()) x_ = area.width() - whole;
+        else EndLine();
+    }
     while (!rest.isEmpty()) {
         // A line that does not fit below the last one carries on on the
         // next page. The break is taken only when there is something to
@@ -107,7 +115,7 @@ void QtPrinter::Print(const Text& text) {
         // next line, so no character is cut off at the paper's edge.
         qsizetype fits = rest.size();
         while (fits > 1 && x_ + metrics.horizontalAdvance(rest.left(fits)) > area.width()) {
-            fits = fits / 2 < 1 ? 1 : fits - std::max<qsizetype>(1, (fits - 1) / 8);
+            fits -= std::max<qsizetype>(1, (fits - 1) / 8);
             if (fits < rest.size() && rest.at(fits).isLowSurrogate()) --fits;
         }
         if (x_ > 0 && x_ + metrics.horizontalAdvance(rest.left(fits)) > area.width()) {
@@ -117,6 +125,7 @@ void QtPrinter::Print(const Text& text) {
         const QString piece = rest.left(fits);
         painter_->drawText(QPointF(x_, y_ + metrics.ascent()), piece);
         x_ += metrics.horizontalAdvance(piece);
+        inked_ = x_;
         rest.remove(0, fits);
         if (!rest.isEmpty()) EndLine();
     }
@@ -132,7 +141,7 @@ void QtPrinter::NextZone() {
 void QtPrinter::EndLine() {
     Begin();
     QFontMetricsF metrics(font_, &printer_);
-    x_ = 0;
+    x_ = inked_ = 0;
     y_ += metrics.lineSpacing();
 }
 

@@ -30,6 +30,7 @@ private:
     std::unique_ptr<QPainter> painter_;
     QFont font_;
     double x_ = 0, y_ = 0;
+    double inked_ = 0;  // where the line's printed text ends
     bool page_pending_ = false;
 };
 

@@ -233,7 +233,12 @@ TEST(PrintToPdf, EveryCharacterPrintsAsListedAtLeastTenMillimetresInsideThePaper
         EXPECT_LE(w.bottom, page.height - margin) << w.text;
         printed += w.text + "\n";
     }
-    // The heading's words, the rule, then the list's characters in order
+    // The heading's words (title, date and time) stand on one line.
+    ASSERT_GE(page.words.size(), 6u);
+    EXPECT_EQ(page.words[0].text, "Morvane");
+    for (size_t i = 1; i < page.words.size() && page.words[i].text != std::string(100, '_'); ++i)
+        EXPECT_NEAR(page.words[i].top, page.words[0].top, 1.0) << page.words[i].text;
+    // The list's characters in order
     // (a line too long for the paper goes on on the next line).
     std::string expected;
     for (const QString& line : listed) expected += line.toStdString();

@@ -1,6 +1,8 @@
 // Pictures of every window a user meets, grabbed from the screen: the main
-// window after a run, the About box, the Find and Replace dialogs, the save
-// dialog and a message box.   morvane_screens OUT-FOLDER   (run under a display)
+// window after the first default run and after a longer one, the list with
+// a font set on a selection, the About box, the Find and Replace dialogs,
+// the save dialog and a message box; and the list printed into a PDF file.
+//   morvane_screens OUT-FOLDER   (run under a display)
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -37,6 +39,14 @@ bool Shoot(QWidget* w, const QString& path) {
     return ok;
 }
 
+// Answers the print dialog with one copy, so the list prints into the PDF
+// file the printer is set to.
+struct OneCopy : CommonDialog {
+    SaveAnswer ShowSave(const SaveRequest&) override { throw CancelError(); }
+    int ShowPrinter() override { return 1; }
+    FontSpec ShowFont(const FontSpec& f) override { return f; }
+};
+
 // Shoots the next top-level window of type T once the command below has shown it, then closes it.
 template <class T>
 void ShootWhenShown(const QString& path, std::function<void(T*)> before = {}) {
@@ -64,9 +74,24 @@ int main(int argc, char** argv) {
     window.form().Form_Load();
     window.move(20, 20);
     window.show();
+    Settle();
+    window.Generate();  // the defaults: 10 passwords
+    Shoot(&window, out.filePath("first-run.png"));
     window.txtNum->setText("40");
     window.Generate();
     Shoot(&window, out.filePath("main-window.png"));
+
+    {
+        OneCopy dialogs;
+        QtPrinter printer;
+        printer.device().setOutputFormat(QPrinter::PdfFormat);
+        printer.device().setOutputFileName(out.filePath("printed.pdf"));
+        MainWindow printing(WindowServices{.box = &scripted, .dialogs = &dialogs, .printer = &printer});
+        printing.form().Form_Load();
+        printing.rtfPasswords->setPlainText(window.rtfPasswords->toPlainText());
+        printing.form().cmdPrint_Click();
+        std::printf("%s\n", qPrintable(out.filePath("printed.pdf")));
+    }
 
     ShootWhenShown<frmAbout>(out.filePath("about.png"));
     window.mnuAbout_Click();
@@ -81,6 +106,16 @@ int main(int argc, char** argv) {
     window.mnuReplace_Click();
     Shoot(window.findDialog(), out.filePath("replace.png"));
     window.findDialog()->close();
+
+    // Three lines in a larger monospaced face.
+    QTextCursor three(window.rtfPasswords->document());
+    three.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 3);
+    window.rtfPasswords->setTextCursor(three);
+    FontSpec larger;
+    larger.name = "DejaVu Sans Mono";
+    larger.size = 14;
+    window.form().controls().rtfPasswords->SetSelFont(larger);
+    Shoot(&window, out.filePath("font-on-selection.png"));
 
     ShootWhenShown<QFileDialog>(out.filePath("save.png"));
     window.cmdSave->click();
