@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -21,6 +23,7 @@
 #include "modal_driver.h"
 #include "output/html_document.h"
 #include "platform/qt_text.h"
+#include "platform/qt_file_saver.h"
 #include "platform/qt_save_dialog.h"
 #include "platform/scripted_message_box.h"
 
@@ -247,17 +250,73 @@ TEST(SavingToDisk, AMissingFolderOrAFolderInPlaceOfTheFileIsAReportedFailure) {
     EXPECT_EQ(Entries(dir.path()), QStringList{"taken.txt"});
 }
 
-TEST(SavingToDisk, AFileInAFolderWeMayNotWriteIsWrittenInPlace) {
-    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+namespace {
+
+// Saves `bytes` at `path` in a child process that, started as the
+// superuser, first becomes an unprivileged user, so that permissions bind
+// it. Returns the saver's answer.
+std::string SaveAsUnprivilegedUser(const QString& path, const std::string& bytes) {
+    constexpr uid_t kNobody = 65534;
+    int answer[2];
+    if (pipe(answer) != 0) return "<no pipe>";
+    const pid_t child = fork();
+    if (child == 0) {
+        close(answer[0]);
+        if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(3);
+        const std::string reason = QtFileSaver().Save(path.toStdString(), bytes);
+        const ssize_t written = write(answer[1], reason.data(), reason.size());
+        _exit(written == static_cast<ssize_t>(reason.size()) ? 0 : 4);
+    }
+    close(answer[1]);
+    std::string reason;
+    char buffer[512];
+    for (ssize_t n; (n = read(answer[0], buffer, sizeof buffer)) > 0;) reason.append(buffer, n);
+    close(answer[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? reason : "<child failed>";
+}
+
+}  // namespace
+
+TEST(SavingToDisk, AFileInAFolderThatCannotBeWrittenIsLeftExactlyAsItWas) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Passwords.txt");
+    Write(path, "the old list\r\n");
+    const QByteArray folder = QFile::encodeName(dir.path()), file = QFile::encodeName(path);
+    if (geteuid() == 0) {  // the unprivileged user owns both, as a user's own files
+        ASSERT_EQ(::chown(folder.constData(), 65534, 65534), 0);
+        ASSERT_EQ(::chown(file.constData(), 65534, 65534), 0);
+    }
+    ::chmod(file.constData(), 0600);
+    ::chmod(folder.constData(), 0500);
+    const std::string reason = SaveAsUnprivilegedUser(path, "a new list\r\n");
+    ::chmod(folder.constData(), 0700);
+    EXPECT_NE(reason.find("cannot be written, so nothing was changed"), std::string::npos) << reason;
+    EXPECT_EQ(Read(path), "the old list\r\n");
+    EXPECT_EQ(Entries(dir.path()), QStringList{"Passwords.txt"});
+}
+
+TEST(SavingToDisk, APipeOrADeviceInPlaceOfTheFileIsRefusedAndLeftAsItIs) {
     QTemporaryDir dir;
     DiskWindow w;
-    const QString path = dir.filePath("Passwords.txt");
-    Write(path, "old");
-    ::chmod(QFile::encodeName(dir.path()).constData(), 0500);
-    w.SaveAs(path);
-    ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
-    EXPECT_EQ(Read(path), w.Expected());
-    EXPECT_EQ(w.window.txtStatus->text(), "File saved");
+    const QString fifo = dir.filePath("pipe.txt"), device = dir.filePath("device.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/null", device));
+    for (const QString& path : {fifo, device}) {
+        w.box.shown.clear();
+        w.SaveAs(path);
+        EXPECT_EQ(w.window.txtStatus->text(), "Save cancelled");
+        ASSERT_EQ(w.box.shown.size(), 1u);
+        EXPECT_NE(w.box.shown[0].text.find("not a regular file"), std::string::npos) << w.box.shown[0].text;
+    }
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    EXPECT_TRUE(QFileInfo(device).isSymLink());
+    EXPECT_EQ(Entries(dir.path()), (QStringList{"device.txt", "pipe.txt"}));
 }
 
 namespace {
