@@ -4,9 +4,11 @@
 
 #include "app/main_window.h"
 #include "platform/large_buffers.h"
+#include "platform/process_guard.h"
 #include "platform/qt_message_box.h"
 
 int main(int argc, char** argv) {
+    morvane::GuardProcess("morvane");
     morvane::KeepLargeBuffersMapped();
     QApplication app(argc, argv);
     morvane::IdentifyApplication();

@@ -43,6 +43,7 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& o)
                 if (i + 1 >= args.size()) return "option " + name + " needs a value";
                 value = args[++i];
             }
+            if (!IsValidUtf8(value)) return "the value of " + name + " is not valid UTF-8";
             into = FromUtf8(value);
             return {};
         };

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "cli/cli_options.h"
@@ -13,6 +14,7 @@
 #include "engine/password_maker.h"
 #include "options/number_text.h"
 #include "output/html_document.h"
+#include "platform/process_guard.h"
 #include "platform/runtime_error.h"
 
 using namespace morvane;
@@ -21,8 +23,10 @@ namespace {
 
 constexpr int kRefused = 2;
 
-// Standard output in large blocks; a reader that went away ends the program
-// quietly.
+constexpr int kSystemError = kSystemFailureExit;
+
+// Standard output in large blocks. A reader that went away ends the program
+// quietly; any other failed write ends it with the reason.
 class Output {
 public:
     void Add(const std::string& s) {
@@ -38,7 +42,11 @@ public:
         while (done < buffer_.size()) {
             ssize_t n = ::write(STDOUT_FILENO, buffer_.data() + done, buffer_.size() - done);
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) std::_Exit(errno == EPIPE ? 0 : 1);
+            if (n < 0 && errno == EPIPE) std::_Exit(0);
+            if (n <= 0) {
+                std::fprintf(stderr, "morvane-cli: write error: %s\n", std::strerror(n < 0 ? errno : EIO));
+                std::_Exit(kSystemError);
+            }
             done += static_cast<size_t>(n);
         }
         buffer_.clear();
@@ -58,7 +66,7 @@ int Refuse(const std::string& title, const std::string& message) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int Run(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);  // a closed pipe shows up as EPIPE
     CliOptions options;
     std::string error = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options);
@@ -66,12 +74,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "morvane-cli: %s\n\n%s", error.c_str(), kCliUsage);
         return kRefused;
     }
-    if (options.help) {
-        std::fputs(kCliUsage, stdout);
-        return 0;
-    }
-    if (options.version) {
-        std::printf("morvane-cli %s\n", MORVANE_VERSION);
+    Output out;
+    if (options.help || options.version) {
+        out.Add(options.help ? std::string(kCliUsage) : std::string("morvane-cli ") + MORVANE_VERSION + "\n");
+        out.Flush();
         return 0;
     }
     if (auto failure = FirstFailure(options.values)) return Refuse(failure->title, failure->message);
@@ -102,7 +108,6 @@ int main(int argc, char** argv) {
 
     PasswordMaker maker(pool, min_length, max_length, variable);
     const std::string line_end = options.crlf ? "\r\n" : "\n";
-    Output out;
     if (options.html) out.Add(HtmlDocumentHead());
     std::string& buffer = out.buffer();
     // Ends the password written from `start` on: escaped for the page when
@@ -139,4 +144,9 @@ int main(int argc, char** argv) {
     }
     out.Flush();
     return 0;
+}
+
+int main(int argc, char** argv) {
+    GuardProcess("morvane-cli");
+    return Run(argc, argv);
 }

@@ -1,6 +1,7 @@
 // morvane-cli as a user runs it: output, flags, messages and exit codes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <cstdlib>
 #include <unistd.h>
 
 #include <cstdio>
@@ -186,4 +187,55 @@ TEST(CommandLine, HtmlShowsABrowserEveryPasswordAsMade) {
         }
         EXPECT_TRUE(characters >= 6 && characters <= 8) << line;
     }
+}
+
+TEST(CommandLine, AFailedWriteSaysWhyAndEndsWithOne) {
+    for (const char* args : {"-n 10", "--help", "--version", "-n 100000 --html"}) {
+        Result r = Cli(std::string(args) + " >/dev/full");
+        EXPECT_EQ(r.code, 1) << args;
+        EXPECT_EQ(r.err, "morvane-cli: write error: No space left on device\n") << args;
+    }
+}
+
+TEST(CommandLine, MalformedUtf8InAnOptionIsRefusedNamingTheOption) {
+    // A surrogate, a code point past U+10FFFF, an overlong "!", a lead byte
+    // without its continuation.
+    for (const char* bytes : {"\\355\\240\\200", "\\364\\220\\200\\200", "\\300\\241", "\\342A"}) {
+        for (const char* option : {"--other-in", "--other-out"}) {
+            Result r = Cli(std::string(option) + " \"$(printf '" + bytes + "')\"");
+            EXPECT_EQ(r.code, 2) << option << " " << bytes;
+            EXPECT_EQ(r.err.rfind(std::string("morvane-cli: the value of ") + option + " is not valid UTF-8", 0), 0u)
+                << r.err;
+            EXPECT_EQ(r.out, "");
+        }
+    }
+    Result fine = Cli("-n 50 --no-upper --no-lower --no-numbers --no-special --other-in 'é 😀 Ω'");
+    EXPECT_EQ(fine.code, 0);
+    EXPECT_EQ(Lines(fine.out).size(), 50u);
+}
+
+TEST(CommandLine, RunningOutOfMemoryGivesAMessageAndExitOneInsteadOfAnAbort) {
+    // A memory limit the duplicate index cannot stay within.
+    const std::string err_file = testing::TempDir() + "/morvane-cli-oom.txt";
+    const int status = std::system(("ulimit -v 150000; ulimit -c unlimited; cd " + testing::TempDir() + " && " +
+                                    MORVANE_CLI + " --unique -n 10000000 --fixed --max 8 >/dev/null 2>" + err_file)
+                                       .c_str());
+    std::ifstream in(err_file);
+    std::stringstream err;
+    err << in.rdbuf();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_EQ(err.str(), "morvane-cli: out of memory\n");
+}
+
+TEST(CommandLine, ItsMemoryCannotBeDumpedOrReadByTheSameUser) {
+    // Started as an unprivileged user, the files that expose its memory
+    // belong to the superuser: the process is not dumpable.
+    const std::string run_as = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const std::string command = run_as + MORVANE_CLI + " -n 1000000000 | sleep 30 & sleep 0.5; "
+                                "pid=$(pgrep -n -f 'morvane-cli -n 1000000000'); "
+                                "stat -c %u /proc/$pid/mem; kill $pid";
+    std::unique_ptr<FILE, int (*)(FILE*)> shell(popen(command.c_str(), "r"), pclose);
+    char owner[32] = {};
+    ASSERT_NE(fgets(owner, sizeof owner, shell.get()), nullptr);
+    EXPECT_STREQ(owner, "0\n");
 }

@@ -350,3 +350,17 @@ TEST(SaveDialog, TheHtmlPageShowsABrowserExactlyTheList) {
     const QByteArray page = Read(dir.filePath("Passwords.htm"));
     EXPECT_TRUE(page.contains("<meta charset=\"utf-8\">"));
 }
+
+TEST(SavingToDisk, ALoneSurrogateInTheListIsSavedAsWellFormedUtf8) {
+    QTemporaryDir dir;
+    DiskWindow w;
+    QString list = "ab";
+    list += QChar(0xD83D);  // half of a pair, as a paste can bring
+    list += "c\n";
+    w.window.rtfPasswords->setPlainText(list);
+    const QString path = dir.filePath("odd.txt");
+    w.SaveAs(path);
+    const QByteArray saved = Read(path);
+    EXPECT_TRUE(IsValidUtf8(saved.toStdString()));
+    EXPECT_EQ(saved, "ab\xEF\xBF\xBD" "c\r\n\r\n");
+}

@@ -1,0 +1,33 @@
+#include "platform/process_guard.h"
+
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <new>
+
+namespace morvane {
+namespace {
+
+const char* g_program = "morvane";
+
+// Allocates nothing: memory has just run out.
+[[noreturn]] void EndOutOfMemory() {
+    const char message[] = ": out of memory\n";
+    ssize_t ignored = ::write(STDERR_FILENO, g_program, std::strlen(g_program));
+    ignored = ::write(STDERR_FILENO, message, sizeof message - 1);
+    (void)ignored;
+    ::_exit(kSystemFailureExit);
+}
+
+}  // namespace
+
+void GuardProcess(const char* program) {
+    g_program = program;
+    // Not dumpable: no core file that holds the passwords, and only a
+    // privileged process may attach to read them.
+    ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+    std::set_new_handler(EndOutOfMemory);
+}
+
+}  // namespace morvane
