@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QProcess>
+#include <QSettings>
 #include <algorithm>
 #include <limits>
 #include <QStandardPaths>
@@ -192,6 +193,18 @@ MainWindow::MainWindow(WindowServices services)
     // Under the client area, which keeps its size: the strength line.
     strengthBar = new StrengthBar(this);
     setStatusBar(strengthBar);
+    clipboardGuard = new ClipboardGuard(this);
+    clipboardGuard->SetDelay(QSettings(kSettingsOrganization, kSettingsApplication)
+                                 .value(kClipboardDelaySetting, ClipboardGuard::kDefaultDelaySeconds)
+                                 .toInt());
+    lblClipboardCountdown = new QLabel(strengthBar);
+    lblClipboardCountdown->setObjectName("lblClipboardCountdown");
+    lblClipboardCountdown->hide();
+    strengthBar->addPermanentWidget(lblClipboardCountdown);
+    connect(clipboardGuard, &ClipboardGuard::CountdownChanged, this, [this](int left) {
+        lblClipboardCountdown->setText(QString("Clipboard clears in %1 s").arg(left));
+        lblClipboardCountdown->setVisible(left > 0);
+    });
     qApp->installEventFilter(this);
     FitTexts(client_);
     adjustSize();

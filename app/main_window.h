@@ -14,6 +14,7 @@
 
 #include "app/frm_main.h"
 #include "about/system_info.h"
+#include "edit/clipboard_guard.h"
 #include "edit/find_host.h"
 #include "platform/desktop.h"
 #include "platform/qt_common_dialog.h"
@@ -23,6 +24,11 @@
 namespace morvane {
 
 class StrengthBar;
+
+// Where the window keeps what it remembers between runs.
+inline constexpr char kSettingsOrganization[] = "Morvane";
+inline constexpr char kSettingsApplication[] = "Morvane Password Generator";
+inline constexpr char kClipboardDelaySetting[] = "clipboard/clearAfterSeconds";
 
 // Names the program, and the menu entry that docks and task bars match its
 // window to (its icon and name there).
@@ -78,6 +84,9 @@ public:
     QAction *mnuGenerate, *mnuSave, *mnuPrint, *mnuExit, *mnuCut, *mnuCopy, *mnuPaste, *mnuDelete,
         *mnuClear, *mnuSelectAll, *mnuFind, *mnuReplace, *mnuFont, *mnuAlignLeft, *mnuAlignCenter,
         *mnuAlignRight, *mnuContents, *mnuWebsite, *mnuAbout;
+    QAction* mnuClipboardDelay = nullptr;  // how long copied passwords stay on the clipboard
+    QLabel* lblClipboardCountdown = nullptr;  // in the status bar while a copy waits to be cleared
+    ClipboardGuard* clipboardGuard = nullptr;
 
     // Command handlers; every source of a command reaches its one handler.
     void toolbarMain_ButtonClick(const QString& key);
@@ -94,6 +103,7 @@ public:
     void mnuDelete_Click();
     void mnuClear_Click();
     void mnuSelectAll_Click();
+    void mnuClipboardDelay_Click();
     void mnuFind_Click();
     void mnuReplace_Click();
     void mnuFont_Click();
@@ -124,6 +134,7 @@ private:
     void BindControls();
     void ShowAbout();
     TextBox* FocusedTextControl(QString* name);
+    void PutOnClipboard(const Text& text, bool secret);
     bool OpenFindDialog(FindReplaceRecord& record, bool replace);
     void BuildMenus();
     void BuildToolbar(QWidget* client);

@@ -66,6 +66,7 @@ void MainWindow::BuildMenus() {
     mnuEdit->addSeparator()->setObjectName("mnuJunk3");
     mnuClear = Entry(mnuEdit, "mnuClear", "C&lear", Qt::CTRL | Qt::Key_N);
     mnuSelectAll = Entry(mnuEdit, "mnuSelectAll", "Select &All", Qt::CTRL | Qt::Key_A);
+    mnuClipboardDelay = Entry(mnuEdit, "mnuClipboardDelay", "Clear Clip&board After...");
     mnuEdit->addSeparator()->setObjectName("mnuJunk4");
     mnuFind = Entry(mnuEdit, "mnuFind", "&Find", Qt::CTRL | Qt::Key_F);
     mnuReplace = Entry(mnuEdit, "mnuReplace", "&Replace", Qt::CTRL | Qt::Key_H);
@@ -134,6 +135,7 @@ void MainWindow::ConnectCommands() {
     on(mnuDelete, &QAction::triggered, &MainWindow::mnuDelete_Click);
     on(mnuClear, &QAction::triggered, &MainWindow::mnuClear_Click);
     on(mnuSelectAll, &QAction::triggered, &MainWindow::mnuSelectAll_Click);
+    on(mnuClipboardDelay, &QAction::triggered, &MainWindow::mnuClipboardDelay_Click);
     on(mnuFind, &QAction::triggered, &MainWindow::mnuFind_Click);
     on(mnuReplace, &QAction::triggered, &MainWindow::mnuReplace_Click);
     on(mnuFont, &QAction::triggered, &MainWindow::mnuFont_Click);
@@ -205,7 +207,10 @@ bool MainWindow::Form_Unload() {
         confirmed = box_.Show("Are you sure you want to close Morvane?", kYesNo, "Exit Morvane:") ==
                     kResultYes;
     });
-    if (confirmed) services_.end_program();
+    if (confirmed) {
+        clipboardGuard->ClearNow();  // copied passwords do not outlive the program
+        services_.end_program();
+    }
     return confirmed;
 }
 

@@ -1,6 +1,8 @@
 // Clipboard, selection, format and Find/Replace commands of the main window.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QSettings>
 #include <QMimeData>
 
 #include "app/main_window.h"
@@ -35,13 +37,16 @@ static bool IsRealText(const QMimeData* data) {
 }
 
 // Copied passwords are marked as a secret, so that desktop clipboard
-// managers keep them out of their history; the text itself is unchanged.
-static void PutOnClipboard(const Text& text, bool secret) {
+// managers keep them out of their history, and cleared after a while; the
+// text itself is unchanged.
+void MainWindow::PutOnClipboard(const Text& text, bool secret) {
     auto* data = new QMimeData;
-    data->setText(ToQt(text));
+    const QString copied = ToQt(text);
+    data->setText(copied);
     if (secret) data->setData("x-kde-passwordManagerHint", "secret");
     QGuiApplication::clipboard()->clear();
     QGuiApplication::clipboard()->setMimeData(data);
+    if (secret) clipboardGuard->Watch(copied);
 }
 
 static bool IsProtected(const QString& name) { return name == "txtStatus" || name == "txtProgress"; }
@@ -82,6 +87,18 @@ void MainWindow::mnuDelete_Click() {
         TextBox* field = FocusedTextControl(&name);
         if (!field || IsProtected(name)) return;
         field->SetSelText(U"");
+    });
+}
+
+void MainWindow::mnuClipboardDelay_Click() {
+    Trap("mnuClipboardDelay_Click", [&] {
+        bool chosen = false;
+        const int seconds = QInputDialog::getInt(
+            this, "Clear Clipboard", "Clear copied passwords from the clipboard after (seconds, 0 = never):",
+            clipboardGuard->delay(), ClipboardGuard::kNever, 24 * 3600, 1, &chosen);
+        if (!chosen) return;
+        clipboardGuard->SetDelay(seconds);
+        QSettings(kSettingsOrganization, kSettingsApplication).setValue(kClipboardDelaySetting, seconds);
     });
 }
 
