@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <string.h>
 #include <string>
 
 #include "cli/cli_options.h"
@@ -15,6 +16,7 @@
 #include "options/number_text.h"
 #include "output/html_document.h"
 #include "platform/process_guard.h"
+#include "platform/wiped_memory.h"
 #include "platform/runtime_error.h"
 
 using namespace morvane;
@@ -49,8 +51,10 @@ public:
             }
             done += static_cast<size_t>(n);
         }
+        ::explicit_bzero(buffer_.data(), buffer_.size());  // the passwords leave no copy behind
         buffer_.clear();
     }
+    ~Output() { Wipe(buffer_); }
 
 private:
     static constexpr size_t kBlock = 1 << 16;

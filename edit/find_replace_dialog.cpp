@@ -59,7 +59,7 @@ FindReplaceDialog::FindReplaceDialog(QWidget* owner, FindReplaceRecord& record, 
     matchCase->setChecked(record.Flags & FR_MATCHCASE);
     grid->addWidget(wholeWord, row, 0, 1, 2);
     grid->addWidget(matchCase, row + 1, 0, 1, 2);
-    auto* direction = new QGroupBox("Direction");
+    auto* direction = new QGroupBox("Direction", this);  // owned by the dialog also where Replace hides it
     auto* dl = new QHBoxLayout(direction);
     up = new QRadioButton("&Up");
     down = new QRadioButton("&Down");

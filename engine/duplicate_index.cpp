@@ -44,7 +44,7 @@ size_t DuplicateIndex::Find(const Key& key) const {
 }
 
 void DuplicateIndex::Grow() {
-    std::vector<Key> old = std::move(slots_);
+    auto old = std::move(slots_);
     slots_.assign(old.empty() ? 1024 : old.size() * 2, Key{});
     for (const Key& k : old)
         if (!(k == Key{})) slots_[Find(k)] = k;

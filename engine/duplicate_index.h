@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/wiped_memory.h"
+
 namespace morvane {
 
 class DuplicateIndex {
@@ -25,7 +27,7 @@ private:
     size_t Find(const Key& key) const;  // its slot, or the free slot where it would go
     void Grow();
 
-    std::vector<Key> slots_;
+    std::vector<Key, WipingAllocator<Key>> slots_;  // a short password is its own key
     size_t used_ = 0;
 };
 

@@ -34,6 +34,7 @@ void frmMain::cmdSave_Click() {
     AppendUtf8(bytes, content);
     bytes += "\r\n";
     std::string failure = env_.files->Save(answer.file_name, bytes);
+    Wipe(bytes);
     if (!failure.empty()) {
         ChangeStatus(12);
         ShowErrorReport(*env_.box, FormErrorTitle("cmdSave_Click"),

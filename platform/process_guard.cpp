@@ -1,5 +1,6 @@
 #include "platform/process_guard.h"
 
+#include <malloc.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -10,6 +11,9 @@ namespace morvane {
 namespace {
 
 const char* g_program = "morvane";
+// What released memory is overwritten with; memory handed out reads as its
+// complement until written.
+constexpr int kReleasedMemoryFill = 0xA5;
 
 // Allocates nothing: memory has just run out.
 [[noreturn]] void EndOutOfMemory() {
@@ -28,6 +32,10 @@ void GuardProcess(const char* program) {
     // privileged process may attach to read them.
     ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
     std::set_new_handler(EndOutOfMemory);
+    // Memory given back to the C library is overwritten at once, so the
+    // copies of passwords that the toolkit keeps in its own buffers (the
+    // list's text, its layouts, the fields) do not linger after their use.
+    ::mallopt(M_PERTURB, kReleasedMemoryFill);
 }
 
 }  // namespace morvane

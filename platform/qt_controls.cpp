@@ -301,9 +301,10 @@ QtRichTextBox::QtRichTextBox(QTextEdit* edit) : edit_(edit) {
 const Text& QtRichTextBox::CachedText() const {
     Flush();
     if (!cache_valid_) {
-        const QString raw = edit_->document()->toRawText();
-        cache_.clear();
+        QString raw = edit_->document()->toRawText();
+        Wipe(cache_);
         surrogates_ = AppendCrLfText(cache_, raw);
+        WipeQString(raw);
         cache_valid_ = true;
     }
     return cache_;
@@ -353,10 +354,11 @@ void QtRichTextBox::SetText(const Text& text) {
         edit_->document()->clear();
         UseListLayout();
     }
-    const QString document_text = ToDocumentText(text);
+    QString document_text = ToDocumentText(text);
     edit_->setPlainText(document_text);
-    cache_.clear();
+    Wipe(cache_);
     surrogates_ = AppendCrLfText(cache_, document_text);
+    WipeQString(document_text);
     cache_valid_ = true;
     writing_ = false;
     plain_ = true;
@@ -387,7 +389,7 @@ void QtRichTextBox::Flush() const {
     // list after a run does not convert it all again.
     const bool extend = cache_valid_ || document->isEmpty();
     if (!cache_valid_) {
-        cache_.clear();
+        Wipe(cache_);
         surrogates_ = false;
     }
     QTextCursor end(document);
@@ -397,7 +399,7 @@ void QtRichTextBox::Flush() const {
         surrogates_ = AppendCrLfText(cache_, pending_) || surrogates_;
         cache_valid_ = true;
     }
-    pending_.clear();
+    WipeQString(pending_);
     if (quiet) document->setUndoRedoEnabled(true);
     if (anchor != position && (edit_->textCursor().anchor() != anchor ||
                                edit_->textCursor().position() != position)) {

@@ -1,5 +1,7 @@
 #include "platform/qt_text.h"
 
+#include <string.h>
+
 namespace morvane {
 
 QString ToQt(const Text& text) {
@@ -35,6 +37,12 @@ int CodePointIndex(const QString& s, int utf16_index) {
     for (int u = 0; u < utf16_index && u < s.size(); ++cp)
         u += (s.at(u).isHighSurrogate() && u + 1 < s.size()) ? 2 : 1;
     return cp;
+}
+
+void WipeQString(QString& s) {
+    if (s.isDetached() && s.capacity() > 0)
+        ::explicit_bzero(s.data(), static_cast<size_t>(s.capacity()) * sizeof(QChar));
+    s.clear();
 }
 
 QFont ToQFont(const FontSpec& spec) {

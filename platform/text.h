@@ -1,11 +1,14 @@
 #pragma once
 // Texts are held as whole Unicode code points, so a character is never split.
+// They hold passwords, so their memory is zeroed when released.
 #include <string>
 #include <string_view>
 
+#include "platform/wiped_memory.h"
+
 namespace morvane {
 
-using Text = std::u32string;
+using Text = std::basic_string<char32_t, std::char_traits<char32_t>, WipingAllocator<char32_t>>;
 
 // A byte that starts no well-formed character reads as U+FFFD.
 Text FromUtf8(std::string_view utf8);
