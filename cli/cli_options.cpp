@@ -1,14 +1,20 @@
 #include "cli/cli_options.h"
 
+#include <charconv>
+#include <limits>
+#include <optional>
+
 namespace morvane {
 
 const char* const kCliUsage =
-    "Usage: morvane-cli [options]\n"
-    "Makes random passwords with the rules of the Morvane Password Generator.\n"
+    "Usage: morvane-cli [OPTION]...\n"
+    "Makes random passwords with the rules of the Morvane Password Generator,\n"
+    "one per line, drawn from the operating system's secure random source.\n"
     "\n"
     "  -n, --count N          how many passwords (10)\n"
-    "      --min N            shortest length (6)\n"
-    "      --max N            longest length (8)\n"
+    "  -l, --length N         every password N characters long (4 to 128)\n"
+    "      --min N            shortest length (6); moves --max up if needed\n"
+    "      --max N            longest length (8); moves --min down if needed\n"
     "      --fixed            every password has --max characters\n"
     "      --no-upper         no upper-case letters\n"
     "      --no-lower         no lower-case letters\n"
@@ -20,70 +26,180 @@ const char* const kCliUsage =
     "                         leave out 1 I | l 0 o O ` ' B 8\n"
     "      --other-out TEXT   leave out these characters\n"
     "      --unique           no password twice in this run\n"
+    "      --format FORMAT    text (the default) or ndjson: one JSON object a line\n"
+    "                         with \"password\", \"length\" and \"bits\"\n"
     "      --html             the HTML document instead of the plain list\n"
     "      --crlf             end lines with CR LF instead of LF\n"
+    "  -0, --null             end each password with a NUL character\n"
     "  -h, --help             this text\n"
-    "      --version          the program's version\n";
+    "      --version          the program's version\n"
+    "\n"
+    "Strong passwords: morvane-cli -l 20 --exclude-look-alikes\n"
+    "\n"
+    "Exit status: 0 done; 1 a write or system error; 2 a usage error or a\n"
+    "refused check.\n";
 
-std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& o) {
-    o.values = OptionValues{};
-    o.pool = PoolChoice{};
+namespace {
+
+// A whole number and nothing else: no sign but a leading +, no point, no
+// exponent, no blanks; none when it is not one or does not fit 64 bits.
+std::optional<int64_t> WholeNumber(const std::string& text) {
+    std::string_view digits = text;
+    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+    if (digits.empty() || digits.front() < '0' || digits.front() > '9') return std::nullopt;
+    int64_t value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+    return value;
+}
+
+std::string RangeMessage(const std::string& option, int64_t lowest, int64_t highest) {
+    return option + " must be a whole number from " + std::to_string(lowest) + " to " +
+           std::to_string(highest);
+}
+
+enum class Takes { kNothing, kValue };
+
+struct OptionSpec {
+    char short_name;  // 0: long only
+    const char* long_name;
+    Takes takes;
+};
+
+constexpr OptionSpec kOptions[] = {
+    {'n', "count", Takes::kValue},       {'l', "length", Takes::kValue},
+    {0, "min", Takes::kValue},           {0, "max", Takes::kValue},
+    {0, "fixed", Takes::kNothing},       {0, "no-upper", Takes::kNothing},
+    {0, "no-lower", Takes::kNothing},    {0, "no-numbers", Takes::kNothing},
+    {0, "no-special", Takes::kNothing},  {0, "other-in", Takes::kValue},
+    {0, "spaces", Takes::kNothing},      {0, "exclude-look-alikes", Takes::kNothing},
+    {0, "other-out", Takes::kValue},     {0, "unique", Takes::kNothing},
+    {0, "format", Takes::kValue},        {0, "html", Takes::kNothing},
+    {0, "crlf", Takes::kNothing},        {'0', "null", Takes::kNothing},
+    {'h', "help", Takes::kNothing},      {0, "version", Takes::kNothing},
+};
+
+const OptionSpec* FindLong(std::string_view name) {
+    for (const OptionSpec& o : kOptions)
+        if (name == o.long_name) return &o;
+    return nullptr;
+}
+
+const OptionSpec* FindShort(char name) {
+    for (const OptionSpec& o : kOptions)
+        if (o.short_name != 0 && name == o.short_name) return &o;
+    return nullptr;
+}
+
+// What the options said, before the lengths are settled.
+struct Given {
+    std::optional<int64_t> min, max, length;
+};
+
+// Applies one option with its value; returns what is wrong with it.
+std::string Apply(const OptionSpec& o, const std::string& value, CliOptions& options, Given& given) {
+    const std::string name = std::string("--") + o.long_name;
+    const std::string_view n = o.long_name;
+    if (o.takes == Takes::kValue && !IsValidUtf8(value)) return "the value of " + name + " is not valid UTF-8";
+    if (n == "count") {
+        auto v = WholeNumber(value);
+        if (!v || *v < 1 || *v > std::numeric_limits<int32_t>::max())
+            return RangeMessage(name, 1, std::numeric_limits<int32_t>::max());
+        options.count = static_cast<int32_t>(*v);
+    } else if (n == "length" || n == "min" || n == "max") {
+        auto v = WholeNumber(value);
+        if (!v || *v < kShortestLength || *v > kLongestLength)
+            return RangeMessage(name, kShortestLength, kLongestLength);
+        (n == "length" ? given.length : n == "min" ? given.min : given.max) = *v;
+    } else if (n == "format") {
+        if (value == "text") options.format = OutputFormat::kText;
+        else if (value == "ndjson") options.format = OutputFormat::kNdjson;
+        else return name + " must be text or ndjson";
+    } else if (n == "other-in") {
+        options.pool.other_in = true;
+        options.pool.other_in_text = FromUtf8(value);
+    } else if (n == "other-out") {
+        options.pool.other_out = true;
+        options.pool.other_out_text = FromUtf8(value);
+    } else if (n == "fixed") options.fixed = true;
+    else if (n == "no-upper") options.pool.upper = false;
+    else if (n == "no-lower") options.pool.lower = false;
+    else if (n == "no-numbers") options.pool.numbers = false;
+    else if (n == "no-special") options.pool.special = false;
+    else if (n == "spaces") options.pool.spaces = true;
+    else if (n == "exclude-look-alikes") options.pool.look_alikes_out = true;
+    else if (n == "unique") options.unique = true;
+    else if (n == "html") options.html = true;
+    else if (n == "crlf") options.crlf = true;
+    else if (n == "null") options.null_terminated = true;
+    else if (n == "help") options.help = true;
+    else if (n == "version") options.version = true;
+    return {};
+}
+
+// The lengths from what was given: --length fixes both; --min or --max
+// alone moves the other bound when it would cross it.
+std::string SettleLengths(const Given& given, CliOptions& options) {
+    if (given.length) {
+        if (given.min || given.max) return "--length cannot be given with --min or --max";
+        options.min_length = options.max_length = static_cast<int>(*given.length);
+        options.fixed = true;
+        return {};
+    }
+    if (given.min) options.min_length = static_cast<int>(*given.min);
+    if (given.max) options.max_length = static_cast<int>(*given.max);
+    if (options.min_length > options.max_length) {
+        if (given.min && given.max) return "--min must not be greater than --max";
+        if (given.min) options.max_length = options.min_length;
+        else options.min_length = options.max_length;
+    }
+    if (options.fixed) options.min_length = options.max_length;
+    return {};
+}
+
+}  // namespace
+
+std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& options) {
+    options = CliOptions{};
+    Given given;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        // A flag with a value takes the next argument, or what follows "=".
-        std::string name = a, value;
-        bool has_inline = false;
-        if (a.rfind("--", 0) == 0 && a.find('=') != std::string::npos) {
-            name = a.substr(0, a.find('='));
-            value = a.substr(a.find('=') + 1);
-            has_inline = true;
-        }
-        auto take = [&](Text& into) -> std::string {
-            if (!has_inline) {
-                if (i + 1 >= args.size()) return "option " + name + " needs a value";
+        std::string error;
+        if (a.rfind("--", 0) == 0 && a.size() > 2) {
+            const size_t equals = a.find('=');
+            const std::string name = a.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+            const OptionSpec* o = FindLong(name);
+            if (!o) return "unknown option --" + name;
+            std::string value;
+            if (equals != std::string::npos) {
+                if (o->takes == Takes::kNothing) return "option --" + name + " takes no value";
+                value = a.substr(equals + 1);
+            } else if (o->takes == Takes::kValue) {
+                if (i + 1 >= args.size()) return "option --" + name + " needs a value";
                 value = args[++i];
             }
-            if (!IsValidUtf8(value)) return "the value of " + name + " is not valid UTF-8";
-            into = FromUtf8(value);
-            return {};
-        };
-        std::string error;
-        if (name == "-n" || name == "--count") error = take(o.values.count);
-        else if (name == "--min") error = take(o.values.min_length);
-        else if (name == "--max") error = take(o.values.max_length);
-        else if (name == "--other-in") {
-            error = take(o.pool.other_in_text);
-            o.pool.other_in = true;
-        } else if (name == "--other-out") {
-            error = take(o.pool.other_out_text);
-            o.pool.other_out = true;
-        } else if (has_inline) return "option " + name + " takes no value";
-        else if (a == "--fixed") o.fixed = true;
-        else if (a == "--no-upper") o.pool.upper = false;
-        else if (a == "--no-lower") o.pool.lower = false;
-        else if (a == "--no-numbers") o.pool.numbers = false;
-        else if (a == "--no-special") o.pool.special = false;
-        else if (a == "--spaces") o.pool.spaces = true;
-        else if (a == "--exclude-look-alikes") o.pool.look_alikes_out = true;
-        else if (a == "--unique") o.unique = true;
-        else if (a == "--html") o.html = true;
-        else if (a == "--crlf") o.crlf = true;
-        else if (a == "-h" || a == "--help") o.help = true;
-        else if (a == "--version") o.version = true;
-        else return "unknown option " + a;
+            error = Apply(*o, value, options, given);
+        } else if (a.size() > 1 && a[0] == '-') {
+            // Bundled short options; one that takes a value takes the rest
+            // of the word, or else the next argument.
+            for (size_t k = 1; k < a.size() && error.empty(); ++k) {
+                const OptionSpec* o = FindShort(a[k]);
+                if (!o) return std::string("unknown option -") + a[k];
+                std::string value;
+                if (o->takes == Takes::kValue) {
+                    if (k + 1 < a.size()) value = a.substr(k + 1);
+                    else if (i + 1 < args.size()) value = args[++i];
+                    else return std::string("option -") + a[k] + " needs a value";
+                    k = a.size();
+                }
+                error = Apply(*o, value, options, given);
+            }
+        } else {
+            return "unexpected argument '" + a + "'";
+        }
         if (!error.empty()) return error;
     }
-    // The window's boxes: Letters stands for the two cases together.
-    o.values.upper = o.pool.upper;
-    o.values.lower = o.pool.lower;
-    o.values.letters = o.pool.upper || o.pool.lower;
-    o.values.numbers = o.pool.numbers;
-    o.values.special = o.pool.special;
-    o.values.other_in = o.pool.other_in;
-    o.values.other_in_text = o.pool.other_in_text;
-    // Fixed length: the minimum follows the maximum, as in the window.
-    if (o.fixed) o.values.min_length = o.values.max_length;
-    return {};
+    return SettleLengths(given, options);
 }
 
 }  // namespace morvane

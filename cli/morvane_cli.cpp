@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -13,7 +14,7 @@
 #include "engine/character_pool.h"
 #include "engine/duplicate_index.h"
 #include "engine/password_maker.h"
-#include "options/number_text.h"
+#include "engine/strength.h"
 #include "output/html_document.h"
 #include "platform/process_guard.h"
 #include "platform/wiped_memory.h"
@@ -23,9 +24,9 @@ using namespace morvane;
 
 namespace {
 
-constexpr int kRefused = 2;
 
-constexpr int kSystemError = kSystemFailureExit;
+constexpr int kSystemError = kExitSystemError;
+static_assert(kExitSystemError == kSystemFailureExit);
 
 // Standard output in large blocks. A reader that went away ends the program
 // quietly; any other failed write ends it with the reason.
@@ -61,11 +62,36 @@ private:
     std::string buffer_;
 };
 
-int Refuse(const std::string& title, const std::string& message) {
-    std::string text = message;
-    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
-    std::fprintf(stderr, "%s\n%s\n", title.c_str(), text.c_str());
-    return kRefused;
+// A usage error: its line, and where to read how it is used.
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "morvane-cli: %s\nTry 'morvane-cli --help' for more information.\n", message.c_str());
+    return kExitUsage;
+}
+
+// A check that refuses the options as given.
+int Refuse(const std::string& message) {
+    std::fprintf(stderr, "morvane-cli: %s\n", message.c_str());
+    return kExitUsage;
+}
+
+// The password as a JSON string, every character that JSON requires
+// escaped; characters beyond ASCII stay as UTF-8.
+void AppendJsonString(std::string& out, std::string_view utf8) {
+    out += '"';
+    for (char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
 }
 
 }  // namespace
@@ -74,53 +100,59 @@ static int Run(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);  // a closed pipe shows up as EPIPE
     CliOptions options;
     std::string error = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options);
-    if (!error.empty()) {
-        std::fprintf(stderr, "morvane-cli: %s\n\n%s", error.c_str(), kCliUsage);
-        return kRefused;
-    }
+    if (!error.empty()) return UsageError(error);
     Output out;
     if (options.help || options.version) {
         out.Add(options.help ? std::string(kCliUsage) : std::string("morvane-cli ") + MORVANE_VERSION + "\n");
         out.Flush();
-        return 0;
+        return kExitDone;
     }
-    if (auto failure = FirstFailure(options.values)) return Refuse(failure->title, failure->message);
-
     Pool pool;
     switch (BuildPool(options.pool, pool)) {
         case PoolOutcome::kBuilt: break;
-        case PoolOutcome::kEmptiedByExclusion: {
-            CheckFailure failure = ExclusionFailure();
-            return Refuse(failure.title, failure.message);
-        }
+        case PoolOutcome::kEmptiedByExclusion:
+            return Refuse("--other-out and --exclude-look-alikes leave no character to choose from");
         case PoolOutcome::kTooLarge:
-            return Refuse("ERROR: IsCreateArray", "Overflow: the pool holds at most 32767 characters");
+            return Refuse("--other-in gives more than " + std::to_string(kMaxPoolEntries) + " characters");
         case PoolOutcome::kNothingToDrawFrom:
-            return Refuse("ERROR: IsCreateArray", "Subscript out of range: there are no characters to draw from");
+            return Refuse("no character to choose from: every character type is turned off");
     }
-    const int min_length = ToInt16(LeadingValue(options.values.min_length));
-    const int max_length = ToInt16(LeadingValue(options.values.max_length));
-    const int32_t count = ToInt32(LeadingValue(options.values.count));
+    const int min_length = options.min_length, max_length = options.max_length;
+    const int32_t count = options.count;
     const bool variable = !options.fixed;
     if (options.unique) {
-        int32_t possible = MaxPossiblePasswords(CountDistinct(pool), min_length, max_length, variable);
-        if (possible < count) {
-            CheckFailure failure = PossibleCountFailure(possible);
-            return Refuse(failure.title, failure.message);
-        }
+        const int32_t possible = MaxPossiblePasswords(CountDistinct(pool), min_length, max_length, variable);
+        if (possible < count)
+            return Refuse("--count must be at most " + std::to_string(possible) +
+                          " with --unique: no more different passwords can be made");
     }
 
     PasswordMaker maker(pool, min_length, max_length, variable);
-    const std::string line_end = options.crlf ? "\r\n" : "\n";
+    const std::string line_end = options.null_terminated ? std::string(1, '\0') : options.crlf ? "\r\n" : "\n";
+    const double bits_per_character = BitsPerCharacter(pool);
     if (options.html) out.Add(HtmlDocumentHead());
     std::string& buffer = out.buffer();
     // Ends the password written from `start` on: escaped for the page when
-    // it goes into one.
+    // it goes into one, as a JSON object for ndjson.
+    const bool rewrite = options.html || options.format == OutputFormat::kNdjson;
     const auto end_line = [&](size_t start) {
-        if (options.html) {
-            const std::string made = buffer.substr(start);
+        if (rewrite) {
+            std::string made = buffer.substr(start);
             buffer.resize(start);
-            AppendHtmlEscaped(buffer, made);
+            if (options.format == OutputFormat::kNdjson) {
+                const size_t length = FromUtf8(made).size();
+                buffer += "{\"password\": ";
+                AppendJsonString(buffer, made);
+                char number[64];
+                const double bits = static_cast<double>(length) * bits_per_character;
+                const auto written = std::to_chars(number, number + sizeof number, bits, std::chars_format::fixed, 2);
+                buffer += ", \"length\": " + std::to_string(length) + ", \"bits\": ";
+                buffer.append(number, written.ptr);
+                buffer += '}';
+            } else {
+                AppendHtmlEscaped(buffer, made);
+            }
+            ::explicit_bzero(made.data(), made.size());
         }
         buffer += line_end;
         out.MaybeFlush();
@@ -147,7 +179,7 @@ static int Run(int argc, char** argv) {
         out.Add(line_end);
     }
     out.Flush();
-    return 0;
+    return kExitDone;
 }
 
 int main(int argc, char** argv) {
