@@ -16,6 +16,21 @@ expect share/applications/org.example.morvane.desktop
 expect share/metainfo/org.example.morvane.metainfo.xml
 expect share/icons/hicolor/scalable/apps/morvane.svg
 expect share/icons/hicolor/64x64/apps/morvane.png
+expect share/man/man1/morvane.1.gz
+expect share/man/man1/morvane-cli.1.gz
+expect share/bash-completion/completions/morvane-cli
+expect share/doc/morvane/copyright
+expect share/doc/morvane/changelog.gz
+# The manual pages format without a warning.
+for page in "$root"/usr/share/man/man1/*.1.gz; do
+    warnings=$(man --warnings -l "$page" 2>&1 > /dev/null)
+    [ -z "$warnings" ] || { echo "$(basename "$page"): $warnings"; failed=1; }
+done
+# The completion offers morvane-cli's options.
+offered=$(bash -c "source '$root/usr/share/bash-completion/completions/morvane-cli'
+    COMP_WORDS=(morvane-cli --for); COMP_CWORD=1; _morvane_cli; echo \"\${COMPREPLY[*]}\"
+    COMP_WORDS=(morvane-cli --format n); COMP_CWORD=2; _morvane_cli; echo \"\${COMPREPLY[*]}\"")
+[ "$offered" = $'--format\nndjson' ] || { echo "completion offers: $offered"; failed=1; }
 # Nothing but programs in bin/.
 for f in "$root"/usr/bin/*; do
     [ -x "$f" ] && file -b "$f" | grep -q ELF || { echo "not a program in bin/: $(basename "$f")"; failed=1; }
