@@ -31,6 +31,7 @@ TEST(AboutBox, ShowsNameVersionAndLinks) {
     EXPECT_EQ(about.windowTitle(), "About Morvane Password Generator");
     EXPECT_EQ(about.lblVersion->text(), "Version 1.2");
     EXPECT_EQ(about.lblName->text(), "Morvane Password Generator");
+    EXPECT_TRUE(about.lblDisclaimer->text().contains("MIT licence"));
     EXPECT_EQ(about.size(), QSize(433, 271));
     EXPECT_TRUE(about.isModal());
     EXPECT_TRUE(about.cmdOK->isDefault());

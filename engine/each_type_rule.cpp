@@ -1,0 +1,127 @@
+#include "engine/each_type_rule.h"
+
+#include <algorithm>
+#include <cmath>
+#include <bit>
+#include <map>
+
+namespace morvane {
+namespace {
+
+// Fewer passwords than one in so many draws keeping the rule is refused.
+constexpr double kLeastAcceptance = 1e-6;
+
+using Big = unsigned __int128;
+
+bool InClass(char32_t c, CharacterClass which) {
+    Pool one;
+    AppendClass(one, which);
+    return std::find(one.begin(), one.end(), c) != one.end();
+}
+
+}  // namespace
+
+EachTypeRule::EachTypeRule(const PoolChoice& choice, const Pool& pool) : pool_size_(pool.size()) {
+    std::map<char32_t, size_t> entries;
+    for (char32_t c : pool) ++entries[c];
+    for (auto [c, n] : entries) {
+        distinct_.push_back(c);
+        entries_.push_back(n);
+    }
+    std::vector<std::pair<bool, CharacterClass>> classes = {{choice.upper, CharacterClass::kUpper},
+                                                            {choice.lower, CharacterClass::kLower},
+                                                            {choice.numbers, CharacterClass::kNumbers},
+                                                            {choice.special, CharacterClass::kSpecial}};
+    for (auto [chosen, which] : classes) {
+        if (!chosen) continue;
+        std::vector<char32_t> set;
+        for (char32_t c : distinct_)
+            if (InClass(c, which)) set.push_back(c);
+        type_sets_.push_back(std::move(set));
+    }
+    if (choice.other_in) {
+        const Pool other = GetOther(choice.other_in_text);
+        std::vector<char32_t> set;
+        for (char32_t c : distinct_)
+            if (std::find(other.begin(), other.end(), c) != other.end()) set.push_back(c);
+        if (!other.empty()) type_sets_.push_back(std::move(set));
+    }
+    for (char32_t c : distinct_) {
+        uint8_t mask = 0;
+        for (size_t t = 0; t < type_sets_.size(); ++t)
+            if (std::binary_search(type_sets_[t].begin(), type_sets_[t].end(), c)) mask |= uint8_t(1u << t);
+        distinct_masks_.push_back(mask);
+        if (c < 128) ascii_[c] = mask;
+        else beyond_ascii_[c] = mask;
+    }
+    all_ = static_cast<uint8_t>((1u << type_sets_.size()) - 1);
+}
+
+uint8_t EachTypeRule::MaskOf(char32_t c) const {
+    if (c < 128) return ascii_[c];
+    auto it = beyond_ascii_.find(c);
+    return it == beyond_ascii_.end() ? 0 : it->second;
+}
+
+bool EachTypeRule::Accepts(std::u32string_view password) const {
+    uint8_t seen = 0;
+    for (char32_t c : password) seen |= MaskOf(c);
+    return seen == all_;
+}
+
+// Inclusion and exclusion over the sets J of types missed: a password that
+// misses every type of J draws only from the characters in none of them.
+OutputCount EachTypeRule::Count(int length) const {
+    const size_t types = type_sets_.size();
+    const double total_bits = length * std::log2(static_cast<double>(distinct_.size()));
+    if (total_bits < 120) {
+        __int128 sum = 0;
+        for (uint32_t missed = 0; missed < (1u << types); ++missed) {
+            Big left = 0;
+            for (uint8_t mask : distinct_masks_) left += (mask & missed) == 0;
+            Big power = 1;
+            for (int i = 0; i < length; ++i) power *= left;
+            sum += (std::popcount(missed) % 2 ? -1 : 1) * static_cast<__int128>(power);
+        }
+        return OutputCount::Of(static_cast<Big>(sum));
+    }
+    // Too many to hold: the share that keeps the rule, times all of them.
+    double share = 0;
+    for (uint32_t missed = 0; missed < (1u << types); ++missed) {
+        size_t left = 0;
+        for (uint8_t mask : distinct_masks_) left += (mask & missed) == 0;
+        share += (std::popcount(missed) % 2 ? -1 : 1) *
+                 std::pow(static_cast<double>(left) / static_cast<double>(distinct_.size()), length);
+    }
+    return OutputCount::FromBits(total_bits + std::log2(share));
+}
+
+double EachTypeRule::Acceptance(int min_length, int max_length, bool variable_length) const {
+    const int first = variable_length ? min_length : max_length;
+    double sum = 0;
+    for (int length = first; length <= max_length; ++length) {
+        double share = 0;
+        for (uint32_t missed = 0; missed < (1u << type_sets_.size()); ++missed) {
+            size_t left = 0;  // entries, so a character in the pool twice counts twice
+            for (size_t d = 0; d < distinct_.size(); ++d) left += (distinct_masks_[d] & missed) == 0 ? entries_[d] : 0;
+            share += (std::popcount(missed) % 2 ? -1 : 1) *
+                     std::pow(static_cast<double>(left) / static_cast<double>(pool_size_), length);
+        }
+        sum += share;
+    }
+    return sum / (max_length - first + 1);
+}
+
+std::string EachTypeRule::Problem(int min_length, int max_length, bool variable_length) const {
+    for (const auto& set : type_sets_)
+        if (set.empty()) return "A chosen type has no character left after the exclusions.";
+    const int shortest = variable_length ? min_length : max_length;
+    if (shortest < types())
+        return "A password of " + std::to_string(shortest) + " characters cannot hold one of each of the " +
+               std::to_string(types()) + " chosen types.";
+    if (Acceptance(min_length, max_length, variable_length) < kLeastAcceptance)
+        return "Too few passwords hold one of each chosen type.";
+    return {};
+}
+
+}  // namespace morvane

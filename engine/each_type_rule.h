@@ -1,0 +1,47 @@
+#pragma once
+// "At least one of each chosen type": a password is kept only when it holds a
+// character of every type chosen (upper case, lower case, numbers, special,
+// Other). Whole passwords are drawn and those that miss a type are drawn
+// again, so every password that keeps the rule stays exactly as likely as
+// without it: nothing is seeded, filled in or shuffled.
+#include <array>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/character_pool.h"
+#include "engine/output_count.h"
+
+namespace morvane {
+
+class EachTypeRule {
+public:
+    // The chosen types as `choice` names them, each narrowed to the
+    // characters left in the built `pool`.
+    EachTypeRule(const PoolChoice& choice, const Pool& pool);
+
+    bool Accepts(std::u32string_view password) const;
+    // What is wrong with the rule at these lengths, or empty: a type with no
+    // character left, a length too short to hold every type, or so few
+    // passwords keeping it that a million draws would not find one.
+    std::string Problem(int min_length, int max_length, bool variable_length) const;
+    // Different passwords of one length that keep the rule.
+    OutputCount Count(int length) const;
+    // Share of the maker's draws that keep the rule, over its lengths.
+    double Acceptance(int min_length, int max_length, bool variable_length) const;
+    int types() const { return static_cast<int>(type_sets_.size()); }
+
+private:
+    uint8_t MaskOf(char32_t c) const;
+
+    std::vector<std::vector<char32_t>> type_sets_;  // distinct characters of each type
+    std::vector<char32_t> distinct_;                // the pool's distinct characters
+    std::vector<uint8_t> distinct_masks_;           // the types each belongs to
+    std::vector<size_t> entries_;                   // its entries in the pool
+    size_t pool_size_ = 0;
+    uint8_t all_ = 0;
+    std::array<uint8_t, 128> ascii_{};
+    std::unordered_map<char32_t, uint8_t> beyond_ascii_;
+};
+
+}  // namespace morvane

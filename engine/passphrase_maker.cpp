@@ -1,0 +1,193 @@
+#include "engine/passphrase_maker.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <string.h>
+
+#include "engine/rand.h"
+#include "engine/word_list.h"
+
+namespace morvane {
+namespace {
+
+constexpr int kCaseForms = 3;  // lower, Title, UPPER
+constexpr int kDigitValues = 10;
+
+char32_t Lower(char32_t c) {
+    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+    if (c == 0x178) return 0xFF;
+    return c;
+}
+
+char32_t Upper(char32_t c) {
+    if ((c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 0x20;
+    if (c == 0xFF) return 0x178;
+    return c;
+}
+
+int FormIndex(WordCase word_case) {
+    switch (word_case) {
+        case WordCase::kTitle: return 1;
+        case WordCase::kUpper: return 2;
+        default: return 0;
+    }
+}
+
+bool IsDigitText(const Text& t) { return t.size() == 1 && t[0] >= U'0' && t[0] <= U'9'; }
+
+using Big = unsigned __int128;
+constexpr Big kBigCap = Big{1} << 120;
+
+Big Times(Big a, Big b) {
+    if (a == 0 || b == 0) return 0;
+    if (a > kBigCap / b) return kBigCap;
+    return a * b;
+}
+
+Big Power(Big base, int exponent) {
+    Big result = 1;
+    for (int i = 0; i < exponent; ++i) result = Times(result, base);
+    return result;
+}
+
+Big Binomial(int n, int k) {
+    Big result = 1;
+    for (int i = 1; i <= k; ++i) result = Times(result, static_cast<Big>(n - k + i)) / i;
+    return result;
+}
+
+double Log2Binomial(int n, int k) {
+    return (std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0)) / std::log(2.0);
+}
+
+}  // namespace
+
+Text LowerCase(const Text& word) {
+    Text out = word;
+    for (char32_t& c : out) c = Lower(c);
+    return out;
+}
+
+Text UpperCase(const Text& word) {
+    Text out = word;
+    for (char32_t& c : out) c = Upper(c);
+    return out;
+}
+
+Text TitleCase(const Text& word) {
+    Text out = LowerCase(word);
+    if (!out.empty()) out[0] = Upper(out[0]);
+    return out;
+}
+
+std::string PassphraseProblem(const std::vector<Text>& words, const PassphraseOptions& options) {
+    if (options.words < kFewestPassphraseWords || options.words > kMostPassphraseWords)
+        return "Enter a number of words from 1 to 64.";
+    if (options.digits < 0 || options.digits > kMostPassphraseDigits)
+        return "Enter a number of digits from 0 to 64.";
+    if (options.separator.empty())
+        return "Enter a separator: without one, different passphrases could read the same.";
+    if (std::any_of(options.separator.begin(), options.separator.end(),
+                    [](char32_t c) { return c >= U'0' && c <= U'9'; }))
+        return "The separator must not hold a digit.";
+    if (words.size() < kFewestWords)
+        return "The word list holds " + std::to_string(words.size()) +
+               " different words without the separator; it needs at least 1024.";
+    return {};
+}
+
+PassphraseMaker::PassphraseMaker(const std::vector<Text>& words, PassphraseOptions options)
+    : options_(std::move(options)) {
+    for (const Text& w : words) {
+        const Text forms[kCaseForms] = {LowerCase(w), TitleCase(w), UpperCase(w)};
+        for (int f = 0; f < kCaseForms; ++f) {
+            forms_[f].push_back(forms[f]);
+            utf8_[f].push_back(ToUtf8(forms[f]));
+        }
+    }
+    separator_utf8_ = ToUtf8(options_.separator);
+}
+
+void PassphraseMaker::Make(Text& passphrase) {
+    passphrase.clear();
+    std::string utf8;
+    AppendUtf8(utf8);
+    passphrase = FromUtf8(utf8);
+    ::explicit_bzero(utf8.data(), utf8.size());
+}
+
+void PassphraseMaker::AppendUtf8(std::string& out) {
+    const int words = options_.words, digits = options_.digits;
+    // Where the digits stand: each goes into a place drawn among the tokens
+    // so far, which makes every arrangement of words and digits equally likely.
+    int digit_at[kMostPassphraseWords + kMostPassphraseDigits];  // -1: a word's place
+    int tokens = words;
+    std::fill(digit_at, digit_at + words, -1);
+    for (int d = 0; d < digits; ++d) {
+        const int place = Rand(0, tokens);
+        std::copy_backward(digit_at + place, digit_at + tokens, digit_at + tokens + 1);
+        digit_at[place] = Rand(0, kDigitValues - 1);
+        ++tokens;
+    }
+    const int last = static_cast<int>(forms_[0].size()) - 1;
+    for (int t = 0; t < tokens; ++t) {
+        if (t > 0) out += separator_utf8_;
+        if (digit_at[t] >= 0) {
+            out += static_cast<char>('0' + digit_at[t]);
+            continue;
+        }
+        const int form = options_.word_case == WordCase::kRandom ? Rand(0, kCaseForms - 1)
+                                                                  : FormIndex(options_.word_case);
+        out += utf8_[form][static_cast<size_t>(Rand(0, last))];
+    }
+}
+
+// A passphrase is a row of k word tokens and N digit tokens; it splits back
+// into them in one way, since no word and no digit holds a character of the
+// separator. The texts a word can stand as are the set S of its case forms;
+// a digit stands as one of D = "0" to "9". Where S and D share texts, a row
+// is possible when its tokens found only in S number at most k and those
+// found only in D at most N: the sum below counts those rows.
+OutputCount CountPassphrases(const std::vector<Text>& words, const PassphraseOptions& options) {
+    std::set<Text> forms;
+    for (const Text& w : words) {
+        switch (options.word_case) {
+            case WordCase::kLower: forms.insert(LowerCase(w)); break;
+            case WordCase::kTitle: forms.insert(TitleCase(w)); break;
+            case WordCase::kUpper: forms.insert(UpperCase(w)); break;
+            case WordCase::kRandom:
+                forms.insert(LowerCase(w));
+                forms.insert(TitleCase(w));
+                forms.insert(UpperCase(w));
+                break;
+        }
+    }
+    const int k = options.words, n = options.digits;
+    int both = 0;
+    for (const Text& f : forms) both += IsDigitText(f);
+    const Big only_words = forms.size() - static_cast<size_t>(both);
+    const Big only_digits = static_cast<Big>(kDigitValues - both);
+    const double log_words = std::log2(static_cast<double>(only_words));
+    const double log_digits = std::log2(static_cast<double>(only_digits));
+    const double log_both = std::log2(static_cast<double>(both));
+    Big exact = 0;
+    double bits = -INFINITY;
+    for (int i = 0; i <= k; ++i) {
+        for (int j = 0; j <= n; ++j) {
+            const int shared = k + n - i - j;
+            if (shared > 0 && both == 0) continue;
+            if ((i > 0 && only_words == 0) || (j > 0 && only_digits == 0)) continue;
+            // (k+n)! / (i! j! shared!) orders, then a text for each token.
+            exact += Times(Times(Times(Binomial(k + n, i), Binomial(k + n - i, j)), Power(only_words, i)),
+                           Times(Power(only_digits, j), Power(static_cast<Big>(both), shared)));
+            if (exact > kBigCap) exact = kBigCap;
+            const double term = Log2Binomial(k + n, i) + Log2Binomial(k + n - i, j) + i * log_words +
+                                j * log_digits + (shared > 0 ? shared * log_both : 0);
+            bits = std::isinf(bits) ? term : std::max(bits, term) + std::log2(1 + std::exp2(-std::abs(bits - term)));
+        }
+    }
+    return exact < kBigCap ? OutputCount::Of(exact) : OutputCount::FromBits(bits);
+}
+
+}  // namespace morvane

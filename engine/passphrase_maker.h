@@ -1,0 +1,53 @@
+#pragma once
+// Passphrases: words drawn from a list, each in the chosen case, joined by a
+// separator, with random digits standing between them.
+#include <string>
+#include <vector>
+
+#include "engine/output_count.h"
+#include "platform/text.h"
+
+namespace morvane {
+
+enum class WordCase { kLower, kTitle, kUpper, kRandom };  // kRandom: one of the three per word
+
+inline constexpr int kFewestPassphraseWords = 1;
+inline constexpr int kMostPassphraseWords = 64;
+inline constexpr int kMostPassphraseDigits = 64;
+
+struct PassphraseOptions {
+    int words = 6;
+    Text separator = U"-";
+    WordCase word_case = WordCase::kLower;
+    int digits = 0;  // random digits 0 to 9, each standing alone between words
+};
+
+// What is wrong with the options for this list, or empty. The separator
+// must not be empty and must hold no digit, so that a passphrase reads back
+// into its words and digits in one way only.
+std::string PassphraseProblem(const std::vector<Text>& words, const PassphraseOptions& options);
+
+class PassphraseMaker {
+public:
+    // `words` as ReadWordList gives them, checked by PassphraseProblem.
+    PassphraseMaker(const std::vector<Text>& words, PassphraseOptions options);
+    void Make(Text& passphrase);
+    void AppendUtf8(std::string& out);
+
+private:
+    std::vector<Text> forms_[3];  // each word lower, Title and UPPER
+    std::vector<std::string> utf8_[3];
+    PassphraseOptions options_;
+    std::string separator_utf8_;
+};
+
+// The number of different passphrases the list and options can give: each
+// text counted once, however many draws lead to it.
+OutputCount CountPassphrases(const std::vector<Text>& words, const PassphraseOptions& options);
+
+// Case of letters A-Z and the Latin-1 letters; other characters stay.
+Text LowerCase(const Text& word);
+Text UpperCase(const Text& word);
+Text TitleCase(const Text& word);  // the first character upper, the rest lower
+
+}  // namespace morvane

@@ -1,0 +1,44 @@
+#include "engine/word_list.h"
+
+#include <unordered_set>
+
+namespace morvane {
+namespace {
+
+bool IsBlank(char32_t c) { return c == U' ' || c == U'\t' || c == U'\r' || c == U'\v' || c == U'\f'; }
+bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+struct TextHash {
+    size_t operator()(const Text& t) const { return std::hash<std::u32string_view>()(t); }
+};
+
+}  // namespace
+
+std::vector<Text> ReadWordList(std::string_view utf8, const Text& separator) {
+    std::vector<Text> words;
+    std::unordered_set<Text, TextHash> seen;
+    const Text all = FromUtf8(utf8);
+    size_t at = 0;
+    while (at < all.size()) {
+        size_t end = all.find(U'\n', at);
+        if (end == Text::npos) end = all.size();
+        size_t from = at, to = end;
+        at = end + 1;
+        while (from < to && IsBlank(all[from])) ++from;
+        // "11111 abacus": the dice roll that picks the word goes.
+        size_t digits = from;
+        while (digits < to && IsDigit(all[digits])) ++digits;
+        if (digits > from && digits < to && IsBlank(all[digits])) {
+            from = digits;
+            while (from < to && IsBlank(all[from])) ++from;
+        }
+        while (to > from && IsBlank(all[to - 1])) --to;
+        if (from == to) continue;
+        Text word = all.substr(from, to - from);
+        if (word.find_first_of(separator) != Text::npos) continue;
+        if (seen.insert(word).second) words.push_back(std::move(word));
+    }
+    return words;
+}
+
+}  // namespace morvane
