@@ -28,11 +28,10 @@ std::vector<Text> ReadWordList(std::string_view utf8, const Text& separator) {
         // "11111 abacus": the dice roll that picks the word goes.
         size_t digits = from;
         while (digits < to && IsDigit(all[digits])) ++digits;
-        if (digits > from && digits < to && IsBlank(all[digits])) {
-            from = digits;
-            while (from < to && IsBlank(all[from])) ++from;
-        }
-        while (to > from && IsBlank(all[to - 1])) --to;
+        size_t after = digits;
+        while (after < to && IsBlank(all[after])) ++after;
+        if (digits > from && after > digits && after < to) from = after;
+        while (to > from && IsBlank(all[to - 1])) --to;  // and a line's CR
         if (from == to) continue;
         Text word = all.substr(from, to - from);
         if (word.find_first_of(separator) != Text::npos) continue;

@@ -1,0 +1,202 @@
+// Passphrases and the "each chosen type" rule: word lists read as users
+// keep them, exact counts against enumeration, and uniform draws.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "engine/each_type_rule.h"
+#include "engine/password_maker.h"
+#include "engine/passphrase_maker.h"
+#include "engine/word_list.h"
+
+using namespace morvane;
+
+namespace {
+
+std::vector<Text> Words(std::initializer_list<const char32_t*> words) {
+    std::vector<Text> out;
+    for (const char32_t* w : words) out.emplace_back(w);
+    return out;
+}
+
+// Every text that some choice of words, cases, digit places and digits
+// gives, found by trying them all.
+std::set<Text> EnumeratePassphrases(const std::vector<Text>& words, const PassphraseOptions& o) {
+    std::vector<std::function<Text(const Text&)>> cases;
+    if (o.word_case == WordCase::kLower || o.word_case == WordCase::kRandom) cases.push_back(LowerCase);
+    if (o.word_case == WordCase::kTitle || o.word_case == WordCase::kRandom) cases.push_back(TitleCase);
+    if (o.word_case == WordCase::kUpper || o.word_case == WordCase::kRandom) cases.push_back(UpperCase);
+    const int tokens = o.words + o.digits;
+    std::set<Text> texts;
+    for (uint32_t digit_places = 0; digit_places < (1u << tokens); ++digit_places) {
+        if (std::popcount(digit_places) != o.digits) continue;
+        // One choice per token: a word and its case, or a digit.
+        std::function<void(int, Text)> fill = [&](int t, Text so_far) {
+            if (t == tokens) {
+                texts.insert(so_far);
+                return;
+            }
+            const Text joined = t == 0 ? so_far : so_far + o.separator;
+            if (digit_places & (1u << t)) {
+                for (char32_t d = U'0'; d <= U'9'; ++d) fill(t + 1, joined + d);
+            } else {
+                for (const Text& w : words)
+                    for (auto& form : cases) fill(t + 1, joined + form(w));
+            }
+        };
+        fill(0, U"");
+    }
+    return texts;
+}
+
+}  // namespace
+
+TEST(WordList, ReadsAListAsUsersKeepItAndTheBuiltInOneWhole) {
+    const std::string file = "11111 abacus\n11112\tabdomen\n\n  apple  \nabacus\nyo-yo\n12 34\n7\r\nzebra\n";
+    EXPECT_EQ(ReadWordList(file, U"-"), Words({U"abacus", U"abdomen", U"apple", U"34", U"7", U"zebra"}));
+    EXPECT_EQ(ReadWordList(file, U" "), Words({U"abacus", U"abdomen", U"apple", U"yo-yo", U"34", U"7", U"zebra"}));
+    EXPECT_EQ(ReadWordList(EffLargeWordListText(), U" ").size(), 7776u);
+    EXPECT_EQ(ReadWordList(EffLargeWordListText(), U"-").size(), 7772u);  // drop-down, felt-tip, t-shirt, yo-yo
+    // Too short a list is refused.
+    std::string short_list;
+    for (int i = 0; i < 1023; ++i) short_list += "w" + std::to_string(i) + "\n";
+    PassphraseOptions options;
+    EXPECT_NE(PassphraseProblem(ReadWordList(short_list, U"-"), options), "");
+    short_list += "one-more\nw1023\n";
+    EXPECT_EQ(PassphraseProblem(ReadWordList(short_list, U"-"), options), "");
+    options.separator = U"";
+    EXPECT_NE(PassphraseProblem(ReadWordList(short_list, U"-"), options), "");
+}
+
+TEST(PassphraseCount, IsExactlyTheNumberOfDifferentTextsOnSmallCases) {
+    struct Case {
+        std::vector<Text> words;
+        WordCase word_case;
+        int words_drawn, digits;
+    } cases[] = {
+        {Words({U"ab", U"cd", U"ef"}), WordCase::kLower, 2, 0},
+        {Words({U"ab", U"Ab", U"x"}), WordCase::kLower, 2, 1},  // two words read the same
+        {Words({U"ab", U"x", U"7"}), WordCase::kRandom, 2, 1},  // "X" is both Title and UPPER
+        {Words({U"7", U"8", U"ok"}), WordCase::kTitle, 2, 2},   // words that read as digits
+        {Words({U"é", U"ß", U"q"}), WordCase::kUpper, 3, 1},
+        {Words({U"a"}), WordCase::kRandom, 1, 3},
+    };
+    for (const Case& c : cases) {
+        PassphraseOptions o;
+        o.words = c.words_drawn;
+        o.digits = c.digits;
+        o.word_case = c.word_case;
+        o.separator = U"+";
+        const size_t enumerated = EnumeratePassphrases(c.words, o).size();
+        const OutputCount counted = CountPassphrases(c.words, o);
+        EXPECT_EQ(counted.capped, enumerated) << c.words_drawn << " words, " << c.digits << " digits";
+        EXPECT_NEAR(counted.bits, std::log2(static_cast<double>(enumerated)), 1e-9);
+    }
+    // The default: six words of the built-in list, 7772^6 passphrases.
+    const OutputCount six = CountPassphrases(ReadWordList(EffLargeWordListText(), U"-"), PassphraseOptions{});
+    EXPECT_NEAR(six.bits, 6 * std::log2(7772.0), 1e-9);
+}
+
+TEST(PassphraseMaker, EveryArrangementOfWordsCasesAndDigitsIsEquallyLikely) {
+    const auto words = Words({U"ab", U"cd", U"ef"});
+    PassphraseOptions o;
+    o.words = 2;
+    o.digits = 1;
+    o.word_case = WordCase::kRandom;
+    const size_t outcomes = EnumeratePassphrases(words, o).size();  // 3 places x 10 digits x 9 x 9
+    ASSERT_EQ(outcomes, 2430u);
+    PassphraseMaker maker(words, o);
+    std::map<Text, int> seen;
+    const int draws = 200 * static_cast<int>(outcomes);
+    Text p;
+    for (int i = 0; i < draws; ++i) {
+        maker.Make(p);
+        ++seen[p];
+    }
+    ASSERT_EQ(seen.size(), outcomes);
+    const double expected = static_cast<double>(draws) / outcomes;
+    double chi = 0;
+    for (auto& [text, n] : seen) chi += (n - expected) * (n - expected) / expected;
+    const double df = outcomes - 1.0;
+    EXPECT_LT(chi, df + 5 * std::sqrt(2 * df));  // far past the 0.999 quantile only by chance of 1e-6
+    EXPECT_GT(chi, df - 5 * std::sqrt(2 * df));
+}
+
+namespace {
+
+// Upper A B C, numbers 0 1 2, Other x y: everything else left out.
+PoolChoice SmallChoice() {
+    PoolChoice choice;
+    choice.special = choice.lower = false;
+    choice.other_in = true;
+    choice.other_in_text = U"x y";
+    choice.other_out = true;
+    for (char32_t c = U'D'; c <= U'Z'; ++c) choice.other_out_text += Text{c, U' '};
+    for (char32_t c = U'3'; c <= U'9'; ++c) choice.other_out_text += Text{c, U' '};
+    return choice;
+}
+
+}  // namespace
+
+TEST(EachTypeRule, CountsExactlyThePasswordsHoldingEveryTypeAndRefusesWhatCannotBe) {
+    const PoolChoice choice = SmallChoice();
+    Pool pool;
+    ASSERT_EQ(BuildPool(choice, pool), PoolOutcome::kBuilt);
+    ASSERT_EQ(pool.size(), 8u);
+    const EachTypeRule rule(choice, pool);
+    EXPECT_EQ(rule.types(), 3);
+    for (int length = 3; length <= 6; ++length) {
+        uint64_t keeping = 0, all = 1;
+        for (int i = 0; i < length; ++i) all *= pool.size();
+        Text password(static_cast<size_t>(length), U' ');
+        for (uint64_t n = 0; n < all; ++n) {
+            uint64_t rest = n;
+            for (int i = 0; i < length; ++i, rest /= pool.size()) password[i] = pool[rest % pool.size()];
+            keeping += rule.Accepts(password);
+        }
+        EXPECT_EQ(rule.Count(length).capped, keeping) << length;
+    }
+    EXPECT_NE(rule.Problem(2, 2, false), "");  // two characters cannot hold three types
+    EXPECT_EQ(rule.Problem(3, 8, true), "");
+    // The defaults: 94 characters, four types, 8 long.
+    Pool defaults;
+    BuildPool(PoolChoice{}, defaults);
+    const EachTypeRule four(PoolChoice{}, defaults);
+    // Inclusion and exclusion over the four classes' sizes.
+    const int sizes[] = {26, 26, 10, 32};
+    long double keeping = 0;
+    for (int missed = 0; missed < 16; ++missed) {
+        int left = 94;
+        for (int t = 0; t < 4; ++t) left -= (missed >> t & 1) * sizes[t];
+        keeping += (std::popcount(unsigned(missed)) % 2 ? -1 : 1) * std::pow(static_cast<long double>(left), 8);
+    }
+    const double expected = static_cast<double>(std::log2(keeping));
+    EXPECT_NEAR(four.Count(8).bits, expected, 1e-6);
+}
+
+TEST(EachTypeRule, DrawingWholePasswordsAndRejectingKeepsEveryAcceptedOneEquallyLikely) {
+    const PoolChoice choice = SmallChoice();
+    Pool pool;
+    BuildPool(choice, pool);
+    const EachTypeRule rule(choice, pool);
+    PasswordMaker maker(pool, 4, 4, false);
+    const uint64_t outcomes = rule.Count(4).capped;
+    ASSERT_EQ(outcomes, 1728u);  // 8^4 - (5^4 + 5^4 + 6^4) + (2^4 + 3^4 + 3^4) - 0^4
+    std::map<Text, int> seen;
+    const int draws = 200 * static_cast<int>(outcomes);
+    Text p;
+    for (int i = 0; i < draws; ++i) {
+        do maker.Make(p);
+        while (!rule.Accepts(p));
+        ++seen[p];
+    }
+    ASSERT_EQ(seen.size(), outcomes);
+    const double expected = static_cast<double>(draws) / outcomes;
+    double chi = 0;
+    for (auto& [text, n] : seen) chi += (n - expected) * (n - expected) / expected;
+    const double df = outcomes - 1.0;
+    EXPECT_LT(chi, df + 5 * std::sqrt(2 * df));
+}
