@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@
 #include "platform/error_report.h"
 #include "platform/file_saver.h"
 #include "platform/message_box.h"
+#include "engine/each_type_rule.h"
+#include "engine/passphrase_maker.h"
+#include "options/generation_choice.h"
 #include "options/option_verdicts.h"
 
 namespace morvane {
@@ -61,6 +65,9 @@ struct MainEnvironment {
     std::string documents_folder;     // where the save dialog opens
     std::function<void()> do_events;  // yield to pending window events
     Clock now;                        // defaults to the system clock
+    // Passphrases or the each-type rule, as the window's strip sets them;
+    // plain passwords when empty.
+    std::function<GenerationChoice()> generation_choice;
 };
 
 class frmMain {
@@ -130,6 +137,11 @@ public:
     Text GeneratePassword();
     int GetPasswordLength();
     char32_t GenerateCharacter();
+    // Passphrases and the each-type rule.
+    GenerationChoice Choice() const;
+    bool IsVerifyPassphrase();
+    bool IsCreatePassphraseMaker(std::optional<PassphraseMaker>& maker);
+    bool IsEachTypePossible(std::optional<EachTypeRule>& rule);
 
     const Pool& arrCharacters() const { return arrCharacters_; }
     int32_t lngPasswordCount() const { return lngPasswordCount_; }

@@ -21,7 +21,7 @@ Text Number(long long value) { return Ascii(std::to_string(value)); }
 
 void frmMain::cmdGenerate_Click() {
     Trap("cmdGenerate_Click", [&] {
-        if (!IsVerifyData()) return;
+        if (!(Choice().passphrases ? IsVerifyPassphrase() : IsVerifyData())) return;
         auto start = env_.now();
         c_.txtTimeStart->SetText(ClockText(start));
         c_.txtTimeComp->SetText(U"");
@@ -40,20 +40,43 @@ void frmMain::GenerateOutput() {
     Trap("GenerateOutput", [&] {
         const int32_t requested = ToInt32(LeadingValue(c_.txtNum->GetText()));
         DuplicateIndex run_index;  // the passwords of this run, while duplicates are excluded
-        if (!IsCreateArray()) return;
+        const GenerationChoice choice = Choice();
+        std::optional<PassphraseMaker> phrases;
+        std::optional<EachTypeRule> rule;
+        if (choice.passphrases) {
+            if (!IsCreatePassphraseMaker(phrases)) return;
+        } else {
+            if (!IsCreateArray()) return;
+            if (choice.each_type && !IsEachTypePossible(rule)) return;
+        }
         ChangeStatus(5);
-        // Each password with its line end takes at most the longest length plus two.
-        const int longest = ToInt16(LeadingValue(c_.txtMaxLen->GetText()));
+        // Each password with its line end takes at most the longest length
+        // plus two; a passphrase, some ten characters a word.
+        const int longest = choice.passphrases
+                                ? choice.passphrase.words * (10 + static_cast<int>(choice.passphrase.separator.size())) +
+                                      choice.passphrase.digits * 2
+                                : ToInt16(LeadingValue(c_.txtMaxLen->GetText()));
         c_.rtfPasswords->ExpectAppends(int64_t{requested} * (longest + 2));
+        // A whole password is drawn again while it misses a chosen type.
+        const auto make = [&] {
+            Text made;
+            if (phrases) {
+                phrases->Make(made);
+                return made;
+            }
+            do made = GeneratePassword();
+            while (rule && !rule->Accepts(made));
+            return made;
+        };
         for (int64_t slot = 1; slot <= requested; ++slot) {
             // A command handled at the last yield may have emptied the pool.
-            if (arrCharacters_.empty()) throw SubscriptError();
-            Text password = GeneratePassword();
+            if (!phrases && arrCharacters_.empty()) throw SubscriptError();
+            Text password = make();
             for (long long redraws = 0; IsDuplicatePassword(password, run_index); ++redraws) {
                 if (redraws == kMaxRedraws)
                     throw RuntimeError(kErrInvalidCall,
                                        "No further distinct password could be found");
-                password = GeneratePassword();
+                password = make();
             }
             if (c_.chkDuplicate->Value() == 1) run_index.Insert(password);
             password += U"\r\n";

@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QProcess>
+#include <QVBoxLayout>
 #include <QSettings>
 #include <algorithm>
 #include <limits>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 
 #include "app/artwork.h"
+#include "app/generation_strip.h"
 #include "app/strength_bar.h"
 #include "platform/qt_desktop.h"
 #include "platform/qt_pending_events.h"
@@ -162,9 +164,18 @@ MainWindow::MainWindow(WindowServices services)
     font.setPointSizeF(8.25);
     setFont(font);
 
-    client_ = new QWidget(this);
+    // The client area keeps its size and places; the strip of passphrase
+    // options and the each-type rule stands under it.
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    client_ = new QWidget(central);
     client_->setFixedSize(Px(10440), Px(6135));
-    setCentralWidget(client_);
+    generationStrip = new GenerationStrip(central);
+    column->addWidget(client_);
+    column->addWidget(generationStrip);
+    setCentralWidget(central);
     BuildMenus();
     BuildToolbar(client_);
     BuildOptions(client_);
@@ -193,6 +204,7 @@ MainWindow::MainWindow(WindowServices services)
     // Under the client area, which keeps its size: the strength line.
     strengthBar = new StrengthBar(this);
     setStatusBar(strengthBar);
+    connect(generationStrip, &GenerationStrip::Changed, this, &MainWindow::ShowWhatApplies);
     clipboardGuard = new ClipboardGuard(this);
     clipboardGuard->SetDelay(QSettings(kSettingsOrganization, kSettingsApplication)
                                  .value(kClipboardDelaySetting, ClipboardGuard::kDefaultDelaySeconds)
@@ -212,6 +224,16 @@ MainWindow::MainWindow(WindowServices services)
 }
 
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+
+// Passphrases use the count, the duplicate rule, the run and the list; the
+// character and length options stand aside meanwhile.
+void MainWindow::ShowWhatApplies() {
+    const bool words = generationStrip->Choice().passphrases;
+    fraInclude->setEnabled(!words);
+    for (QWidget* w : std::initializer_list<QWidget*>{chkSpace, chkAlike, chkOtherOut, txtOtherOut, chkVarLen,
+                                                      lblMinLen, lblMaxLen, txtMinLen, txtMaxLen, UpDown1, UpDown2})
+        w->setEnabled(!words);
+}
 
 void MainWindow::BuildOptions(QWidget* client) {
     fraInclude = Frame(client, "Include:", kLightGrey, "Select what to include");
@@ -396,6 +418,7 @@ void MainWindow::BindControls() {
     env.files = services_.files;
     // The save dialog opens in the user's documents, or at home without them.
     env.documents_folder = DocumentsFolder().toStdString();
+    env.generation_choice = [this] { return generationStrip->Choice(); };
     // A run yields after every password; the window takes its turn about
     // every 25 ms, well within the 50 ms a user notices. Writing the new
     // lines into the list at a turn takes longer than making them, so the

@@ -24,6 +24,7 @@
 namespace morvane {
 
 class StrengthBar;
+class GenerationStrip;
 
 // Where the window keeps what it remembers between runs.
 inline constexpr char kSettingsOrganization[] = "Morvane";
@@ -80,6 +81,7 @@ public:
     QLineEdit *txtProgress, *txtStatus, *txtNumPass, *txtTimeStart, *txtTimeComp, *txtTimeTot;
     QToolBar* toolbarMain = nullptr;
     StrengthBar* strengthBar = nullptr;  // the strength line under the client area
+    GenerationStrip* generationStrip = nullptr;  // passphrases and the each-type rule
     QMenu *mnuFile, *mnuEdit, *mnuFormat, *mnuAlign, *mnuHelp;
     QAction *mnuGenerate, *mnuSave, *mnuPrint, *mnuExit, *mnuCut, *mnuCopy, *mnuPaste, *mnuDelete,
         *mnuClear, *mnuSelectAll, *mnuFind, *mnuReplace, *mnuFont, *mnuAlignLeft, *mnuAlignCenter,
@@ -132,6 +134,7 @@ private:
     void BuildCommands(QWidget* client);
     void BuildStatus(QWidget* client);
     void BindControls();
+    void ShowWhatApplies();
     void ShowAbout();
     TextBox* FocusedTextControl(QString* name);
     void PutOnClipboard(const Text& text, bool secret);

@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include "app/generation_strip.h"
 #include "app/main_window.h"
 #include "options/strength_line.h"
 #include "platform/qt_text.h"
@@ -32,6 +33,7 @@ StrengthBar::StrengthBar(MainWindow* window) : QStatusBar(window), window_(windo
     for (QLineEdit* field : {window->txtOtherIn, window->txtOtherOut, window->txtMinLen, window->txtMaxLen,
                              window->txtNum})
         connect(field, &QLineEdit::textChanged, this, &StrengthBar::Schedule);
+    connect(window->generationStrip, &GenerationStrip::Changed, this, &StrengthBar::Schedule);
     Refresh();
 }
 
@@ -68,7 +70,7 @@ void StrengthBar::Refresh() {
     pool.look_alikes_out = w.chkAlike->isChecked();
     pool.other_out = w.chkOtherOut->isChecked();
     pool.other_out_text = FromQt(w.txtOtherOut->text());
-    StrengthLine strength = DescribeStrength(values, pool, w.chkVarLen->isChecked());
+    StrengthLine strength = DescribeStrength(values, pool, w.chkVarLen->isChecked(), w.generationStrip->Choice());
     line_->setText(ToQt(strength.text));
     QPalette p = line_->palette();
     p.setColor(QPalette::WindowText, ColorOf(strength.level));

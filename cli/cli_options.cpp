@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -31,10 +32,24 @@ const char* const kCliUsage =
     "      --html             the HTML document instead of the plain list\n"
     "      --crlf             end lines with CR LF instead of LF\n"
     "  -0, --null             end each password with a NUL character\n"
+    "      --each-type        every password holds one of each chosen type\n"
+    "      --show-strength    write the strength line to standard error\n"
+    "\n"
+    "Passphrases:\n"
+    "      --passphrase       words instead of characters\n"
+    "      --words N          words in each passphrase, 1 to 64 (6)\n"
+    "      --wordlist FILE    a word list of your own, one word a line (at least\n"
+    "                         1024 words); the built-in one is the EFF Large\n"
+    "                         Wordlist (CC BY 3.0, Electronic Frontier Foundation)\n"
+    "      --separator TEXT   what stands between the words (-)\n"
+    "      --case CASE        lower, title, upper or random (one per word)\n"
+    "      --digits N         random digits among the words, 0 to 64 (0)\n"
+    "\n"
     "  -h, --help             this text\n"
     "      --version          the program's version\n"
     "\n"
     "Strong passwords: morvane-cli -l 20 --exclude-look-alikes\n"
+    "Strong passphrases: morvane-cli --passphrase --words 7\n"
     "\n"
     "Exit status: 0 done; 1 a write or system error; 2 a usage error or a\n"
     "refused check.\n";
@@ -77,6 +92,10 @@ constexpr OptionSpec kOptions[] = {
     {0, "format", Takes::kValue},        {0, "html", Takes::kNothing},
     {0, "crlf", Takes::kNothing},        {'0', "null", Takes::kNothing},
     {'h', "help", Takes::kNothing},      {0, "version", Takes::kNothing},
+    {0, "passphrase", Takes::kNothing},  {0, "words", Takes::kValue},
+    {0, "wordlist", Takes::kValue},      {0, "separator", Takes::kValue},
+    {0, "case", Takes::kValue},          {0, "digits", Takes::kValue},
+    {0, "each-type", Takes::kNothing},   {0, "show-strength", Takes::kNothing},
 };
 
 const OptionSpec* FindLong(std::string_view name) {
@@ -111,6 +130,25 @@ std::string Apply(const OptionSpec& o, const std::string& value, CliOptions& opt
         if (!v || *v < kShortestLength || *v > kLongestLength)
             return RangeMessage(name, kShortestLength, kLongestLength);
         (n == "length" ? given.length : n == "min" ? given.min : given.max) = *v;
+    } else if (n == "words" || n == "digits") {
+        const bool words = n == "words";
+        const int lowest = words ? kFewestPassphraseWords : 0;
+        const int highest = words ? kMostPassphraseWords : kMostPassphraseDigits;
+        auto v = WholeNumber(value);
+        if (!v || *v < lowest || *v > highest) return RangeMessage(name, lowest, highest);
+        (words ? options.generation.passphrase.words : options.generation.passphrase.digits) = static_cast<int>(*v);
+    } else if (n == "case") {
+        const std::pair<const char*, WordCase> cases[] = {{"lower", WordCase::kLower},
+                                                          {"title", WordCase::kTitle},
+                                                          {"upper", WordCase::kUpper},
+                                                          {"random", WordCase::kRandom}};
+        const auto it = std::find_if(std::begin(cases), std::end(cases), [&](auto& c) { return value == c.first; });
+        if (it == std::end(cases)) return name + " must be lower, title, upper or random";
+        options.generation.passphrase.word_case = it->second;
+    } else if (n == "separator") {
+        options.generation.passphrase.separator = FromUtf8(value);
+    } else if (n == "wordlist") {
+        options.generation.word_list_file = value;
     } else if (n == "format") {
         if (value == "text") options.format = OutputFormat::kText;
         else if (value == "ndjson") options.format = OutputFormat::kNdjson;
@@ -134,6 +172,9 @@ std::string Apply(const OptionSpec& o, const std::string& value, CliOptions& opt
     else if (n == "null") options.null_terminated = true;
     else if (n == "help") options.help = true;
     else if (n == "version") options.version = true;
+    else if (n == "passphrase") options.generation.passphrases = true;
+    else if (n == "each-type") options.generation.each_type = true;
+    else if (n == "show-strength") options.show_strength = true;
     return {};
 }
 

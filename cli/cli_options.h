@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/character_pool.h"
+#include "options/generation_choice.h"
 
 namespace morvane {
 
@@ -25,6 +26,8 @@ struct CliOptions {
     bool crlf = false;
     bool null_terminated = false;  // each password ends with NUL instead of a line end
     OutputFormat format = OutputFormat::kText;
+    GenerationChoice generation;  // passphrases, or the each-type rule
+    bool show_strength = false;   // the window's strength line on standard error
     bool help = false;
     bool version = false;
 };

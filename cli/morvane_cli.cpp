@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
+#include <optional>
 #include <charconv>
 #include <csignal>
 #include <cstdio>
@@ -14,7 +16,11 @@
 #include "engine/character_pool.h"
 #include "engine/duplicate_index.h"
 #include "engine/password_maker.h"
+#include "engine/each_type_rule.h"
+#include "engine/passphrase_maker.h"
 #include "engine/strength.h"
+#include "options/generation_choice.h"
+#include "options/strength_line.h"
 #include "output/html_document.h"
 #include "platform/process_guard.h"
 #include "platform/wiped_memory.h"
@@ -62,6 +68,22 @@ private:
     std::string buffer_;
 };
 
+// The options as the window's fields would hold them, for the strength line.
+OptionValues ToOptionValues(const CliOptions& o) {
+    OptionValues values;
+    values.upper = o.pool.upper;
+    values.lower = o.pool.lower;
+    values.letters = o.pool.upper || o.pool.lower;
+    values.numbers = o.pool.numbers;
+    values.special = o.pool.special;
+    values.other_in = o.pool.other_in;
+    values.other_in_text = o.pool.other_in_text;
+    values.min_length = Ascii(std::to_string(o.min_length));
+    values.max_length = Ascii(std::to_string(o.max_length));
+    values.count = Ascii(std::to_string(o.count));
+    return values;
+}
+
 // A usage error: its line, and where to read how it is used.
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "morvane-cli: %s\nTry 'morvane-cli --help' for more information.\n", message.c_str());
@@ -107,29 +129,56 @@ static int Run(int argc, char** argv) {
         out.Flush();
         return kExitDone;
     }
-    Pool pool;
-    switch (BuildPool(options.pool, pool)) {
-        case PoolOutcome::kBuilt: break;
-        case PoolOutcome::kEmptiedByExclusion:
-            return Refuse("--other-out and --exclude-look-alikes leave no character to choose from");
-        case PoolOutcome::kTooLarge:
-            return Refuse("--other-in gives more than " + std::to_string(kMaxPoolEntries) + " characters");
-        case PoolOutcome::kNothingToDrawFrom:
-            return Refuse("no character to choose from: every character type is turned off");
-    }
+    const GenerationChoice& generation = options.generation;
     const int min_length = options.min_length, max_length = options.max_length;
     const int32_t count = options.count;
     const bool variable = !options.fixed;
-    if (options.unique) {
-        const int32_t possible = MaxPossiblePasswords(CountDistinct(pool), min_length, max_length, variable);
-        if (possible < count)
-            return Refuse("--count must be at most " + std::to_string(possible) +
-                          " with --unique: no more different passwords can be made");
+    Pool pool;
+    std::optional<PasswordMaker> maker;
+    std::optional<EachTypeRule> rule;
+    std::optional<PassphraseMaker> phrases;
+    OutputCount possible;  // different outputs in all
+    std::function<double(size_t)> bits_of;  // a password's bits by its length
+    if (generation.passphrases) {
+        std::string problem;
+        const auto words = LoadWords(generation, problem);
+        if (words) problem = PassphraseProblem(*words, generation.passphrase);
+        if (!problem.empty()) return Refuse(problem);
+        possible = CountPassphrases(*words, generation.passphrase);
+        phrases.emplace(*words, generation.passphrase);
+        bits_of = [bits = possible.bits](size_t) { return bits; };
+    } else {
+        switch (BuildPool(options.pool, pool)) {
+            case PoolOutcome::kBuilt: break;
+            case PoolOutcome::kEmptiedByExclusion:
+                return Refuse("--other-out and --exclude-look-alikes leave no character to choose from");
+            case PoolOutcome::kTooLarge:
+                return Refuse("--other-in gives more than " + std::to_string(kMaxPoolEntries) + " characters");
+            case PoolOutcome::kNothingToDrawFrom:
+                return Refuse("no character to choose from: every character type is turned off");
+        }
+        maker.emplace(pool, min_length, max_length, variable);
+        if (generation.each_type) {
+            rule.emplace(options.pool, pool);
+            if (std::string problem = rule->Problem(min_length, max_length, variable); !problem.empty())
+                return Refuse("--each-type: " + problem);
+            for (int length = variable ? min_length : max_length; length <= max_length; ++length)
+                possible = possible + rule->Count(length);
+            bits_of = [&rule](size_t length) { return rule->Count(static_cast<int>(length)).bits; };
+        } else {
+            possible = OutputCount::Of(MaxPossiblePasswords(CountDistinct(pool), min_length, max_length, variable));
+            bits_of = [per = BitsPerCharacter(pool)](size_t length) { return per * static_cast<double>(length); };
+        }
     }
+    if (options.show_strength) {
+        std::fprintf(stderr, "%s\n", DescribeStrength(ToOptionValues(options), options.pool, variable, generation)
+                                         .text.c_str());
+    }
+    if (options.unique && possible.AsRunCount() < count)
+        return Refuse("--count must be at most " + std::to_string(possible.AsRunCount()) +
+                      " with --unique: no more different passwords can be made");
 
-    PasswordMaker maker(pool, min_length, max_length, variable);
     const std::string line_end = options.null_terminated ? std::string(1, '\0') : options.crlf ? "\r\n" : "\n";
-    const double bits_per_character = BitsPerCharacter(pool);
     if (options.html) out.Add(HtmlDocumentHead());
     std::string& buffer = out.buffer();
     // Ends the password written from `start` on: escaped for the page when
@@ -144,8 +193,8 @@ static int Run(int argc, char** argv) {
                 buffer += "{\"password\": ";
                 AppendJsonString(buffer, made);
                 char number[64];
-                const double bits = static_cast<double>(length) * bits_per_character;
-                const auto written = std::to_chars(number, number + sizeof number, bits, std::chars_format::fixed, 2);
+                const auto written =
+                    std::to_chars(number, number + sizeof number, bits_of(length), std::chars_format::fixed, 2);
                 buffer += ", \"length\": " + std::to_string(length) + ", \"bits\": ";
                 buffer.append(number, written.ptr);
                 buffer += '}';
@@ -157,18 +206,25 @@ static int Run(int argc, char** argv) {
         buffer += line_end;
         out.MaybeFlush();
     };
-    if (!options.unique) {
+    if (!options.unique && !rule) {
+        // The fast path: straight into the output.
         for (int32_t i = 0; i < count; ++i) {
             const size_t start = buffer.size();
-            maker.AppendUtf8(buffer);
+            if (phrases) phrases->AppendUtf8(buffer);
+            else maker->AppendUtf8(buffer);
             end_line(start);
         }
     } else {
         DuplicateIndex index;  // compact keys only: the passwords themselves are written and gone
         Text password;
+        const auto make = [&] {
+            if (phrases) return phrases->Make(password);
+            do maker->Make(password);
+            while (rule && !rule->Accepts(password));
+        };
         for (int32_t i = 0; i < count; ++i) {
-            do maker.Make(password);
-            while (!index.Insert(password));
+            do make();
+            while (options.unique && !index.Insert(password));
             const size_t start = buffer.size();
             AppendUtf8(buffer, password);
             end_line(start);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "engine/each_type_rule.h"
 #include "engine/strength.h"
 #include "options/number_text.h"
 
@@ -27,7 +28,25 @@ StrengthLevel LevelOf(double bits) {
 
 }  // namespace
 
-StrengthLine DescribeStrength(const OptionValues& v, const PoolChoice& choice, bool variable_length) {
+namespace {
+
+StrengthLine DescribePassphrases(const GenerationChoice& choice) {
+    std::string problem;
+    const auto words = LoadWords(choice, problem);
+    if (words) problem = PassphraseProblem(*words, choice.passphrase);
+    if (!problem.empty()) return None(problem);
+    const double bits = CountPassphrases(*words, choice.passphrase).bits;
+    std::string text = "Strength: " + OneDecimal(bits) + " bits per passphrase (" + std::to_string(words->size()) +
+                       " words, " + std::to_string(choice.passphrase.words) + " drawn";
+    if (choice.passphrase.digits > 0) text += ", " + std::to_string(choice.passphrase.digits) + " digits";
+    return {text + "): " + StrengthWord(bits), LevelOf(bits)};
+}
+
+}  // namespace
+
+StrengthLine DescribeStrength(const OptionValues& v, const PoolChoice& choice, bool variable_length,
+                              const GenerationChoice& generation) {
+    if (generation.passphrases) return DescribePassphrases(generation);
     switch (CheckInclude(v.letters, v.upper, v.lower, v.numbers, v.special, v.other_in, v.other_in_text)) {
         case IncludeVerdict::kPasses: break;
         case IncludeVerdict::kNoLetterCase: return None("choose upper-case or lower-case letters.");
@@ -51,7 +70,14 @@ StrengthLine DescribeStrength(const OptionValues& v, const PoolChoice& choice, b
     const int max_length = ToInt16(LeadingValue(v.max_length));
     const int min_length = variable_length ? ToInt16(LeadingValue(v.min_length)) : max_length;
     const double per_character = BitsPerCharacter(pool);
-    const double least = per_character * min_length, most = per_character * max_length;
+    double least = per_character * min_length, most = per_character * max_length;
+    if (generation.each_type) {
+        const EachTypeRule rule(choice, pool);
+        if (std::string problem = rule.Problem(min_length, max_length, variable_length); !problem.empty())
+            return None(problem);
+        least = rule.Count(min_length).bits;
+        most = rule.Count(max_length).bits;
+    }
     const std::string distinct = std::to_string(CountDistinct(pool)) + " characters, ";
     std::string text = "Strength: ";
     if (min_length == max_length) {

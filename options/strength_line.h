@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/character_pool.h"
+#include "options/generation_choice.h"
 #include "options/option_verdicts.h"
 
 namespace morvane {
@@ -16,6 +17,10 @@ struct StrengthLine {
     StrengthLevel level = StrengthLevel::kNone;  // kNone: no password can be made
 };
 
-StrengthLine DescribeStrength(const OptionValues& values, const PoolChoice& pool, bool variable_length);
+// Plain passwords: the entropy of the pool's characters times the lengths.
+// Passphrases and passwords under the each-type rule: log2 of the exact
+// number of different outputs at the shortest and the longest length.
+StrengthLine DescribeStrength(const OptionValues& values, const PoolChoice& pool, bool variable_length,
+                              const GenerationChoice& choice = {});
 
 }  // namespace morvane

@@ -1,6 +1,7 @@
 // morvane-cli as a user runs it: output, flags, messages and exit codes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <cctype>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -287,4 +288,87 @@ TEST(CommandLine, ItsMemoryCannotBeDumpedOrReadByTheSameUser) {
     char owner[32] = {};
     ASSERT_NE(fgets(owner, sizeof owner, shell.get()), nullptr);
     EXPECT_STREQ(owner, "0\n");
+}
+
+namespace {
+
+// A word list of `words` words, w0 to w(n-1), in a file of the test's own.
+std::string WordListFile(int words) {
+    const std::string path = testing::TempDir() + "/words-" + std::to_string(getpid()) + "-" +
+                             std::to_string(words) + ".txt";
+    std::ofstream out(path);
+    for (int i = 0; i < words; ++i) out << "w" << i << "\n";
+    return path;
+}
+
+}  // namespace
+
+TEST(CommandLinePassphrases, WordsCasesDigitsAndSeparatorAsAsked) {
+    Result r = Cli("--passphrase -n 200 --words 4 --separator . --case title --digits 2");
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const std::string& line : Lines(r.out)) {
+        int words = 0, digits = 0;
+        std::stringstream tokens(line);
+        for (std::string token; std::getline(tokens, token, '.');) {
+            if (token.size() == 1 && std::isdigit(static_cast<unsigned char>(token[0]))) {
+                ++digits;
+            } else {
+                ++words;
+                EXPECT_TRUE(std::isupper(static_cast<unsigned char>(token[0]))) << line;
+                for (size_t i = 1; i < token.size(); ++i)
+                    EXPECT_FALSE(std::isupper(static_cast<unsigned char>(token[i]))) << line;
+            }
+        }
+        EXPECT_EQ(words, 4) << line;
+        EXPECT_EQ(digits, 2) << line;
+    }
+    Result strength = Cli("--passphrase -n 1 --show-strength");
+    EXPECT_EQ(strength.err, "Strength: 77.5 bits per passphrase (7772 words, 6 drawn): Good\n");
+}
+
+TEST(CommandLinePassphrases, UniqueRunsReachTheExactCountAndRefuseOneMore) {
+    const std::string list = WordListFile(1024);
+    Result all = Cli("--passphrase --words 1 --wordlist " + list + " --unique -n 1024");
+    ASSERT_EQ(all.code, 0) << all.err;
+    const std::vector<std::string> lines = Lines(all.out);
+    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), 1024u);
+    Result more = Cli("--passphrase --words 1 --wordlist " + list + " --unique -n 1025");
+    EXPECT_EQ(more.code, 2);
+    EXPECT_EQ(more.err, "morvane-cli: --count must be at most 1024 with --unique: no more different passwords "
+                        "can be made\n");
+    // Digits and random case: 1024 words x 3 cases... "w0" and "W0" differ, so 2048 forms,
+    // times 2 places x 10 digits.
+    Result mixed = Cli("--passphrase --words 1 --digits 1 --case random --wordlist " + list + " --unique -n 40961");
+    EXPECT_NE(mixed.err.find("at most 40960 "), std::string::npos) << mixed.err;
+    Result small = Cli("--passphrase --wordlist " + WordListFile(1023));
+    EXPECT_EQ(small.code, 2);
+    EXPECT_NE(small.err.find("it needs at least 1024"), std::string::npos) << small.err;
+    std::remove(list.c_str());
+}
+
+TEST(CommandLineEachType, EveryPasswordHoldsEachTypeAndUniqueRunsReachTheExactCount) {
+    Result r = Cli("--each-type -n 2000 -l 4");
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const std::string& line : Lines(r.out)) {
+        bool upper = false, lower = false, digit = false, special = false;
+        for (unsigned char c : line) {
+            upper |= std::isupper(c) != 0;
+            lower |= std::islower(c) != 0;
+            digit |= std::isdigit(c) != 0;
+            special |= std::ispunct(c) != 0;
+        }
+        EXPECT_TRUE(upper && lower && digit && special) << line;
+    }
+    // Digits and an x: 11^4 - 10^4 - 1 = 4640 passwords hold both.
+    const std::string small = "--each-type --no-upper --no-lower --no-special --other-in x -l 4 --unique";
+    Result all = Cli(small + " -n 4640");
+    ASSERT_EQ(all.code, 0) << all.err;
+    EXPECT_EQ(Lines(all.out).size(), 4640u);
+    Result more = Cli(small + " -n 4641");
+    EXPECT_EQ(more.code, 2);
+    EXPECT_NE(more.err.find("at most 4640 "), std::string::npos) << more.err;
+    Result short_one = Cli("--each-type -l 4 --other-in x");  // five types in four characters
+    EXPECT_EQ(short_one.code, 2);
+    EXPECT_EQ(short_one.err, "morvane-cli: --each-type: A password of 4 characters cannot hold one of each of the 5 "
+                             "chosen types.\n");
 }

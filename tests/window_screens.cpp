@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "about/frm_about.h"
+#include "app/generation_strip.h"
 #include "app/main_window.h"
 #include "platform/qt_message_box.h"
 #include "platform/scripted_message_box.h"
@@ -116,6 +117,16 @@ int main(int argc, char** argv) {
     larger.size = 14;
     window.form().controls().rtfPasswords->SetSelFont(larger);
     Shoot(&window, out.filePath("font-on-selection.png"));
+
+    // Passphrases: the strip in use, the frames that do not apply disabled.
+    window.generationStrip->optPassphrases->setChecked(true);
+    window.generationStrip->cboCase->setCurrentIndex(static_cast<int>(WordCase::kRandom));
+    window.generationStrip->spnDigits->setValue(1);
+    window.form().controls().rtfPasswords->SetText(U"");
+    window.txtNum->setText("12");
+    window.Generate();
+    Shoot(&window, out.filePath("passphrases.png"));
+    window.generationStrip->optPasswords->setChecked(true);
 
     ShootWhenShown<QFileDialog>(out.filePath("save.png"));
     window.cmdSave->click();

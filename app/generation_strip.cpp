@@ -1,0 +1,121 @@
+#include "app/generation_strip.h"
+
+#include <QButtonGroup>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "platform/qt_text.h"
+
+namespace morvane {
+namespace {
+
+const QString kBuiltInList = QStringLiteral("EFF words");
+
+}  // namespace
+
+GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
+    setObjectName("generationStrip");
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(8, 2, 8, 2);
+    rows->setSpacing(2);
+    optPasswords = new QRadioButton("Pass&words", this);
+    optPassphrases = new QRadioButton("Passph&rases", this);
+    optPasswords->setChecked(true);
+    auto* modes = new QButtonGroup(this);
+    modes->addButton(optPasswords);
+    modes->addButton(optPassphrases);
+    chkEachType = new QCheckBox("One of each t&ype", this);
+    chkEachType->setToolTip("Every password holds at least one character of each chosen type");
+    spnWords = new QSpinBox(this);
+    spnWords->setRange(kFewestPassphraseWords, kMostPassphraseWords);
+    spnWords->setValue(PassphraseOptions{}.words);
+    spnWords->setToolTip("Words in a passphrase");
+    txtSeparator = new QLineEdit(ToQt(PassphraseOptions{}.separator), this);
+    txtSeparator->setToolTip("What stands between the words");
+    txtSeparator->setMaximumWidth(fontMetrics().horizontalAdvance("MMMM") + 12);
+    cboCase = new QComboBox(this);
+    cboCase->addItems({"lower", "Title", "UPPER", "rAnDoM"});
+    cboCase->setToolTip("The case of the words; rAnDoM picks one of the three for each word");
+    spnDigits = new QSpinBox(this);
+    spnDigits->setRange(0, kMostPassphraseDigits);
+    spnDigits->setToolTip("Random digits standing between the words");
+    cmdWordList = new QPushButton(kBuiltInList, this);
+    cmdWordList->setToolTip("The word list: the EFF Large Wordlist, or a file of your own, one word a line");
+
+    auto label = [this](const char* text, QWidget* buddy) {
+        auto* l = new QLabel(text, this);
+        l->setBuddy(buddy);
+        return l;
+    };
+    // Two rows within the client area's width: passwords with their rule,
+    // passphrases with their options.
+    auto* passwords = new QHBoxLayout;
+    passwords->addWidget(optPasswords);
+    passwords->addWidget(chkEachType);
+    passwords->addStretch(1);
+    auto* passphrases = new QHBoxLayout;
+    passphrases->addWidget(optPassphrases);
+    passphrases->addWidget(label("Wor&ds:", spnWords));
+    passphrases->addWidget(spnWords);
+    passphrases->addWidget(label("Separa&tor:", txtSeparator));
+    passphrases->addWidget(txtSeparator);
+    passphrases->addWidget(label("&Case:", cboCase));
+    passphrases->addWidget(cboCase);
+    passphrases->addWidget(label("D&igits:", spnDigits));
+    passphrases->addWidget(spnDigits);
+    passphrases->addWidget(cmdWordList);
+    passphrases->addStretch(1);
+    rows->addLayout(passwords);
+    rows->addLayout(passphrases);
+
+    connect(optPassphrases, &QRadioButton::toggled, this, [this] {
+        ShowWhatApplies();
+        emit Changed();
+    });
+    connect(chkEachType, &QCheckBox::toggled, this, &GenerationStrip::Changed);
+    connect(spnWords, &QSpinBox::valueChanged, this, &GenerationStrip::Changed);
+    connect(spnDigits, &QSpinBox::valueChanged, this, &GenerationStrip::Changed);
+    connect(txtSeparator, &QLineEdit::textChanged, this, &GenerationStrip::Changed);
+    connect(cboCase, &QComboBox::currentIndexChanged, this, &GenerationStrip::Changed);
+    connect(cmdWordList, &QPushButton::clicked, this, &GenerationStrip::ChooseWordList);
+    ShowWhatApplies();
+}
+
+void GenerationStrip::ShowWhatApplies() {
+    const bool phrases = optPassphrases->isChecked();
+    chkEachType->setEnabled(!phrases);
+    for (QWidget* w : std::initializer_list<QWidget*>{spnWords, txtSeparator, cboCase, spnDigits, cmdWordList})
+        w->setEnabled(phrases);
+}
+
+void GenerationStrip::ChooseWordList() {
+    QFileDialog dialog(this, "Word List");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({"Word lists (*.txt *.wordlist)", "All Files (*)"});
+    dialog.setLabelText(QFileDialog::Reject, word_list_file_.isEmpty() ? "Cancel" : "Built-in List");
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        word_list_file_ = dialog.selectedFiles().first();
+        cmdWordList->setText(QFileInfo(word_list_file_).fileName());
+    } else if (!word_list_file_.isEmpty()) {
+        word_list_file_.clear();  // back to the built-in list
+        cmdWordList->setText(kBuiltInList);
+    }
+    emit Changed();
+}
+
+GenerationChoice GenerationStrip::Choice() const {
+    GenerationChoice choice;
+    choice.passphrases = optPassphrases->isChecked();
+    choice.each_type = chkEachType->isChecked();
+    choice.passphrase.words = spnWords->value();
+    choice.passphrase.separator = FromQt(txtSeparator->text());
+    choice.passphrase.word_case = static_cast<WordCase>(cboCase->currentIndex());
+    choice.passphrase.digits = spnDigits->value();
+    choice.word_list_file = word_list_file_.toStdString();
+    return choice;
+}
+
+}  // namespace morvane

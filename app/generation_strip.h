@@ -1,0 +1,40 @@
+#pragma once
+// The strip under the window's client area: passwords or passphrases, the
+// passphrase options, and the rule of one of each chosen type.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QWidget>
+
+#include "options/generation_choice.h"
+
+namespace morvane {
+
+class GenerationStrip : public QWidget {
+    Q_OBJECT
+public:
+    explicit GenerationStrip(QWidget* parent);
+    GenerationChoice Choice() const;
+
+    QRadioButton *optPasswords, *optPassphrases;
+    QSpinBox* spnWords;
+    QLineEdit* txtSeparator;
+    QComboBox* cboCase;
+    QSpinBox* spnDigits;
+    QPushButton* cmdWordList;
+    QCheckBox* chkEachType;
+
+signals:
+    void Changed();  // any choice of the strip
+
+private:
+    void ChooseWordList();
+    void ShowWhatApplies();
+    QString word_list_file_;  // empty: the built-in list
+};
+
+}  // namespace morvane

@@ -1,0 +1,23 @@
+#pragma once
+// What a run makes besides the window's plain passwords: passphrases from a
+// word list, or passwords that hold one of each chosen type.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/passphrase_maker.h"
+
+namespace morvane {
+
+struct GenerationChoice {
+    bool passphrases = false;
+    bool each_type = false;  // passwords only
+    PassphraseOptions passphrase;
+    std::string word_list_file;  // empty: the built-in EFF list
+};
+
+// The words a choice draws from: the built-in list, or the file's, read as
+// ReadWordList reads them. None, with `problem` set, when the file cannot be read.
+std::optional<std::vector<Text>> LoadWords(const GenerationChoice& choice, std::string& problem);
+
+}  // namespace morvane
