@@ -1,0 +1,140 @@
+// The strip under the client area: passphrases and the each-type rule in the
+// real window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <fstream>
+#include <set>
+
+#include "app/generation_strip.h"
+#include "app/main_window.h"
+#include "app/strength_bar.h"
+#include "modal_driver.h"
+#include "shown_window.h"
+
+using namespace morvane;
+
+namespace {
+
+struct Window : ShownWindow {
+    GenerationStrip& strip() { return *window.generationStrip; }
+    QStringList Lines() { return window.rtfPasswords->toPlainText().split('\n', Qt::SkipEmptyParts); }
+    QString Strength() { return window.strengthBar->findChild<QLabel*>("strengthLine")->text(); }
+    void Run(int count) {
+        window.form().controls().rtfPasswords->SetText(U"");
+        window.txtNum->setText(QString::number(count));
+        window.Generate();
+        QApplication::processEvents();
+    }
+    // Chooses a word list file of the user's in the real file dialog.
+    void ChooseWordList(const QString& path) {
+        WhenModal<QFileDialog>([path](QFileDialog* d) {
+            d->selectFile(path);
+            QMetaObject::invokeMethod(d, "accept");  // as the Open button does
+        });
+        strip().cmdWordList->click();
+    }
+};
+
+}  // namespace
+
+TEST(GenerationStrip, StandsUnderTheClientAreaWhichKeepsItsPlaceAndSize) {
+    Window w;
+    QWidget* client = w.window.fraInclude->parentWidget();
+    EXPECT_EQ(client->size(), QSize(696, 409));
+    EXPECT_EQ(client->mapTo(&w.window, QPoint(0, 0)).y() + client->height(),
+              w.strip().mapTo(&w.window, QPoint(0, 0)).y());
+    EXPECT_LE(w.strip().sizeHint().width(), client->width());
+    EXPECT_TRUE(w.strip().optPasswords->isChecked());
+    EXPECT_FALSE(w.strip().spnWords->isEnabled());
+}
+
+TEST(GenerationStrip, PassphrasesRunWithTheWindowsCountAndDisableWhatDoesNotApply) {
+    Window w;
+    w.strip().optPassphrases->setChecked(true);
+    QApplication::processEvents();
+    EXPECT_FALSE(w.window.fraInclude->isEnabled());
+    EXPECT_FALSE(w.window.txtMaxLen->isEnabled());
+    EXPECT_TRUE(w.window.txtNum->isEnabled());
+    EXPECT_TRUE(w.window.chkDuplicate->isEnabled());
+    EXPECT_FALSE(w.strip().chkEachType->isEnabled());
+    EXPECT_EQ(w.Strength(), "Strength: 77.5 bits per passphrase (7772 words, 6 drawn): Good");
+    w.strip().spnWords->setValue(3);
+    w.strip().txtSeparator->setText("+");
+    w.strip().cboCase->setCurrentIndex(static_cast<int>(WordCase::kUpper));
+    w.Run(25);
+    const QStringList lines = w.Lines();
+    ASSERT_EQ(lines.size(), 25);
+    for (const QString& line : lines) {
+        EXPECT_EQ(line.split('+').size(), 3) << line.toStdString();
+        EXPECT_EQ(line, line.toUpper());
+    }
+    EXPECT_EQ(w.window.txtNumPass->text(), "25");
+    EXPECT_EQ(w.window.txtStatus->text(), "Complete");
+    w.strip().optPasswords->setChecked(true);
+    QApplication::processEvents();
+    EXPECT_TRUE(w.window.fraInclude->isEnabled());
+    EXPECT_TRUE(w.window.txtMaxLen->isEnabled());
+}
+
+TEST(GenerationStrip, AUniqueRunOfPassphrasesReachesTheExactCountAndRefusesOneMore) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("words.txt");
+    {
+        std::ofstream out(path.toStdString());
+        for (int i = 0; i < 1024; ++i) out << (1000 + i) << " word" << i << "\n";  // with dice numbers
+    }
+    Window w;
+    w.strip().optPassphrases->setChecked(true);
+    w.ChooseWordList(path);
+    EXPECT_EQ(w.strip().cmdWordList->text(), "words.txt");
+    w.strip().spnWords->setValue(1);
+    w.window.chkDuplicate->setChecked(true);
+    w.Run(1024);
+    const QStringList lines = w.Lines();
+    EXPECT_EQ(lines.size(), 1024);
+    EXPECT_EQ(std::set<QString>(lines.begin(), lines.end()).size(), 1024u);
+    EXPECT_TRUE(lines.first().startsWith("word"));
+    w.box.shown.clear();
+    w.Run(1025);
+    ASSERT_EQ(w.box.shown.size(), 1u);
+    EXPECT_EQ(w.box.shown[0].text,
+              "Maximum number of passwords possible is 1024\r\nPlease change your number of passwords.");
+    EXPECT_TRUE(w.Lines().isEmpty());
+}
+
+TEST(GenerationStrip, TheEachTypeRuleHoldsInTheWindowAndItsStrengthIsExact) {
+    Window w;
+    w.strip().chkEachType->setChecked(true);
+    w.window.chkVarLen->setChecked(false);
+    w.window.txtMaxLen->setText("4");
+    QApplication::processEvents();
+    // 26 x 26 x 10 x 32 x 4! = 5,191,680 passwords of four.
+    EXPECT_EQ(w.Strength(), "Strength: 22.3 bits per password (94 characters, 4 long): Poor");
+    w.Run(500);
+    for (const QString& line : w.Lines()) {
+        bool upper = false, lower = false, digit = false, special = false;
+        for (QChar c : line) {
+            upper |= c.isUpper();
+            lower |= c.isLower();
+            digit |= c.isDigit();
+            special |= c.isPunct() || c.isSymbol();
+        }
+        EXPECT_TRUE(upper && lower && digit && special) << line.toStdString();
+    }
+    // Digits and one Other character, unique: 11^4 - 10^4 - 1 = 4640.
+    for (QCheckBox* off : {w.window.chkLetter, w.window.chkSpecial}) off->setChecked(false);
+    w.window.chkOtherIn->setChecked(true);
+    w.window.txtOtherIn->setText("x");
+    w.window.chkDuplicate->setChecked(true);
+    w.Run(4640);
+    EXPECT_EQ(w.Lines().size(), 4640);
+    w.box.shown.clear();
+    w.Run(4641);
+    ASSERT_EQ(w.box.shown.size(), 1u);
+    EXPECT_EQ(w.box.shown[0].text,
+              "Maximum number of passwords possible is 4640\r\nPlease change your number of passwords.");
+}
