@@ -2,8 +2,8 @@
 
 #include <QEvent>
 
-#include "app/artwork.h"
-#include "app/mod_main.h"
+#include "platform/artwork.h"
+#include "platform/mod_main.h"
 #include "platform/qt_text_fit.h"
 #include "platform/error_report.h"
 

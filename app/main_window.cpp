@@ -14,7 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/artwork.h"
+#include "options/spinner_step.h"
+#include "platform/artwork.h"
 #include "app/generation_strip.h"
 #include "app/strength_bar.h"
 #include "platform/qt_desktop.h"
@@ -85,6 +86,13 @@ QPushButton* Button(QWidget* parent, const char* caption, const char* tip, int l
     button->setFont(f);
     Place(button, left, top, width, 375);
     return button;
+}
+
+// A spinner's steps within its field's range.
+QtSpinner::NextValue StepWithin(int64_t lowest, int64_t highest) {
+    return [lowest, highest](const Text& field_text, int64_t last_value, int direction) {
+        return SpinnerStep(field_text, last_value, lowest, highest, direction);
+    };
 }
 
 }  // namespace
@@ -404,11 +412,11 @@ void MainWindow::BindControls() {
     switches_.push_back(std::make_unique<QtSwitch>(toolbarMain));
     c.startup_enabled.push_back(switches_.back().get());
 
-    UpDown1 = new QtSpinner(fraSize, c.txtMinLen, 4, 128, 6);
+    UpDown1 = new QtSpinner(fraSize, c.txtMinLen, 6, StepWithin(4, 128));
     Place(UpDown1, 2595, 600, 255, 285);
-    UpDown2 = new QtSpinner(fraSize, c.txtMaxLen, 4, 128, 8);
+    UpDown2 = new QtSpinner(fraSize, c.txtMaxLen, 8, StepWithin(4, 128));
     Place(UpDown2, 2595, 930, 255, 285);
-    UpDown3 = new QtSpinner(fraSize, c.txtNum, 1, 2147483647, 10);
+    UpDown3 = new QtSpinner(fraSize, c.txtNum, 10, StepWithin(1, 2147483647));
     Place(UpDown3, 2595, 1260, 255, 285);
 
     MainEnvironment env;

@@ -4,9 +4,9 @@
 #include <QMenuBar>
 
 #include "about/frm_about.h"
-#include "app/artwork.h"
+#include "platform/artwork.h"
 #include "app/main_window.h"
-#include "app/mod_main.h"
+#include "platform/mod_main.h"
 
 namespace morvane {
 namespace {

@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "options/spinner_step.h"
 #include "platform/list_layout.h"
 #include "platform/qt_pending_events.h"
 #include "platform/qt_text.h"
@@ -612,9 +611,8 @@ bool QtSwitch::Enabled() const {
 
 // --- spinner
 
-QtSpinner::QtSpinner(QWidget* parent, TextBox* field, int64_t lowest, int64_t highest,
-                     int64_t start)
-    : QWidget(parent), field_(field), lowest_(lowest), highest_(highest), value_(start) {
+QtSpinner::QtSpinner(QWidget* parent, TextBox* field, int64_t start, NextValue next)
+    : QWidget(parent), field_(field), value_(start), next_(std::move(next)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -633,7 +631,7 @@ QtSpinner::QtSpinner(QWidget* parent, TextBox* field, int64_t lowest, int64_t hi
 }
 
 void QtSpinner::Step(int direction) {
-    value_ = SpinnerStep(field_->GetText(), value_, lowest_, highest_, direction);
+    value_ = next_(field_->GetText(), value_, direction);
     field_->SetText(Ascii(std::to_string(value_)));
 }
 

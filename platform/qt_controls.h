@@ -8,6 +8,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "platform/controls.h"
@@ -150,11 +151,13 @@ private:
 };
 
 // Up and down arrows bound to a number field: a press writes the next number
-// of the range into the field.
+// into the field, as `next` finds it from the field's text, the spinner's
+// last value and the direction (+1 or -1).
 class QtSpinner : public QWidget {
     Q_OBJECT
 public:
-    QtSpinner(QWidget* parent, TextBox* field, int64_t lowest, int64_t highest, int64_t start);
+    using NextValue = std::function<int64_t(const Text& field_text, int64_t last_value, int direction)>;
+    QtSpinner(QWidget* parent, TextBox* field, int64_t start, NextValue next);
     void Step(int direction);
     int64_t Value() const { return value_; }
     QToolButton* up() const { return up_; }
@@ -162,7 +165,8 @@ public:
 
 private:
     TextBox* field_;
-    int64_t lowest_, highest_, value_;
+    int64_t value_;
+    NextValue next_;
     QToolButton* up_;
     QToolButton* down_;
 };

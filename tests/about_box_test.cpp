@@ -9,7 +9,7 @@
 
 #include "about/frm_about.h"
 #include "app/main_window.h"
-#include "app/mod_main.h"
+#include "platform/mod_main.h"
 #include "platform/scripted_message_box.h"
 
 using namespace morvane;

@@ -7,6 +7,7 @@
 #include <QTextEdit>
 #include <QTest>
 
+#include "options/spinner_step.h"
 #include "platform/qt_controls.h"
 #include "platform/runtime_error.h"
 
@@ -158,7 +159,9 @@ TEST(QtSpinnerTest, ArrowsWriteTheNextNumberIntoTheField) {
     auto* edit = new QLineEdit(&window);
     QtTextBox field(edit);
     field.SetText(U"6");
-    QtSpinner spinner(&window, &field, 4, 128, 6);
+    QtSpinner spinner(&window, &field, 6, [](const Text& text, int64_t last, int direction) {
+        return SpinnerStep(text, last, 4, 128, direction);
+    });
     int changes = 0;
     field.Change = [&] { ++changes; };
     spinner.up()->click();

@@ -15,8 +15,8 @@
 
 #include "about/frm_about.h"
 #include "app/main_window.h"
-#include "app/artwork.h"
-#include "app/mod_main.h"
+#include "platform/artwork.h"
+#include "platform/mod_main.h"
 #include "platform/qt_text_fit.h"
 #include "platform/scripted_message_box.h"
 

@@ -1,4 +1,4 @@
-#include "app/artwork.h"
+#include "platform/artwork.h"
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "app/mod_main.h"
+#include "platform/mod_main.h"
 
 #include "platform/error_report.h"
 
