@@ -67,8 +67,9 @@ frmAbout::frmAbout(QWidget* owner, AboutServices services)
     Line1->setStyleSheet("color: rgb(128, 128, 128);");
     Line1->setGeometry(Px(120), Px(1320), Px(6360 - 120), 1);
     lblDisclaimer = new QLabel(
-        "Copyright 2026 Morvane Software. Free software under the MIT licence. Passwords are made "
-        "from the operating system's secure random source; keep the lists you save or print safe.",
+        "Copyright 2026 Morvane Software. Free software under the MIT licence. Passphrase words: "
+        "EFF Large Wordlist, (c) 2016 Electronic Frontier Foundation, CC BY 3.0. Keep the lists "
+        "you save or print safe.",
         this);
     lblDisclaimer->setWordWrap(true);
     Place(lblDisclaimer, 120, 1440, 6255, 975);

@@ -32,6 +32,8 @@ TEST(AboutBox, ShowsNameVersionAndLinks) {
     EXPECT_EQ(about.lblVersion->text(), "Version 1.2");
     EXPECT_EQ(about.lblName->text(), "Morvane Password Generator");
     EXPECT_TRUE(about.lblDisclaimer->text().contains("MIT licence"));
+    EXPECT_TRUE(about.lblDisclaimer->text().contains("EFF Large Wordlist, (c) 2016 Electronic Frontier Foundation, "
+                                                     "CC BY 3.0"));
     EXPECT_EQ(about.size(), QSize(433, 271));
     EXPECT_TRUE(about.isModal());
     EXPECT_TRUE(about.cmdOK->isDefault());
