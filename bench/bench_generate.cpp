@@ -1,6 +1,6 @@
 // Throughput of the Generate command with the default options: once on the
 // window's procedures alone, once in the real window under Qt.
-//   morvane_bench [--engine-only] [counts...]   (default counts 100000 1000000)
+//   morvane_bench [--engine-only | --cli-only] [counts...]   (default counts 100000 1000000)
 // First the engine and morvane-cli against a minimal loop on the same random
 // source (10^7 passwords of 8 characters). Then window runs, Replace All, Save
 // and Find against Qt's own time for the same work, each with the longest
@@ -25,6 +25,7 @@
 #include <chrono>
 #include <filesystem>
 #include <cstdio>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -296,6 +297,52 @@ void CliAgainstYardstick(const std::string& folder, long count) {
                 count, Median(cli), Median(yard), Median(ratio), peak);
 }
 
+// Bytes a line of the program's output takes on average, over `count` lines.
+double BytesPerLine(const std::string& command, long count) {
+    std::FILE* pipe = popen((command + " -n " + std::to_string(count)).c_str(), "r");
+    if (!pipe) return 0;
+    char buffer[1 << 16];
+    size_t bytes = 0;
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) bytes += n;
+    pclose(pipe);
+    return static_cast<double>(bytes) / static_cast<double>(count);
+}
+
+// Six-word passphrases from morvane-cli against the yardstick loop writing
+// the same number of bytes.
+void PassphrasesAgainstYardstick(const std::string& folder, long count) {
+    const std::string cli = folder + "/morvane-cli";
+    const double per_line = BytesPerLine(cli + " --passphrase", 100000);
+    const long length = std::lround(per_line) - 1;  // without the line end
+    std::vector<double> ours, yard, ratio;
+    for (int run = 0; run < 5; ++run) {
+        auto [c, kb] = RunProcess({cli, "--passphrase", "-n", std::to_string(count)});
+        auto [y, ykb] = RunProcess({folder + "/morvane_yardstick", std::to_string(count), std::to_string(length)});
+        ours.push_back(c);
+        yard.push_back(y);
+        ratio.push_back(c / y);
+    }
+    std::printf("phrases  %9ld passphrases of 6 words (%.1f bytes a line)  %8.3f s  yardstick %.3f s  "
+                "ratio %.2f (medians of 5, target 2)\n",
+                count, per_line, Median(ours), Median(yard), Median(ratio));
+}
+
+// Passwords of 8 with the each-type rule against the same without it.
+void EachTypeAgainstPlain(const std::string& folder, long count) {
+    const std::string cli = folder + "/morvane-cli";
+    std::vector<double> rule, plain, ratio;
+    for (int run = 0; run < 5; ++run) {
+        auto [r, rkb] = RunProcess({cli, "--each-type", "-l", "8", "-n", std::to_string(count)});
+        auto [p, pkb] = RunProcess({cli, "-l", "8", "-n", std::to_string(count)});
+        rule.push_back(r);
+        plain.push_back(p);
+        ratio.push_back(r / p);
+    }
+    std::printf("rule     %9ld passwords of 8 with one of each type  %8.3f s  without %.3f s  ratio %.2f "
+                "(medians of 5)\n",
+                count, Median(rule), Median(plain), Median(ratio));
+}
+
 // Replace All of one occurrence per line on a list of `lines` lines, against
 // Qt's own time to set the same resulting text into the list at once.
 void ReplaceAllRun(long lines) {
@@ -334,10 +381,11 @@ void ReplaceAllRun(long lines) {
 
 int main(int argc, char** argv) {
     KeepLargeBuffersMapped();  // as the program does
-    bool engine_only = false;
+    bool engine_only = false, cli_only = false;
     std::vector<long> counts;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--engine-only") == 0) engine_only = true;
+        else if (std::strcmp(argv[i], "--cli-only") == 0) cli_only = true;
         else counts.push_back(std::stol(argv[i]));
     }
     if (counts.empty()) counts = {100000, 1000000};
@@ -351,8 +399,11 @@ int main(int argc, char** argv) {
         if (qEnvironmentVariableIsSet("MORVANE_BENCH_REPLACE")) ReplaceAllRun(qEnvironmentVariableIntValue("MORVANE_BENCH_REPLACE"));
         return 0;
     }
-    EngineAgainstYardstick(10000000);
+    if (!cli_only) EngineAgainstYardstick(10000000);
     CliAgainstYardstick(folder, 10000000);
+    PassphrasesAgainstYardstick(folder, 1000000);
+    EachTypeAgainstPlain(folder, 1000000);
+    if (cli_only) return 0;
     for (long n : counts) EngineRun(n);
     if (engine_only) return 0;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

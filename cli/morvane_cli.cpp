@@ -206,12 +206,21 @@ static int Run(int argc, char** argv) {
         buffer += line_end;
         out.MaybeFlush();
     };
-    if (!options.unique && !rule) {
-        // The fast path: straight into the output.
+    if (!options.unique) {
+        // The fast path: straight into the output, a password that misses a
+        // chosen type taken back and drawn again.
         for (int32_t i = 0; i < count; ++i) {
             const size_t start = buffer.size();
-            if (phrases) phrases->AppendUtf8(buffer);
-            else maker->AppendUtf8(buffer);
+            if (phrases) {
+                phrases->AppendUtf8(buffer);
+            } else {
+                maker->AppendUtf8(buffer);
+                while (rule && !rule->AcceptsUtf8(std::string_view(buffer).substr(start))) {
+                    ::explicit_bzero(buffer.data() + start, buffer.size() - start);
+                    buffer.resize(start);
+                    maker->AppendUtf8(buffer);
+                }
+            }
             end_line(start);
         }
     } else {

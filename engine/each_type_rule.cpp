@@ -69,6 +69,16 @@ bool EachTypeRule::Accepts(std::u32string_view password) const {
     return seen == all_;
 }
 
+bool EachTypeRule::AcceptsUtf8(std::string_view password) const {
+    uint8_t seen = 0;
+    for (char c : password) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) return Accepts(FromUtf8(password));
+        seen |= ascii_[byte];
+    }
+    return seen == all_;
+}
+
 // Inclusion and exclusion over the sets J of types missed: a password that
 // misses every type of J draws only from the characters in none of them.
 OutputCount EachTypeRule::Count(int length) const {

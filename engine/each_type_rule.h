@@ -21,6 +21,7 @@ public:
     EachTypeRule(const PoolChoice& choice, const Pool& pool);
 
     bool Accepts(std::u32string_view password) const;
+    bool AcceptsUtf8(std::string_view password) const;
     // What is wrong with the rule at these lengths, or empty: a type with no
     // character left, a length too short to hold every type, or so few
     // passwords keeping it that a million draws would not find one.
