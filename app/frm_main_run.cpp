@@ -50,6 +50,7 @@ void frmMain::GenerateOutput() {
             if (choice.each_type && !IsEachTypePossible(rule)) return;
         }
         ChangeStatus(5);
+        if (c_.chkDuplicate->Value() == 1) run_index.Reserve(static_cast<size_t>(requested));
         // Each password with its line end takes at most the longest length
         // plus two; a passphrase, some ten characters a word.
         const int longest = choice.passphrases

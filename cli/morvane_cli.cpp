@@ -223,8 +223,45 @@ static int Run(int argc, char** argv) {
             }
             end_line(start);
         }
+    } else if (!phrases && !rule && !rewrite) {
+        // Unique passwords: a password is written, and taken back when its
+        // key is already in the index. The keys of a few passwords ahead are
+        // known before their slots are needed, so the table's memory is
+        // fetched while the next ones are made.
+        DuplicateIndex index;  // compact keys only: the passwords themselves are written and gone
+        index.Reserve(static_cast<size_t>(count));
+        constexpr int kAhead = 8;
+        struct Made {
+            size_t start, end;
+            DuplicateIndex::Key key;
+        };
+        for (int32_t done = 0; done < count;) {
+            Made made[kAhead];
+            const int batch = static_cast<int>(std::min<int64_t>(kAhead, count - done));
+            for (int b = 0; b < batch; ++b) {
+                const size_t start = buffer.size();
+                maker->AppendUtf8(buffer);
+                made[b] = {start, buffer.size(), DuplicateIndex::KeyOfUtf8(std::string_view(buffer).substr(start))};
+                index.Prefetch(made[b].key);
+                buffer += line_end;
+            }
+            // Kept in order; a repeat is cut out of the buffer.
+            size_t write = made[0].start;
+            for (int b = 0; b < batch; ++b) {
+                const size_t line = made[b].end - made[b].start + line_end.size();
+                if (index.InsertKey(made[b].key)) {
+                    if (write != made[b].start) std::memmove(buffer.data() + write, buffer.data() + made[b].start, line);
+                    write += line;
+                    ++done;
+                }
+            }
+            ::explicit_bzero(buffer.data() + write, buffer.size() - write);
+            buffer.resize(write);
+            out.MaybeFlush();
+        }
     } else {
         DuplicateIndex index;  // compact keys only: the passwords themselves are written and gone
+        index.Reserve(static_cast<size_t>(count));
         Text password;
         const auto make = [&] {
             if (phrases) return phrases->Make(password);

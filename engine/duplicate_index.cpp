@@ -1,5 +1,9 @@
 #include "engine/duplicate_index.h"
 
+#include <bit>
+
+#include "platform/text.h"
+
 namespace morvane {
 namespace {
 
@@ -11,49 +15,67 @@ uint64_t Mix(uint64_t x) {  // splitmix64's finaliser
     return x ^ (x >> 31);
 }
 
+constexpr size_t kLiteralLength = 9;  // 9 x 7 bits and the mark fill 64
+constexpr size_t kFirstSlots = 1024;
+
+// A table at most three quarters full for `count` keys.
+size_t SlotsFor(size_t count) { return std::bit_ceil(std::max(kFirstSlots, count + count / 3 + 1)); }
+
 }  // namespace
 
 DuplicateIndex::Key DuplicateIndex::KeyOf(std::u32string_view password) {
-    Key key;
-    bool ascii = password.size() <= 15;
-    for (char32_t c : password) ascii = ascii && c < 0x80;
-    if (ascii) {
-        // The characters themselves, and the length with a mark bit in the top byte.
-        for (size_t i = 0; i < password.size(); ++i) {
-            uint64_t& half = i < 8 ? key.low : key.high;
-            half |= static_cast<uint64_t>(password[i]) << (8 * (i % 8));
-        }
-        key.high |= (0x80ull | password.size()) << 56;
+    bool literal = password.size() <= kLiteralLength;
+    for (char32_t c : password) literal = literal && c < 0x80;
+    if (literal) {
+        Key key = 1;  // the mark: it tells the length and keeps the key from 0
+        for (char32_t c : password) key = (key << 7) | c;
         return key;
     }
-    uint64_t a = 0x243F6A8885A308D3ull ^ password.size(), b = 0x13198A2E03707344ull;
-    for (char32_t c : password) {
-        a = Mix(a ^ c);
-        b = Mix(b + c * 0x9E3779B97F4A7C15ull);
-    }
-    key.low = a | 1;                         // never all zero
-    key.high = b & ~(0x80ull << 56);         // never marked as a literal key
-    return key;
+    uint64_t h = 0x243F6A8885A308D3ull ^ password.size();
+    for (char32_t c : password) h = Mix(h ^ c);
+    return h | 1;  // never 0
 }
 
-size_t DuplicateIndex::Find(const Key& key) const {
-    size_t mask = slots_.size() - 1;
-    size_t i = Mix(key.low ^ Mix(key.high)) & mask;
-    while (!(slots_[i] == Key{}) && !(slots_[i] == key)) i = (i + 1) & mask;
+DuplicateIndex::Key DuplicateIndex::KeyOfUtf8(std::string_view password) {
+    if (password.size() <= kLiteralLength) {
+        Key key = 1;
+        bool ascii = true;
+        for (char c : password) {
+            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+            key = (key << 7) | static_cast<unsigned char>(c);
+        }
+        if (ascii) return key;
+    }
+    return KeyOf(FromUtf8(password));
+}
+
+void DuplicateIndex::Reserve(size_t count) {
+    if (SlotsFor(count) > slots_.size()) Resize(SlotsFor(count));
+}
+
+size_t DuplicateIndex::Home(Key key) const { return Mix(key) & (slots_.size() - 1); }
+
+size_t DuplicateIndex::Find(Key key) const {
+    const size_t mask = slots_.size() - 1;
+    size_t i = Home(key);
+    while (slots_[i] != 0 && slots_[i] != key) i = (i + 1) & mask;
     return i;
 }
 
-void DuplicateIndex::Grow() {
+void DuplicateIndex::Resize(size_t slots) {
     auto old = std::move(slots_);
-    slots_.assign(old.empty() ? 1024 : old.size() * 2, Key{});
-    for (const Key& k : old)
-        if (!(k == Key{})) slots_[Find(k)] = k;
+    slots_.assign(slots, Key{0});
+    for (Key k : old)
+        if (k != 0) slots_[Find(k)] = k;
 }
 
-bool DuplicateIndex::Insert(std::u32string_view password) {
-    if ((used_ + 1) * 2 > slots_.size()) Grow();  // at most half full
-    Key key = KeyOf(password);
-    size_t i = Find(key);
+bool DuplicateIndex::Insert(std::u32string_view password) { return InsertKey(KeyOf(password)); }
+
+bool DuplicateIndex::InsertUtf8(std::string_view password) { return InsertKey(KeyOfUtf8(password)); }
+
+bool DuplicateIndex::InsertKey(Key key) {
+    if (slots_.empty() || (used_ + 1) * 4 > slots_.size() * 3) Resize(SlotsFor((used_ + 1) * 2));
+    const size_t i = Find(key);
     if (slots_[i] == key) return false;
     slots_[i] = key;
     ++used_;
@@ -62,7 +84,7 @@ bool DuplicateIndex::Insert(std::u32string_view password) {
 
 bool DuplicateIndex::Contains(std::u32string_view password) const {
     if (slots_.empty()) return false;
-    Key key = KeyOf(password);
+    const Key key = KeyOf(password);
     return slots_[Find(key)] == key;
 }
 

@@ -267,7 +267,7 @@ TEST(CommandLine, RunningOutOfMemoryGivesAMessageAndExitOneInsteadOfAnAbort) {
 #endif
     // A memory limit the duplicate index cannot stay within.
     const std::string err_file = testing::TempDir() + "/morvane-cli-oom.txt";
-    const int status = std::system(("ulimit -v 150000; ulimit -c unlimited; cd " + testing::TempDir() + " && " +
+    const int status = std::system(("ulimit -v 60000; ulimit -c unlimited; cd " + testing::TempDir() + " && " +
                                     MORVANE_CLI + " --unique -n 10000000 --fixed --max 8 >/dev/null 2>" + err_file)
                                        .c_str());
     std::ifstream in(err_file);

@@ -130,3 +130,37 @@ TEST(Rand, EveryDrawComesFromTheKernelsSecureSource) {
     for (int i = 0; i < 1000; ++i) live.push_back(Rand(0, 93));
     EXPECT_NE(live, sequence());
 }
+
+namespace {
+
+// Chi-square of `counts` against equal shares, and its degrees of freedom.
+double ChiSquare(const std::vector<long>& counts, long draws) {
+    const double expected = static_cast<double>(draws) / static_cast<double>(counts.size());
+    double chi = 0;
+    for (long n : counts) chi += (n - expected) * (n - expected) / expected;
+    return chi;
+}
+
+}  // namespace
+
+TEST(DrawManyBelow, EveryCharacterAndEveryPairOfAPoolThatDoesNotDivide2To64IsEquallyLikely) {
+    // 94 and 7 do not divide 2^64: a word's digits need the rejection to be exact.
+    for (uint32_t span : {94u, 7u}) {
+        SCOPED_TRACE(span);
+        constexpr long kDraws = 4'000'000;
+        std::vector<uint32_t> out(kDraws);
+        for (long at = 0; at < kDraws; at += 8) DrawManyBelow(span, out.data() + at, 8);  // as the maker draws
+        std::vector<long> singles(span), pairs(span * span);
+        for (long i = 0; i < kDraws; ++i) {
+            ASSERT_LT(out[i], span);
+            ++singles[out[i]];
+            if (i % 2 == 1) ++pairs[out[i - 1] * span + out[i]];
+        }
+        for (auto [counts, draws] : {std::pair{&singles, kDraws}, {&pairs, kDraws / 2}}) {
+            const double df = static_cast<double>(counts->size()) - 1;
+            const double chi = ChiSquare(*counts, draws);
+            EXPECT_LT(chi, df + 5 * std::sqrt(2 * df));  // beyond it by chance about once in a million
+            EXPECT_GT(chi, df - 5 * std::sqrt(2 * df));
+        }
+    }
+}
