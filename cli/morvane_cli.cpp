@@ -230,7 +230,7 @@ static int Run(int argc, char** argv) {
         // fetched while the next ones are made.
         DuplicateIndex index;  // compact keys only: the passwords themselves are written and gone
         index.Reserve(static_cast<size_t>(count));
-        constexpr int kAhead = 8;
+        constexpr int kAhead = 32;
         struct Made {
             size_t start, end;
             DuplicateIndex::Key key;

@@ -17,7 +17,10 @@ PasswordMaker::PasswordMaker(const Pool& pool, int min_length, int max_length, b
 }
 
 int PasswordMaker::NextLength() {
-    return variable_ ? Rand(min_length_, max_length_) : max_length_;
+    if (!variable_) return max_length_;
+    uint32_t above_min = 0;
+    DrawManyBelow(static_cast<uint32_t>(max_length_ - min_length_ + 1), &above_min, 1);
+    return min_length_ + static_cast<int>(above_min);
 }
 
 void PasswordMaker::Make(Text& password) {

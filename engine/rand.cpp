@@ -5,6 +5,7 @@
 #include <bit>
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 #include "platform/runtime_error.h"
 
@@ -21,9 +22,18 @@ struct RandomBuffer {
     int held = 0;
     // Digits below `digit_span` not yet handed out: the expansion of the
     // fraction `digits` / 2^64 in that base, `digits_left` of them.
-    uint32_t digit_span = 0;
-    uint64_t digits = 0;
-    int digits_left = 0;
+    // Digits below a span not yet handed out, for the two spans drawn last
+    // (a password's characters and its length): the expansion of the
+    // fraction `digits` / 2^64 in that base, `left` of them.
+    struct Digits {
+        uint32_t span = 0;
+        int per_word = 0;           // digits one word gives
+        uint64_t word_span = 0;     // span^per_word
+        uint64_t reject_below = 0;  // 2^64 mod word_span
+        uint64_t digits = 0;
+        int left = 0;
+    };
+    Digits stash[2];
 
     uint64_t Word() {
         if (next == kWords) Refill();
@@ -81,7 +91,7 @@ void Randomize() {
     buffer.next = RandomBuffer::kWords;
     buffer.held = 0;
     buffer.reservoir = 0;
-    buffer.digits_left = 0;
+    buffer.stash[0] = buffer.stash[1] = {};
 }
 
 // A 64-bit word x read as the fraction x / 2^64 has base-`span` digits; the
@@ -98,37 +108,34 @@ void DrawManyBelow(uint32_t span, uint32_t* out, size_t count) {
     }
     using Wide = unsigned __int128;
     RandomBuffer& source = buffer;
-    if (source.digit_span != span) {
-        source.digit_span = span;
-        source.digits_left = 0;
-    }
-    static thread_local uint32_t cached_span = 0;
-    static thread_local int per_word = 0;
-    static thread_local uint64_t word_span = 0, reject_below = 0;
-    if (cached_span != span) {
-        cached_span = span;
-        per_word = 0;
-        Wide limit = 1;
-        while (limit * span <= UINT64_MAX) {
-            limit *= span;
-            ++per_word;
+    RandomBuffer::Digits* d = &source.stash[0];
+    if (d->span != span) {
+        std::swap(source.stash[0], source.stash[1]);  // the most recent first
+        if (d->span != span) {
+            *d = {};
+            d->span = span;
+            Wide limit = 1;
+            while (limit * span <= UINT64_MAX) {
+                limit *= span;
+                ++d->per_word;
+            }
+            d->word_span = static_cast<uint64_t>(limit);
+            d->reject_below = static_cast<uint64_t>((Wide{1} << 64) % limit);
         }
-        word_span = static_cast<uint64_t>(limit);
-        reject_below = static_cast<uint64_t>((Wide{1} << 64) % limit);
     }
     size_t i = 0;
     while (i < count) {
-        if (source.digits_left == 0) {
+        if (d->left == 0) {
             uint64_t x;
             do x = source.Word();
-            while (static_cast<uint64_t>(Wide{x} * word_span) < reject_below);
-            source.digits = x;
-            source.digits_left = per_word;
+            while (static_cast<uint64_t>(Wide{x} * d->word_span) < d->reject_below);
+            d->digits = x;
+            d->left = d->per_word;
         }
-        for (; source.digits_left > 0 && i < count; --source.digits_left) {
-            const Wide product = Wide{source.digits} * span;
+        for (; d->left > 0 && i < count; --d->left) {
+            const Wide product = Wide{d->digits} * span;
             out[i++] = static_cast<uint32_t>(product >> 64);
-            source.digits = static_cast<uint64_t>(product);
+            d->digits = static_cast<uint64_t>(product);
         }
     }
 }
