@@ -3,6 +3,8 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include <vector>
+
 #include "platform/error_report.h"
 
 namespace morvane {
@@ -10,7 +12,7 @@ namespace {
 
 // Simple Unicode case folding, the same in every locale: the Unicode
 // character tables of C.UTF-8, not the user's locale, decide.
-char32_t Fold(char32_t c) {
+char32_t FoldByTables(char32_t c) {
     if (c < 0x80) return c >= U'A' && c <= U'Z' ? c + 32 : c;
     static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
     if (!unicode) return c;
@@ -21,10 +23,28 @@ char32_t Fold(char32_t c) {
     return static_cast<char32_t>(towlower_l(upper, unicode));
 }
 
-bool MatchesAt(const Text& text, const Text& find, size_t at, bool match_case) {
+// The folds of the Basic Multilingual Plane, looked up once: a search
+// without Match case then folds each character of a long list by an index.
+class Folder {
+public:
+    Folder() {
+        static const std::vector<char32_t> table = [] {
+            std::vector<char32_t> folds(0x10000);
+            for (char32_t c = 0; c < 0x10000; ++c) folds[c] = FoldByTables(c);
+            return folds;
+        }();
+        table_ = table.data();
+    }
+    char32_t operator()(char32_t c) const { return c < 0x10000 ? table_[c] : FoldByTables(c); }
+
+private:
+    const char32_t* table_;
+};
+
+bool MatchesAt(const Text& text, const Text& find, size_t at, bool match_case, const Folder& fold) {
     for (size_t k = 0; k < find.size(); ++k) {
         char32_t a = text[at + k], b = find[k];
-        if (match_case ? a != b : Fold(a) != Fold(b)) return false;
+        if (match_case ? a != b : fold(a) != fold(b)) return false;
     }
     return true;
 }
@@ -35,16 +55,24 @@ bool IsBreak(char32_t c) { return c == U'\r' || c == U'\n'; }
 
 int FindForward(const Text& text, const Text& find, int from, bool match_case) {
     if (find.empty() || from < 1) return 0;
-    for (size_t at = static_cast<size_t>(from - 1); at + find.size() <= text.size(); ++at)
-        if (MatchesAt(text, find, at, match_case)) return static_cast<int>(at) + 1;
+    const Folder fold;
+    const char32_t first = match_case ? find[0] : fold(find[0]);
+    for (size_t at = static_cast<size_t>(from - 1); at + find.size() <= text.size(); ++at) {
+        if ((match_case ? text[at] : fold(text[at])) != first) continue;
+        if (MatchesAt(text, find, at, match_case, fold)) return static_cast<int>(at) + 1;
+    }
     return 0;
 }
 
 int FindBackward(const Text& text, const Text& find, int within, bool match_case) {
     if (find.empty()) return 0;
+    const Folder fold;
+    const char32_t first = match_case ? find[0] : fold(find[0]);
     long limit = std::min<long>(within, static_cast<long>(text.size()));
-    for (long at = limit - static_cast<long>(find.size()); at >= 0; --at)
-        if (MatchesAt(text, find, static_cast<size_t>(at), match_case)) return static_cast<int>(at) + 1;
+    for (long at = limit - static_cast<long>(find.size()); at >= 0; --at) {
+        if ((match_case ? text[at] : fold(text[at])) != first) continue;
+        if (MatchesAt(text, find, static_cast<size_t>(at), match_case, fold)) return static_cast<int>(at) + 1;
+    }
     return 0;
 }
 
