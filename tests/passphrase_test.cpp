@@ -52,6 +52,25 @@ std::set<Text> EnumeratePassphrases(const std::vector<Text>& words, const Passph
     return texts;
 }
 
+// Draws `outcomes` times 200 and checks that every outcome came, each about
+// equally often (chi-square within five standard deviations).
+void ExpectEveryOutcomeEquallyLikely(const std::function<void(Text&)>& draw, uint64_t outcomes) {
+    std::map<Text, int> seen;
+    const int draws = 200 * static_cast<int>(outcomes);
+    Text p;
+    for (int i = 0; i < draws; ++i) {
+        draw(p);
+        ++seen[p];
+    }
+    ASSERT_EQ(seen.size(), outcomes);
+    const double expected = static_cast<double>(draws) / static_cast<double>(outcomes);
+    double chi = 0;
+    for (auto& [text, n] : seen) chi += (n - expected) * (n - expected) / expected;
+    const double df = static_cast<double>(outcomes) - 1.0;
+    EXPECT_LT(chi, df + 5 * std::sqrt(2 * df));  // past it by chance about once in a million
+    EXPECT_GT(chi, df - 5 * std::sqrt(2 * df));
+}
+
 }  // namespace
 
 TEST(WordList, ReadsAListAsUsersKeepItAndTheBuiltInOneWhole) {
@@ -109,20 +128,7 @@ TEST(PassphraseMaker, EveryArrangementOfWordsCasesAndDigitsIsEquallyLikely) {
     const size_t outcomes = EnumeratePassphrases(words, o).size();  // 3 places x 10 digits x 9 x 9
     ASSERT_EQ(outcomes, 2430u);
     PassphraseMaker maker(words, o);
-    std::map<Text, int> seen;
-    const int draws = 200 * static_cast<int>(outcomes);
-    Text p;
-    for (int i = 0; i < draws; ++i) {
-        maker.Make(p);
-        ++seen[p];
-    }
-    ASSERT_EQ(seen.size(), outcomes);
-    const double expected = static_cast<double>(draws) / outcomes;
-    double chi = 0;
-    for (auto& [text, n] : seen) chi += (n - expected) * (n - expected) / expected;
-    const double df = outcomes - 1.0;
-    EXPECT_LT(chi, df + 5 * std::sqrt(2 * df));  // far past the 0.999 quantile only by chance of 1e-6
-    EXPECT_GT(chi, df - 5 * std::sqrt(2 * df));
+    ExpectEveryOutcomeEquallyLikely([&](Text& p) { maker.Make(p); }, outcomes);
 }
 
 namespace {
@@ -185,18 +191,10 @@ TEST(EachTypeRule, DrawingWholePasswordsAndRejectingKeepsEveryAcceptedOneEqually
     PasswordMaker maker(pool, 4, 4, false);
     const uint64_t outcomes = rule.Count(4).capped;
     ASSERT_EQ(outcomes, 1728u);  // 8^4 - (5^4 + 5^4 + 6^4) + (2^4 + 3^4 + 3^4) - 0^4
-    std::map<Text, int> seen;
-    const int draws = 200 * static_cast<int>(outcomes);
-    Text p;
-    for (int i = 0; i < draws; ++i) {
-        do maker.Make(p);
-        while (!rule.Accepts(p));
-        ++seen[p];
-    }
-    ASSERT_EQ(seen.size(), outcomes);
-    const double expected = static_cast<double>(draws) / outcomes;
-    double chi = 0;
-    for (auto& [text, n] : seen) chi += (n - expected) * (n - expected) / expected;
-    const double df = outcomes - 1.0;
-    EXPECT_LT(chi, df + 5 * std::sqrt(2 * df));
+    ExpectEveryOutcomeEquallyLikely(
+        [&](Text& p) {
+            do maker.Make(p);
+            while (!rule.Accepts(p));
+        },
+        outcomes);
 }

@@ -33,6 +33,22 @@ std::string Shell(const std::string& command) {
     return out;
 }
 
+// The window with a printer that prints into `pdf` and a print dialog that
+// answers with `copies`.
+struct PrintingWindow {
+    ScriptedMessageBox box;
+    OneAnswerDialogs dialogs;
+    QtPrinter printer;
+    std::unique_ptr<MainWindow> window;
+    explicit PrintingWindow(const QString& pdf, int copies = 1) {
+        dialogs.copies = copies;
+        printer.device().setOutputFormat(QPrinter::PdfFormat);
+        printer.device().setOutputFileName(pdf);
+        window = std::make_unique<MainWindow>(WindowServices{.box = &box, .dialogs = &dialogs, .printer = &printer});
+        window->form().Form_Load();
+    }
+};
+
 int Count(const std::string& text, const std::string& what) {
     int n = 0;
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
@@ -51,14 +67,8 @@ TEST(PrintToPdf, ThreeCopiesAreThreePagesWithHeadingRuleAndList) {
     if (Shell("command -v pdftotext").empty()) GTEST_SKIP() << "pdftotext is not installed";
     QTemporaryDir dir;
     QString pdf = dir.filePath("out.pdf");
-    ScriptedMessageBox box;
-    OneAnswerDialogs dialogs;
-    dialogs.copies = 3;
-    QtPrinter printer;
-    printer.device().setOutputFormat(QPrinter::PdfFormat);
-    printer.device().setOutputFileName(pdf);
-    MainWindow window(WindowServices{.box = &box, .dialogs = &dialogs, .printer = &printer});
-    window.form().Form_Load();
+    PrintingWindow printing(pdf, 3);
+    MainWindow& window = *printing.window;
     window.txtNum->setText("5");
     window.Generate();
     QStringList passwords = window.rtfPasswords->toPlainText().split('\n', Qt::SkipEmptyParts);
@@ -78,14 +88,8 @@ TEST(PrintToPdf, AnEmptyListPrintsHeadingAndRuleOnly) {
     if (Shell("command -v pdftotext").empty()) GTEST_SKIP() << "pdftotext is not installed";
     QTemporaryDir dir;
     QString pdf = dir.filePath("empty.pdf");
-    ScriptedMessageBox box;
-    OneAnswerDialogs dialogs;
-    QtPrinter printer;
-    printer.device().setOutputFormat(QPrinter::PdfFormat);
-    printer.device().setOutputFileName(pdf);
-    MainWindow window(WindowServices{.box = &box, .dialogs = &dialogs, .printer = &printer});
-    window.form().Form_Load();
-    window.form().cmdPrint_Click();
+    PrintingWindow printing(pdf);
+    printing.window->form().cmdPrint_Click();
     std::string text = Shell("pdftotext '" + pdf.toStdString() + "' -");
     EXPECT_EQ(Count(text, "Morvane Password Generator"), 1);
     EXPECT_EQ(Count(text, std::string(100, '_')), 1);
@@ -98,14 +102,8 @@ namespace {
 // them) in `copies` copies and returns the PDF's path.
 QString PrintLines(QTemporaryDir& dir, int lines, int copies) {
     QString pdf = dir.filePath(QString("list-%1-%2.pdf").arg(lines).arg(copies));
-    ScriptedMessageBox box;
-    OneAnswerDialogs dialogs;
-    dialogs.copies = copies;
-    QtPrinter printer;
-    printer.device().setOutputFormat(QPrinter::PdfFormat);
-    printer.device().setOutputFileName(pdf);
-    MainWindow window(WindowServices{.box = &box, .dialogs = &dialogs, .printer = &printer});
-    window.form().Form_Load();
+    PrintingWindow printing(pdf, copies);
+    MainWindow& window = *printing.window;
     QString list;
     for (int i = 1; i <= lines; ++i) list += QString("line%1\n").arg(i, 4, 10, QChar('0'));
     window.rtfPasswords->setPlainText(list);
@@ -206,13 +204,8 @@ TEST(PrintToPdf, EveryCharacterPrintsAsListedAtLeastTenMillimetresInsideThePaper
     if (Shell("command -v pdftotext").empty()) GTEST_SKIP() << "pdftotext is not installed";
     QTemporaryDir dir;
     const QString pdf = dir.filePath("list.pdf");
-    ScriptedMessageBox box;
-    OneAnswerDialogs dialogs;
-    QtPrinter printer;
-    printer.device().setOutputFormat(QPrinter::PdfFormat);
-    printer.device().setOutputFileName(pdf);
-    MainWindow window(WindowServices{.box = &box, .dialogs = &dialogs, .printer = &printer});
-    window.form().Form_Load();
+    PrintingWindow printing(pdf);
+    MainWindow& window = *printing.window;
     window.txtNum->setText("40");
     window.Generate();
     // Letters that a shaper would join into ligatures, and a line as long
