@@ -63,6 +63,7 @@ public:
     modFind& find() { return *find_; }
     MessageWindow& messages() { return messages_; }
     QDialog* findDialog() const { return find_dialog_; }
+    QWidget* clientArea() const { return client_; }  // the fixed area of every control, above the strip
     // The Generate command, from any of its sources.
     void Generate();
 

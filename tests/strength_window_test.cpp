@@ -33,7 +33,7 @@ TEST(StrengthLine, ShowsTheStartValuesAndFollowsEveryOption) {
     Window w;
     EXPECT_EQ(w.Line(), "Strength: 39.3 to 52.4 bits per password (94 characters, 6 to 8 long): Poor");
     EXPECT_EQ(w.Color(), QColor(200, 0, 0));
-    EXPECT_EQ(w.window.centralWidget()->size(), QSize(696, 409));  // the client area is untouched
+    EXPECT_EQ(w.window.clientArea()->size(), QSize(696, 409));  // the client area is untouched
     EXPECT_GE(w.window.strengthBar->geometry().top(), w.window.centralWidget()->geometry().bottom());
 
     w.window.chkVarLen->setChecked(false);  // fixed length: both fields read 8

@@ -9,7 +9,7 @@ check() {
     local window=""
     "$build/morvane" & local program=$!
     trap 'kill $program 2>/dev/null || true' RETURN
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         for candidate in $(xwininfo -root -tree | awk '/"Morvane Password Generator"/ { print $1 }'); do
             xprop -id "$candidate" WM_CLASS | grep -q '=' && window=$candidate
         done

@@ -48,7 +48,7 @@ struct Shell {
 TEST(WindowLayout, FixedSizeClientAndPlacesInPixels) {
     Shell s;
     MainWindow& w = *s.window;
-    EXPECT_EQ(w.centralWidget()->size(), QSize(696, 409));
+    EXPECT_EQ(w.clientArea()->size(), QSize(696, 409));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
