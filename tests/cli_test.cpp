@@ -210,7 +210,7 @@ TEST(CommandLine, AClosedPipeEndsItQuietly) {
 TEST(CommandLine, HtmlShowsABrowserEveryPasswordAsMade) {
     // Only characters that markup would take, and some beyond ASCII.
     const std::string page = testing::TempDir() + "/morvane-cli-page-" + std::to_string(getpid()) + ".htm";
-    Result r = Cli("--html -n 2000 --no-upper --no-lower --no-numbers --no-special --other-in '< > & ; # é 😀'",
+    Result r = Cli("--html -n 2000 --no-upper --no-lower --no-numbers --no-special --other-in '< > & ; # ! / a p t é 😀'",
                    " | tee " + page);
     ASSERT_EQ(r.code, 0) << r.err;
     std::string shown;
@@ -223,7 +223,7 @@ TEST(CommandLine, HtmlShowsABrowserEveryPasswordAsMade) {
     std::remove(page.c_str());
     const std::vector<std::string> lines = Lines(shown);
     ASSERT_EQ(lines.size(), 2000u);
-    const std::set<std::string> pool = {"<", ">", "&", ";", "#", "é", "😀"};
+    const std::set<std::string> pool = {"<", ">", "&", ";", "#", "!", "/", "a", "p", "t", "é", "😀"};
     for (const std::string& line : lines) {
         size_t characters = 0;
         for (size_t at = 0; at < line.size(); ++characters) {
