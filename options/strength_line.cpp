@@ -38,7 +38,8 @@ StrengthLine DescribePassphrases(const GenerationChoice& choice) {
     const double bits = CountPassphrases(*words, choice.passphrase).bits;
     std::string text = "Strength: " + OneDecimal(bits) + " bits per passphrase (" + std::to_string(words->size()) +
                        " words, " + std::to_string(choice.passphrase.words) + " drawn";
-    if (choice.passphrase.digits > 0) text += ", " + std::to_string(choice.passphrase.digits) + " digits";
+    if (const int digits = choice.passphrase.digits; digits > 0)
+        text += ", " + std::to_string(digits) + (digits == 1 ? " digit" : " digits");
     return {text + "): " + StrengthWord(bits), LevelOf(bits)};
 }
 
