@@ -10,6 +10,7 @@
 //                             with MORVANE_BENCH_SAVE / _FIND / _REPLACE=lines
 //                             also those
 //   MORVANE_BENCH_GAPS=1      also lists every gap over 30 ms
+//   MORVANE_BENCH_WINDOW=1    only the window runs against Qt
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
@@ -456,6 +457,12 @@ int main(int argc, char** argv) {
     }
     if (counts.empty()) counts = {100000, 1000000};
     std::string folder = std::filesystem::canonical("/proc/self/exe").parent_path().string();
+    if (qEnvironmentVariableIsSet("MORVANE_BENCH_WINDOW")) {  // only the window runs
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        for (long n : counts) WindowRun(n);
+        return 0;
+    }
     if (qEnvironmentVariableIsSet("MORVANE_BENCH_EVENTS")) {  // only the event gaps
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
