@@ -2,9 +2,8 @@
 // and written as they are made.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <functional>
-#include <optional>
 #include <charconv>
 #include <csignal>
 #include <cstdio>
@@ -13,13 +12,8 @@
 #include <string>
 
 #include "cli/cli_options.h"
-#include "engine/character_pool.h"
+#include "cli/cli_generator.h"
 #include "engine/duplicate_index.h"
-#include "engine/password_maker.h"
-#include "engine/each_type_rule.h"
-#include "engine/passphrase_maker.h"
-#include "engine/strength.h"
-#include "options/generation_choice.h"
 #include "options/strength_line.h"
 #include "output/html_document.h"
 #include "platform/process_guard.h"
@@ -29,7 +23,6 @@
 using namespace morvane;
 
 namespace {
-
 
 constexpr int kSystemError = kExitSystemError;
 static_assert(kExitSystemError == kSystemFailureExit);
@@ -118,6 +111,86 @@ void AppendJsonString(std::string& out, std::string_view utf8) {
 
 }  // namespace
 
+// Ends the output written into `buffer` from `start` on with its line end:
+// escaped for the page when it goes into one, as a JSON object for ndjson.
+class LineEnder {
+public:
+    LineEnder(const CliOptions& options, const CliGenerator& generator)
+        : options_(options),
+          generator_(generator),
+          line_end_(options.null_terminated ? std::string(1, '\0') : options.crlf ? "\r\n" : "\n"),
+          rewrite_(options.html || options.format == OutputFormat::kNdjson) {}
+    const std::string& line_end() const { return line_end_; }
+    bool rewrites() const { return rewrite_; }
+
+    void End(std::string& buffer, size_t start) const {
+        if (rewrite_) {
+            std::string made = buffer.substr(start);
+            buffer.resize(start);
+            if (options_.format == OutputFormat::kNdjson) AppendJsonLine(buffer, made);
+            else AppendHtmlEscaped(buffer, made);
+            ::explicit_bzero(made.data(), made.size());
+        }
+        buffer += line_end_;
+    }
+
+private:
+    void AppendJsonLine(std::string& buffer, const std::string& made) const {
+        const size_t length = FromUtf8(made).size();
+        buffer += "{\"password\": ";
+        AppendJsonString(buffer, made);
+        char number[64];
+        const auto written =
+            std::to_chars(number, number + sizeof number, generator_.bits_of(length), std::chars_format::fixed, 2);
+        buffer += ", \"length\": " + std::to_string(length) + ", \"bits\": ";
+        buffer.append(number, written.ptr);
+        buffer += '}';
+    }
+
+    const CliOptions& options_;
+    const CliGenerator& generator_;
+    const std::string line_end_;
+    const bool rewrite_;
+};
+
+// Unique plain passwords: each is written, and taken back when its key is
+// already in the index. The keys of a few passwords ahead are known before
+// their slots are needed, so the table's memory is fetched while the next
+// ones are made.
+void WriteUniquePasswords(PasswordMaker& maker, int32_t count, const std::string& line_end, Output& out) {
+    std::string& buffer = out.buffer();
+    DuplicateIndex index;  // compact keys only: the passwords themselves are written and gone
+    index.Reserve(static_cast<size_t>(count));
+    constexpr int kAhead = 32;
+    struct Made {
+        size_t start, end;
+        DuplicateIndex::Key key;
+    };
+    for (int32_t done = 0; done < count;) {
+        Made made[kAhead];
+        const int batch = static_cast<int>(std::min<int64_t>(kAhead, count - done));
+        for (int b = 0; b < batch; ++b) {
+            const size_t start = buffer.size();
+            maker.AppendUtf8(buffer);
+            made[b] = {start, buffer.size(), DuplicateIndex::KeyOfUtf8(std::string_view(buffer).substr(start))};
+            index.Prefetch(made[b].key);
+            buffer += line_end;
+        }
+        // Kept in order; a repeat is cut out of the buffer.
+        size_t write = made[0].start;
+        for (int b = 0; b < batch; ++b) {
+            const size_t line = made[b].end - made[b].start + line_end.size();
+            if (!index.InsertKey(made[b].key)) continue;
+            if (write != made[b].start) std::memmove(buffer.data() + write, buffer.data() + made[b].start, line);
+            write += line;
+            ++done;
+        }
+        ::explicit_bzero(buffer.data() + write, buffer.size() - write);
+        buffer.resize(write);
+        out.MaybeFlush();
+    }
+}
+
 static int Run(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);  // a closed pipe shows up as EPIPE
     CliOptions options;
@@ -129,156 +202,47 @@ static int Run(int argc, char** argv) {
         out.Flush();
         return kExitDone;
     }
-    const GenerationChoice& generation = options.generation;
-    const int min_length = options.min_length, max_length = options.max_length;
-    const int32_t count = options.count;
-    const bool variable = !options.fixed;
-    Pool pool;
-    std::optional<PasswordMaker> maker;
-    std::optional<EachTypeRule> rule;
-    std::optional<PassphraseMaker> phrases;
-    OutputCount possible;  // different outputs in all
-    std::function<double(size_t)> bits_of;  // a password's bits by its length
-    if (generation.passphrases) {
-        std::string problem;
-        const auto words = LoadWords(generation, problem);
-        if (words) problem = PassphraseProblem(*words, generation.passphrase);
-        if (!problem.empty()) return Refuse(problem);
-        possible = CountPassphrases(*words, generation.passphrase);
-        phrases.emplace(*words, generation.passphrase);
-        bits_of = [bits = possible.bits](size_t) { return bits; };
-    } else {
-        switch (BuildPool(options.pool, pool)) {
-            case PoolOutcome::kBuilt: break;
-            case PoolOutcome::kEmptiedByExclusion:
-                return Refuse("--other-out and --exclude-look-alikes leave no character to choose from");
-            case PoolOutcome::kTooLarge:
-                return Refuse("--other-in gives more than " + std::to_string(kMaxPoolEntries) + " characters");
-            case PoolOutcome::kNothingToDrawFrom:
-                return Refuse("no character to choose from: every character type is turned off");
-        }
-        maker.emplace(pool, min_length, max_length, variable);
-        if (generation.each_type) {
-            rule.emplace(options.pool, pool);
-            if (std::string problem = rule->Problem(min_length, max_length, variable); !problem.empty())
-                return Refuse("--each-type: " + problem);
-            for (int length = variable ? min_length : max_length; length <= max_length; ++length)
-                possible = possible + rule->Count(length);
-            bits_of = [&rule](size_t length) { return rule->Count(static_cast<int>(length)).bits; };
-        } else {
-            possible = OutputCount::Of(MaxPossiblePasswords(CountDistinct(pool), min_length, max_length, variable));
-            bits_of = [per = BitsPerCharacter(pool)](size_t length) { return per * static_cast<double>(length); };
-        }
-    }
+    CliGenerator generator;
+    if (std::string refusal = BuildGenerator(options, generator); !refusal.empty()) return Refuse(refusal);
     if (options.show_strength) {
-        std::fprintf(stderr, "%s\n", DescribeStrength(ToOptionValues(options), options.pool, variable, generation)
-                                         .text.c_str());
+        std::fprintf(stderr, "%s\n",
+                     DescribeStrength(ToOptionValues(options), options.pool, !options.fixed, options.generation)
+                         .text.c_str());
     }
-    if (options.unique && possible.AsRunCount() < count)
-        return Refuse("--count must be at most " + std::to_string(possible.AsRunCount()) +
+    const int32_t count = options.count;
+    if (options.unique && generator.possible.AsRunCount() < count)
+        return Refuse("--count must be at most " + std::to_string(generator.possible.AsRunCount()) +
                       " with --unique: no more different passwords can be made");
 
-    const std::string line_end = options.null_terminated ? std::string(1, '\0') : options.crlf ? "\r\n" : "\n";
+    const LineEnder ender(options, generator);
     if (options.html) out.Add(HtmlDocumentHead());
     std::string& buffer = out.buffer();
-    // Ends the password written from `start` on: escaped for the page when
-    // it goes into one, as a JSON object for ndjson.
-    const bool rewrite = options.html || options.format == OutputFormat::kNdjson;
-    const auto end_line = [&](size_t start) {
-        if (rewrite) {
-            std::string made = buffer.substr(start);
-            buffer.resize(start);
-            if (options.format == OutputFormat::kNdjson) {
-                const size_t length = FromUtf8(made).size();
-                buffer += "{\"password\": ";
-                AppendJsonString(buffer, made);
-                char number[64];
-                const auto written =
-                    std::to_chars(number, number + sizeof number, bits_of(length), std::chars_format::fixed, 2);
-                buffer += ", \"length\": " + std::to_string(length) + ", \"bits\": ";
-                buffer.append(number, written.ptr);
-                buffer += '}';
-            } else {
-                AppendHtmlEscaped(buffer, made);
-            }
-            ::explicit_bzero(made.data(), made.size());
-        }
-        buffer += line_end;
-        out.MaybeFlush();
-    };
     if (!options.unique) {
-        // The fast path: straight into the output, a password that misses a
-        // chosen type taken back and drawn again.
+        // Straight into the output.
         for (int32_t i = 0; i < count; ++i) {
             const size_t start = buffer.size();
-            if (phrases) {
-                phrases->AppendUtf8(buffer);
-            } else {
-                maker->AppendUtf8(buffer);
-                while (rule && !rule->AcceptsUtf8(std::string_view(buffer).substr(start))) {
-                    ::explicit_bzero(buffer.data() + start, buffer.size() - start);
-                    buffer.resize(start);
-                    maker->AppendUtf8(buffer);
-                }
-            }
-            end_line(start);
-        }
-    } else if (!phrases && !rule && !rewrite) {
-        // Unique passwords: a password is written, and taken back when its
-        // key is already in the index. The keys of a few passwords ahead are
-        // known before their slots are needed, so the table's memory is
-        // fetched while the next ones are made.
-        DuplicateIndex index;  // compact keys only: the passwords themselves are written and gone
-        index.Reserve(static_cast<size_t>(count));
-        constexpr int kAhead = 32;
-        struct Made {
-            size_t start, end;
-            DuplicateIndex::Key key;
-        };
-        for (int32_t done = 0; done < count;) {
-            Made made[kAhead];
-            const int batch = static_cast<int>(std::min<int64_t>(kAhead, count - done));
-            for (int b = 0; b < batch; ++b) {
-                const size_t start = buffer.size();
-                maker->AppendUtf8(buffer);
-                made[b] = {start, buffer.size(), DuplicateIndex::KeyOfUtf8(std::string_view(buffer).substr(start))};
-                index.Prefetch(made[b].key);
-                buffer += line_end;
-            }
-            // Kept in order; a repeat is cut out of the buffer.
-            size_t write = made[0].start;
-            for (int b = 0; b < batch; ++b) {
-                const size_t line = made[b].end - made[b].start + line_end.size();
-                if (index.InsertKey(made[b].key)) {
-                    if (write != made[b].start) std::memmove(buffer.data() + write, buffer.data() + made[b].start, line);
-                    write += line;
-                    ++done;
-                }
-            }
-            ::explicit_bzero(buffer.data() + write, buffer.size() - write);
-            buffer.resize(write);
+            generator.AppendUtf8(buffer);
+            ender.End(buffer, start);
             out.MaybeFlush();
         }
+    } else if (generator.maker && !generator.rule && !ender.rewrites()) {
+        WriteUniquePasswords(*generator.maker, count, ender.line_end(), out);
     } else {
         DuplicateIndex index;  // compact keys only: the passwords themselves are written and gone
         index.Reserve(static_cast<size_t>(count));
-        Text password;
-        const auto make = [&] {
-            if (phrases) return phrases->Make(password);
-            do maker->Make(password);
-            while (rule && !rule->Accepts(password));
-        };
+        Text made;
         for (int32_t i = 0; i < count; ++i) {
-            do make();
-            while (options.unique && !index.Insert(password));
+            do generator.Make(made);
+            while (!index.Insert(made));
             const size_t start = buffer.size();
-            AppendUtf8(buffer, password);
-            end_line(start);
+            AppendUtf8(buffer, made);
+            ender.End(buffer, start);
+            out.MaybeFlush();
         }
     }
     if (options.html) {
         out.Add(HtmlDocumentTail());
-        out.Add(line_end);
+        out.Add(ender.line_end());
     }
     out.Flush();
     return kExitDone;
