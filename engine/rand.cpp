@@ -147,7 +147,10 @@ int32_t Rand(int32_t low, int32_t high) {
     if (span > INT32_MAX || span < INT32_MIN) throw OverflowError();
     if (span <= 0) return low;  // empty range: nothing to draw from
     if (span == 1) return low;
-    uint32_t offset = DrawBelow(static_cast<uint32_t>(span), [](int k) { return buffer.Take(k); });
+    // From the same exact digit stream as DrawManyBelow: a word of the
+    // kernel's gives several draws of one span.
+    uint32_t offset = 0;
+    DrawManyBelow(static_cast<uint32_t>(span), &offset, 1);
     return static_cast<int32_t>(low + static_cast<int64_t>(offset));
 }
 
