@@ -185,13 +185,27 @@ void ListLayout::documentChanged(int from, int /*removed*/, int added) {
     }
     contents_changed_ = false;
     ++generation_;  // what shows is laid out anew, a screenful at most
-    if (from == 0 && added >= length - 1) {
+    const bool all_new = from == 0 && added >= length - 1;
+    if (all_new) {
         // All of it is new, maybe in a new font that sets the lines' height.
         ForgetMeasures();
         widest_ = 0;
         queue_.clear();
         block_format_ = char_format_ = -1;
         formats_seen_ = 0;
+    }
+    if (coming_ && !all_new && added == coming_->size() && queue_.empty() &&
+        doc->allFormats().size() == formats_seen_) {
+        // Text appended in the formats already there, and given beforehand:
+        // measured from that text instead of being read back.
+        widest_ = std::max(widest_, WidestIn(*coming_));
+        if (std::any_of(coming_->cbegin(), coming_->cend(), IsLineSeparator) && !told_) {
+            told_ = true;
+            if (NoLongerFits) NoLongerFits();
+        }
+        ReportSize();
+        emit update();
+        return;
     }
     const bool waiting = !queue_.empty();
     queue_.emplace_back(from, from + added);

@@ -25,6 +25,10 @@ public:
     QRectF frameBoundingRect(QTextFrame* frame) const override;
     QRectF blockBoundingRect(const QTextBlock& block) const override;
 
+    // The text about to be appended at the end, or none: the next change
+    // that adds it is measured from it rather than read back.
+    void ExpectAppend(const QString* text) { coming_ = text; }
+
     // Called once when this layout no longer fits the document: a paragraph
     // holds a line separator and so takes two lines, or the text is no
     // longer all in one format and one left-aligned paragraph format.
@@ -58,6 +62,7 @@ private:
     QSizeF reported_;
     std::vector<std::pair<int, int>> queue_;  // ranges still to measure
     bool contents_changed_ = false;
+    const QString* coming_ = nullptr;
     unsigned generation_ = 1;  // grows with every change of the text, fonts or options
     bool told_ = false;
     int block_format_ = -1, char_format_ = -1;  // the formats of the first paragraph and text

@@ -393,7 +393,10 @@ void QtRichTextBox::Flush() const {
     }
     QTextCursor end(document);
     end.movePosition(QTextCursor::End);
+    auto* list_layout = listed_ ? dynamic_cast<ListLayout*>(document->documentLayout()) : nullptr;
+    if (list_layout) list_layout->ExpectAppend(&pending_);
     end.insertText(pending_);
+    if (list_layout) list_layout->ExpectAppend(nullptr);
     if (extend) {
         surrogates_ = AppendCrLfText(cache_, pending_) || surrogates_;
         cache_valid_ = true;

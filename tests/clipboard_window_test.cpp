@@ -67,11 +67,10 @@ TEST(ClipboardClearing, ACopiedPasswordIsClearedAfterTheDelayWhichTheWindowRemem
     EXPECT_EQ(w.window.clipboardGuard->delay(), 2);
     const QString copied = w.CopyFirstLine();
     EXPECT_EQ(w.Countdown(), "Clipboard clears in 2 s");
-    QTest::qWait(1200);
-    EXPECT_EQ(w.Countdown(), "Clipboard clears in 1 s");
+    // Waits as long as a busy machine may need, checking what the user sees.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.Countdown() == "Clipboard clears in 1 s"; }, 5000));
     EXPECT_EQ(Clipboard(), copied);
-    QTest::qWait(1200);
-    EXPECT_EQ(Clipboard(), "");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Clipboard().isEmpty(); }, 5000));
     EXPECT_EQ(w.Countdown(), "");
     if (QApplication::clipboard()->supportsSelection()) EXPECT_EQ(Clipboard(QClipboard::Selection), "");
     w.SetDelay(30);
