@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "platform/controls.h"
+#include "platform/qt_pending_events.h"
 
 namespace morvane {
 
@@ -105,6 +106,10 @@ public:
     void ExpectAppends(int64_t characters) override;
 private:
     void Select(int start, int length);
+    // Replaces each span from the last to the first, each insertion taking
+    // the format of the text it replaces.
+    void ReplaceEach(QTextCursor& cursor, const std::vector<std::pair<int, int>>& spans, const QString& replacement,
+                     PendingEvents& pending);
     // The list layout (a line per paragraph, all of one height) or Qt's own
     // lays out the document.
     void UseListLayout();

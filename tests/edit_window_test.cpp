@@ -16,6 +16,7 @@
 #include "app/strength_bar.h"
 #include "edit/find_replace_dialog.h"
 #include "modal_driver.h"
+#include "platform/qt_text.h"
 #include "shown_window.h"
 
 using namespace morvane;
@@ -219,4 +220,25 @@ TEST(FindInWindow, NothingFoundBeepsAndSaysSoInTheStatusBarUntilTheNextKey) {
     w.dialog()->findNext->click();
     EXPECT_EQ(bar->currentMessage(), "");
     EXPECT_EQ(w.list()->textCursor().selectedText(), "xyz");
+}
+
+TEST(ReplaceAllInWindow, OnAPlainListItReplacesEveryOccurrenceAndIsUndoneAsOneStep) {
+    Window w;
+    w.window.txtNum->setText("300");
+    w.window.Generate();
+    QApplication::processEvents();
+    const QString before = w.list()->toPlainText();
+    ASSERT_TRUE(before.contains('a'));
+    w.list()->moveCursor(QTextCursor::Start);
+    w.window.mnuReplace_Click();
+    w.dialog()->findWhat->setText("a");
+    w.dialog()->replaceWith->setText("<A>");
+    w.dialog()->matchCase->setChecked(true);
+    w.dialog()->replaceAll->click();
+    QApplication::processEvents();
+    EXPECT_EQ(w.list()->toPlainText(), QString(before).replace("a", "<A>"));
+    EXPECT_EQ(w.window.form().controls().rtfPasswords->GetText(),
+              FromQt(QString(before).replace("a", "<A>").replace("\n", "\r\n")));  // the text the program reads
+    w.list()->undo();
+    EXPECT_EQ(w.list()->toPlainText(), before);
 }
