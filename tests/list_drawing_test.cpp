@@ -4,6 +4,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontDialog>
+#include <QFontMetricsF>
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
@@ -151,4 +152,19 @@ TEST(ListDrawing, TheListsFaceTellsLookAlikesApartAndTheFontDialogOpensWithIt) {
     });
     w.window.mnuFont_Click();
     EXPECT_EQ(offered, QFontInfo(face).family());
+}
+
+TEST(ListDrawing, ARunOfLongPasswordsCanBeScrolledToTheirEnds) {
+    Window w;
+    w.window.chkVarLen->setChecked(false);
+    w.window.txtMaxLen->setText("8");
+    w.Run(10);  // the first run of short ones fills the empty list
+    w.window.txtMaxLen->setText("128");
+    w.Run(10);  // the second appends long ones
+    QFontMetricsF metrics(w.list()->font());
+    qreal widest = 0;
+    for (QTextBlock b = w.list()->document()->firstBlock(); b.isValid(); b = b.next())
+        widest = std::max(widest, metrics.horizontalAdvance(b.text()));
+    QScrollBar* sideways = w.list()->horizontalScrollBar();
+    EXPECT_GE(sideways->maximum() + w.list()->viewport()->width(), static_cast<int>(widest));
 }
