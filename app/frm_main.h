@@ -142,6 +142,7 @@ public:
     bool IsVerifyPassphrase();
     bool IsCreatePassphraseMaker(std::optional<PassphraseMaker>& maker);
     bool IsEachTypePossible(std::optional<EachTypeRule>& rule);
+    bool IsPossibleEnough(int32_t possible);
 
     const Pool& arrCharacters() const { return arrCharacters_; }
     int32_t lngPasswordCount() const { return lngPasswordCount_; }

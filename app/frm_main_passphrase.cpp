@@ -32,22 +32,14 @@ bool frmMain::IsCreatePassphraseMaker(std::optional<PassphraseMaker>& maker) {
     Trap("IsCreatePassphraseMaker", [&] {
         const GenerationChoice choice = Choice();
         std::string problem;
-        const auto words = LoadWords(choice, problem);
-        if (words) problem = PassphraseProblem(*words, choice.passphrase);
-        if (!problem.empty()) {
+        const auto words = LoadPassphraseWords(choice, problem);
+        if (!words) {
             Message(problem, kPassphraseTitle);
             return;
         }
-        if (c_.chkDuplicate->Value() == 1) {
-            const int32_t requested = ToInt32(LeadingValue(c_.txtNum->GetText()));
-            const int32_t possible = CountPassphrases(*words, choice.passphrase).AsRunCount();
-            if (possible < requested) {
-                CheckFailure failure = PossibleCountFailure(possible);
-                c_.txtNum->SetFocus();
-                Message(failure.message, failure.title);
-                return;
-            }
-        }
+        if (c_.chkDuplicate->Value() == 1 &&
+            !IsPossibleEnough(CountPassphrases(*words, choice.passphrase).AsRunCount()))
+            return;
         maker.emplace(*words, choice.passphrase);
         result = true;
     });
@@ -73,18 +65,8 @@ bool frmMain::IsEachTypePossible(std::optional<EachTypeRule>& rule) {
             Message(problem, kEachTypeTitle);
             return;
         }
-        if (c_.chkDuplicate->Value() == 1) {
-            OutputCount possible;
-            for (int length = variable ? min_len : max_len; length <= max_len; ++length)
-                possible = possible + rule->Count(length);
-            const int32_t requested = ToInt32(LeadingValue(c_.txtNum->GetText()));
-            if (possible.AsRunCount() < requested) {
-                CheckFailure failure = PossibleCountFailure(possible.AsRunCount());
-                c_.txtNum->SetFocus();
-                Message(failure.message, failure.title);
-                return;
-            }
-        }
+        const bool unique = c_.chkDuplicate->Value() == 1;
+        if (unique && !IsPossibleEnough(rule->CountOver(min_len, max_len, variable).AsRunCount())) return;
         result = true;
     });
     return result;

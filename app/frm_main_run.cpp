@@ -123,18 +123,20 @@ bool frmMain::IsNumMaxPossible() {
         }
         int min_len = ToInt16(LeadingValue(c_.txtMinLen->GetText()));
         int max_len = ToInt16(LeadingValue(c_.txtMaxLen->GetText()));
-        int32_t requested = ToInt32(LeadingValue(c_.txtNum->GetText()));
-        int32_t possible = MaxPossiblePasswords(CountDistinct(arrCharacters_), min_len, max_len,
-                                                c_.chkVarLen->Value() == 1);
-        if (possible >= requested) {
-            result = true;
-            return;
-        }
-        CheckFailure failure = PossibleCountFailure(possible);
-        c_.txtNum->SetFocus();
-        Message(failure.message, failure.title);
+        result = IsPossibleEnough(MaxPossiblePasswords(CountDistinct(arrCharacters_), min_len, max_len,
+                                                       c_.chkVarLen->Value() == 1));
     });
     return result;
+}
+
+// Enough different passwords for the count asked; if not, the count is to
+// be corrected, with the number there can be.
+bool frmMain::IsPossibleEnough(int32_t possible) {
+    if (possible >= ToInt32(LeadingValue(c_.txtNum->GetText()))) return true;
+    CheckFailure failure = PossibleCountFailure(possible);
+    c_.txtNum->SetFocus();
+    Message(failure.message, failure.title);
+    return false;
 }
 
 void frmMain::cmdClear_Click() { Trap("cmdClear_Click", [&] { ClearPasswords(); }); }

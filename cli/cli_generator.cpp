@@ -30,9 +30,8 @@ std::string BuildGenerator(const CliOptions& options, CliGenerator& g) {
     const bool variable = !options.fixed;
     if (generation.passphrases) {
         std::string problem;
-        const auto words = LoadWords(generation, problem);
-        if (words) problem = PassphraseProblem(*words, generation.passphrase);
-        if (!problem.empty()) return problem;
+        const auto words = LoadPassphraseWords(generation, problem);
+        if (!words) return problem;
         g.possible = CountPassphrases(*words, generation.passphrase);
         g.phrases.emplace(*words, generation.passphrase);
         g.bits_of = [bits = g.possible.bits](size_t) { return bits; };
@@ -56,8 +55,7 @@ std::string BuildGenerator(const CliOptions& options, CliGenerator& g) {
     g.rule.emplace(options.pool, g.pool);
     if (std::string problem = g.rule->Problem(min_length, max_length, variable); !problem.empty())
         return "--each-type: " + problem;
-    for (int length = variable ? min_length : max_length; length <= max_length; ++length)
-        g.possible = g.possible + g.rule->Count(length);
+    g.possible = g.rule->CountOver(min_length, max_length, variable);
     g.bits_of = [&rule = *g.rule](size_t length) { return rule.Count(static_cast<int>(length)).bits; };
     return {};
 }

@@ -79,45 +79,60 @@ bool EachTypeRule::AcceptsUtf8(std::string_view password) const {
     return seen == all_;
 }
 
-// Inclusion and exclusion over the sets J of types missed: a password that
-// misses every type of J draws only from the characters in none of them.
+size_t EachTypeRule::DistinctOutside(uint32_t missed) const {
+    size_t left = 0;
+    for (uint8_t mask : distinct_masks_) left += (mask & missed) == 0;
+    return left;
+}
+
+size_t EachTypeRule::EntriesOutside(uint32_t missed) const {
+    size_t left = 0;
+    for (size_t d = 0; d < distinct_.size(); ++d) left += (distinct_masks_[d] & missed) == 0 ? entries_[d] : 0;
+    return left;
+}
+
+template <class Term>
+auto EachTypeRule::IncludeExclude(Term term) const {
+    decltype(term(0u)) sum = 0;
+    for (uint32_t missed = 0; missed < (1u << type_sets_.size()); ++missed)
+        sum += (std::popcount(missed) % 2 ? -1 : 1) * term(missed);
+    return sum;
+}
+
+// Inclusion and exclusion over the sets of types missed: a password that
+// misses every type of a set draws only from the characters in none of them.
 OutputCount EachTypeRule::Count(int length) const {
-    const size_t types = type_sets_.size();
-    const double total_bits = length * std::log2(static_cast<double>(distinct_.size()));
+    const double distinct = static_cast<double>(distinct_.size());
+    const double total_bits = length * std::log2(distinct);
     if (total_bits < 120) {
-        __int128 sum = 0;
-        for (uint32_t missed = 0; missed < (1u << types); ++missed) {
-            Big left = 0;
-            for (uint8_t mask : distinct_masks_) left += (mask & missed) == 0;
+        const __int128 sum = IncludeExclude([&](uint32_t missed) {
+            const Big left = DistinctOutside(missed);
             Big power = 1;
             for (int i = 0; i < length; ++i) power *= left;
-            sum += (std::popcount(missed) % 2 ? -1 : 1) * static_cast<__int128>(power);
-        }
+            return static_cast<__int128>(power);
+        });
         return OutputCount::Of(static_cast<Big>(sum));
     }
     // Too many to hold: the share that keeps the rule, times all of them.
-    double share = 0;
-    for (uint32_t missed = 0; missed < (1u << types); ++missed) {
-        size_t left = 0;
-        for (uint8_t mask : distinct_masks_) left += (mask & missed) == 0;
-        share += (std::popcount(missed) % 2 ? -1 : 1) *
-                 std::pow(static_cast<double>(left) / static_cast<double>(distinct_.size()), length);
-    }
+    const double share = IncludeExclude(
+        [&](uint32_t missed) { return std::pow(static_cast<double>(DistinctOutside(missed)) / distinct, length); });
     return OutputCount::FromBits(total_bits + std::log2(share));
+}
+
+OutputCount EachTypeRule::CountOver(int min_length, int max_length, bool variable_length) const {
+    OutputCount all;
+    for (int length = variable_length ? min_length : max_length; length <= max_length; ++length)
+        all = all + Count(length);
+    return all;
 }
 
 double EachTypeRule::Acceptance(int min_length, int max_length, bool variable_length) const {
     const int first = variable_length ? min_length : max_length;
     double sum = 0;
     for (int length = first; length <= max_length; ++length) {
-        double share = 0;
-        for (uint32_t missed = 0; missed < (1u << type_sets_.size()); ++missed) {
-            size_t left = 0;  // entries, so a character in the pool twice counts twice
-            for (size_t d = 0; d < distinct_.size(); ++d) left += (distinct_masks_[d] & missed) == 0 ? entries_[d] : 0;
-            share += (std::popcount(missed) % 2 ? -1 : 1) *
-                     std::pow(static_cast<double>(left) / static_cast<double>(pool_size_), length);
-        }
-        sum += share;
+        sum += IncludeExclude([&](uint32_t missed) {
+            return std::pow(static_cast<double>(EntriesOutside(missed)) / static_cast<double>(pool_size_), length);
+        });
     }
     return sum / (max_length - first + 1);
 }

@@ -28,12 +28,21 @@ public:
     std::string Problem(int min_length, int max_length, bool variable_length) const;
     // Different passwords of one length that keep the rule.
     OutputCount Count(int length) const;
+    // The same over every length a run makes.
+    OutputCount CountOver(int min_length, int max_length, bool variable_length) const;
     // Share of the maker's draws that keep the rule, over its lengths.
     double Acceptance(int min_length, int max_length, bool variable_length) const;
     int types() const { return static_cast<int>(type_sets_.size()); }
 
 private:
     uint8_t MaskOf(char32_t c) const;
+    // The characters in none of the types in `missed`: distinct ones, or
+    // pool entries (a character in the pool twice counting twice).
+    size_t DistinctOutside(uint32_t missed) const;
+    size_t EntriesOutside(uint32_t missed) const;
+    // Sum over every set of types missed of (-1)^|missed| term(missed).
+    template <class Term>
+    auto IncludeExclude(Term term) const;
 
     std::vector<std::vector<char32_t>> type_sets_;  // distinct characters of each type
     std::vector<char32_t> distinct_;                // the pool's distinct characters

@@ -22,4 +22,11 @@ std::optional<std::vector<Text>> LoadWords(const GenerationChoice& choice, std::
     return ReadWordList(contents.str(), choice.passphrase.separator);
 }
 
+std::optional<std::vector<Text>> LoadPassphraseWords(const GenerationChoice& choice, std::string& problem) {
+    auto words = LoadWords(choice, problem);
+    if (words) problem = PassphraseProblem(*words, choice.passphrase);
+    if (!problem.empty()) return std::nullopt;
+    return words;
+}
+
 }  // namespace morvane

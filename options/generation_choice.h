@@ -19,5 +19,8 @@ struct GenerationChoice {
 // The words a choice draws from: the built-in list, or the file's, read as
 // ReadWordList reads them. None, with `problem` set, when the file cannot be read.
 std::optional<std::vector<Text>> LoadWords(const GenerationChoice& choice, std::string& problem);
+// The same, and none with `problem` set when the options do not suit the
+// words (PassphraseProblem).
+std::optional<std::vector<Text>> LoadPassphraseWords(const GenerationChoice& choice, std::string& problem);
 
 }  // namespace morvane

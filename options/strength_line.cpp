@@ -32,9 +32,8 @@ namespace {
 
 StrengthLine DescribePassphrases(const GenerationChoice& choice) {
     std::string problem;
-    const auto words = LoadWords(choice, problem);
-    if (words) problem = PassphraseProblem(*words, choice.passphrase);
-    if (!problem.empty()) return None(problem);
+    const auto words = LoadPassphraseWords(choice, problem);
+    if (!words) return None(problem);
     const double bits = CountPassphrases(*words, choice.passphrase).bits;
     std::string text = "Strength: " + OneDecimal(bits) + " bits per passphrase (" + std::to_string(words->size()) +
                        " words, " + std::to_string(choice.passphrase.words) + " drawn";
