@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
-#include <string.h>
 
 #include "engine/rand.h"
 #include "engine/word_list.h"
@@ -109,37 +108,54 @@ PassphraseMaker::PassphraseMaker(const std::vector<Text>& words, PassphraseOptio
     separator_utf8_ = ToUtf8(options_.separator);
 }
 
-void PassphraseMaker::Make(Text& passphrase) {
-    passphrase.clear();
-    std::string utf8;
-    AppendUtf8(utf8);
-    passphrase = FromUtf8(utf8);
-    ::explicit_bzero(utf8.data(), utf8.size());
-}
-
-void PassphraseMaker::AppendUtf8(std::string& out) {
-    const int words = options_.words, digits = options_.digits;
-    // Where the digits stand: each goes into a place drawn among the tokens
-    // so far, which makes every arrangement of words and digits equally likely.
-    int digit_at[kMostPassphraseWords + kMostPassphraseDigits];  // -1: a word's place
-    int tokens = words;
-    std::fill(digit_at, digit_at + words, -1);
-    for (int d = 0; d < digits; ++d) {
+// Where the digits stand: each goes into a place drawn among the tokens so
+// far, which makes every arrangement of words and digits equally likely.
+// Returns the number of tokens; digit_at holds a digit, or -1 for a word.
+int PassphraseMaker::Arrange(int* digit_at) {
+    int tokens = options_.words;
+    std::fill(digit_at, digit_at + tokens, -1);
+    for (int d = 0; d < options_.digits; ++d) {
         const int place = Rand(0, tokens);
         std::copy_backward(digit_at + place, digit_at + tokens, digit_at + tokens + 1);
         digit_at[place] = Rand(0, kDigitValues - 1);
         ++tokens;
     }
-    const int last = static_cast<int>(forms_[0].size()) - 1;
+    return tokens;
+}
+
+// A word of the list in the chosen case: (its case form, its index).
+std::pair<int, size_t> PassphraseMaker::DrawWord() {
+    const int form = options_.word_case == WordCase::kRandom ? Rand(0, kCaseForms - 1)
+                                                              : FormIndex(options_.word_case);
+    return {form, static_cast<size_t>(Rand(0, static_cast<int>(forms_[0].size()) - 1))};
+}
+
+void PassphraseMaker::Make(Text& passphrase) {
+    passphrase.clear();
+    int digit_at[kMostPassphraseWords + kMostPassphraseDigits];
+    const int tokens = Arrange(digit_at);
+    for (int t = 0; t < tokens; ++t) {
+        if (t > 0) passphrase += options_.separator;
+        if (digit_at[t] >= 0) {
+            passphrase += static_cast<char32_t>(U'0' + digit_at[t]);
+        } else {
+            const auto [form, word] = DrawWord();
+            passphrase += forms_[form][word];
+        }
+    }
+}
+
+void PassphraseMaker::AppendUtf8(std::string& out) {
+    int digit_at[kMostPassphraseWords + kMostPassphraseDigits];
+    const int tokens = Arrange(digit_at);
     for (int t = 0; t < tokens; ++t) {
         if (t > 0) out += separator_utf8_;
         if (digit_at[t] >= 0) {
             out += static_cast<char>('0' + digit_at[t]);
-            continue;
+        } else {
+            const auto [form, word] = DrawWord();
+            out += utf8_[form][word];
         }
-        const int form = options_.word_case == WordCase::kRandom ? Rand(0, kCaseForms - 1)
-                                                                  : FormIndex(options_.word_case);
-        out += utf8_[form][static_cast<size_t>(Rand(0, last))];
     }
 }
 

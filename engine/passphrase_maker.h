@@ -2,6 +2,7 @@
 // Passphrases: words drawn from a list, each in the chosen case, joined by a
 // separator, with random digits standing between them.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/output_count.h"
@@ -35,6 +36,9 @@ public:
     void AppendUtf8(std::string& out);
 
 private:
+    int Arrange(int* digit_at);
+    std::pair<int, size_t> DrawWord();
+
     std::vector<Text> forms_[3];  // each word lower, Title and UPPER
     std::vector<std::string> utf8_[3];
     PassphraseOptions options_;
