@@ -56,7 +56,7 @@ void frmMain::Initialize() {
         c_.txtMinLen->SetText(U"6");
         c_.txtMaxLen->SetText(U"8");
         c_.txtNum->SetText(U"10");
-        ChangeStatus(1);
+        ChangeStatus(kStatusReady);
 
         arrCharacters_.assign(1, 0);
     });

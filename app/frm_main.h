@@ -57,6 +57,18 @@ struct MainControls {
 
 using Clock = std::function<std::chrono::system_clock::time_point()>;
 
+// The codes of the status field's words; any other code shows "ANOMALY".
+enum StatusCode : int {
+    kStatusReady = 1,
+    kStatusComplete = 2,
+    kStatusFileSaved = 3,
+    kStatusPrintComplete = 4,
+    kStatusBuilding = 5,
+    kStatusInputError = 10,
+    kStatusPrintCancelled = 11,
+    kStatusSaveCancelled = 12,
+};
+
 struct MainEnvironment {
     MessageBoxService* box = nullptr;
     CommonDialog* dialogs = nullptr;  // save, print and font dialogs

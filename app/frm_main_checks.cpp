@@ -11,7 +11,7 @@ bool frmMain::IsVerifyData() {
             result = true;
             return;
         }
-        ChangeStatus(10);
+        ChangeStatus(kStatusInputError);
     });
     return result;
 }

@@ -39,7 +39,7 @@ bool frmMain::IsRemoveUnwantedFromArray(const Text& unwanted) {
             return;
         }
         CheckFailure failure = ExclusionFailure();
-        ChangeStatus(10);
+        ChangeStatus(kStatusInputError);
         c_.txtOtherOut->SetFocus();
         Message(failure.message, failure.title);
     });

@@ -22,7 +22,7 @@ bool frmMain::IsVerifyPassphrase() {
             result = true;
             return;
         }
-        ChangeStatus(10);
+        ChangeStatus(kStatusInputError);
     });
     return result;
 }

@@ -32,7 +32,7 @@ void frmMain::cmdGenerate_Click() {
         using std::chrono::seconds;
         long long total = (floor<seconds>(end) - floor<seconds>(start)).count();
         c_.txtTimeTot->SetText(Number(total));
-        ChangeStatus(2);
+        ChangeStatus(kStatusComplete);
     });
 }
 
@@ -49,7 +49,7 @@ void frmMain::GenerateOutput() {
             if (!IsCreateArray()) return;
             if (choice.each_type && !IsEachTypePossible(rule)) return;
         }
-        ChangeStatus(5);
+        ChangeStatus(kStatusBuilding);
         if (c_.chkDuplicate->Value() == 1) run_index.Reserve(static_cast<size_t>(requested));
         // Each password with its line end takes at most the longest length
         // plus two; a passphrase, some ten characters a word.
@@ -153,7 +153,7 @@ void frmMain::ClearPasswords() {
         c_.txtTimeStart->SetText(U"");
         c_.txtTimeComp->SetText(U"");
         c_.txtTimeTot->SetText(U"");
-        ChangeStatus(1);
+        ChangeStatus(kStatusReady);
     });
 }
 

@@ -16,14 +16,14 @@ constexpr Rgb kDarkRed{192, 0, 0};
 
 StatusRow LookUp(int code) {
     switch (code) {
-        case 1: return {U"Ready", kGreen, true};
-        case 2: return {U"Complete", kGreen, false};
-        case 3: return {U"File saved", kGreen, true};
-        case 4: return {U"Print complete", kGreen, true};
-        case 5: return {U"Building...", kDarkBlue, false};
-        case 10: return {U"Input Error", kDarkRed, true};
-        case 11: return {U"Print cancelled", kDarkRed, true};
-        case 12: return {U"Save cancelled", kDarkRed, true};
+        case kStatusReady: return {U"Ready", kGreen, true};
+        case kStatusComplete: return {U"Complete", kGreen, false};
+        case kStatusFileSaved: return {U"File saved", kGreen, true};
+        case kStatusPrintComplete: return {U"Print complete", kGreen, true};
+        case kStatusBuilding: return {U"Building...", kDarkBlue, false};
+        case kStatusInputError: return {U"Input Error", kDarkRed, true};
+        case kStatusPrintCancelled: return {U"Print cancelled", kDarkRed, true};
+        case kStatusSaveCancelled: return {U"Save cancelled", kDarkRed, true};
         default: return {U"ANOMALY", kDarkRed, false};
     }
 }

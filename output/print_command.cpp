@@ -62,7 +62,7 @@ void frmMain::cmdPrint_Click() {
     } catch (...) {
         failed = true;
     }
-    ChangeStatus(failed ? 11 : 4);
+    ChangeStatus(failed ? kStatusPrintCancelled : kStatusPrintComplete);
 }
 
 }  // namespace morvane

@@ -24,7 +24,7 @@ void frmMain::cmdSave_Click() {
     try {
         answer = env_.dialogs->ShowSave(request);
     } catch (...) {
-        ChangeStatus(12);  // cancelled, or the dialog failed
+        ChangeStatus(kStatusSaveCancelled);  // cancelled, or the dialog failed
         return;
     }
     const Text html = answer.filter_index == 4 ? FormatAsHTML() : Text();
@@ -36,13 +36,13 @@ void frmMain::cmdSave_Click() {
     std::string failure = env_.files->Save(answer.file_name, bytes);
     Wipe(bytes);
     if (!failure.empty()) {
-        ChangeStatus(12);
+        ChangeStatus(kStatusSaveCancelled);
         ShowErrorReport(*env_.box, FormErrorTitle("cmdSave_Click"),
                         RuntimeError(kErrFileIo, "The file could not be saved as " +
                                                      answer.file_name + ": " + failure));
         return;
     }
-    ChangeStatus(3);
+    ChangeStatus(kStatusFileSaved);
     Message("You saved the file as " + answer.file_name, "COMPLETE: File Saved.");
 }
 
