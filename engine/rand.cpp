@@ -2,6 +2,7 @@
 
 #include <sys/random.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstdio>
@@ -20,8 +21,6 @@ struct RandomBuffer {
     int next = kWords;
     uint64_t reservoir = 0;  // bits not yet handed out, lowest first
     int held = 0;
-    // Digits below `digit_span` not yet handed out: the expansion of the
-    // fraction `digits` / 2^64 in that base, `digits_left` of them.
     // Digits below a span not yet handed out, for the two spans drawn last
     // (a password's characters and its length): the expansion of the
     // fraction `digits` / 2^64 in that base, `left` of them.
@@ -34,6 +33,7 @@ struct RandomBuffer {
         int left = 0;
     };
     Digits stash[2];
+    int older = 0;  // the stash to give up to a third span
 
     uint64_t Word() {
         if (next == kWords) Refill();
@@ -92,6 +92,7 @@ void Randomize() {
     buffer.held = 0;
     buffer.reservoir = 0;
     buffer.stash[0] = buffer.stash[1] = {};
+    buffer.older = 0;
 }
 
 // A 64-bit word x read as the fraction x / 2^64 has base-`span` digits; the
@@ -110,8 +111,9 @@ void DrawManyBelow(uint32_t span, uint32_t* out, size_t count) {
     RandomBuffer& source = buffer;
     RandomBuffer::Digits* d = &source.stash[0];
     if (d->span != span) {
-        std::swap(source.stash[0], source.stash[1]);  // the most recent first
+        d = &source.stash[1];
         if (d->span != span) {
+            d = &source.stash[source.older];
             *d = {};
             d->span = span;
             Wide limit = 1;
@@ -123,21 +125,29 @@ void DrawManyBelow(uint32_t span, uint32_t* out, size_t count) {
             d->reject_below = static_cast<uint64_t>((Wide{1} << 64) % limit);
         }
     }
+    source.older = d == &source.stash[0] ? 1 : 0;
+    // Held in registers: a store to `out` could otherwise be the stash's own.
+    uint64_t digits = d->digits;
+    size_t left = static_cast<size_t>(d->left);
     size_t i = 0;
     while (i < count) {
-        if (d->left == 0) {
+        if (left == 0) {
             uint64_t x;
             do x = source.Word();
             while (static_cast<uint64_t>(Wide{x} * d->word_span) < d->reject_below);
-            d->digits = x;
-            d->left = d->per_word;
+            digits = x;
+            left = static_cast<size_t>(d->per_word);
         }
-        for (; d->left > 0 && i < count; --d->left) {
-            const Wide product = Wide{d->digits} * span;
-            out[i++] = static_cast<uint32_t>(product >> 64);
-            d->digits = static_cast<uint64_t>(product);
+        const size_t end = i + std::min(left, count - i);
+        left -= end - i;
+        for (; i < end; ++i) {
+            const Wide product = Wide{digits} * span;
+            out[i] = static_cast<uint32_t>(product >> 64);
+            digits = static_cast<uint64_t>(product);
         }
     }
+    d->digits = digits;
+    d->left = static_cast<int>(left);
 }
 
 int BitsFor(uint32_t span) { return span <= 2 ? 1 : std::bit_width(span - 1); }

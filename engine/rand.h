@@ -32,7 +32,8 @@ uint32_t DrawBelow(uint32_t span, BitSource&& bits) {
     }
 }
 
-// `count` draws of DrawBelow(span, RandomBits) at once.
+// `count` uniform whole numbers below `span`, each exactly equally likely:
+// several come from one 64-bit word of the secure source.
 void DrawManyBelow(uint32_t span, uint32_t* out, size_t count);
 
 // A random whole number from low to high, both included: low + floor(span * r)
