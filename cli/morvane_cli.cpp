@@ -153,40 +153,62 @@ private:
     const bool rewrite_;
 };
 
-// Unique plain passwords: each is written, and taken back when its key is
-// already in the index. The keys of a few passwords ahead are known before
-// their slots are needed, so the table's memory is fetched while the next
-// ones are made.
-void WriteUniquePasswords(PasswordMaker& maker, int32_t count, const std::string& line_end, Output& out) {
-    std::string& buffer = out.buffer();
-    DuplicateIndex index;  // compact keys only: the passwords themselves are written and gone
-    index.Reserve(static_cast<size_t>(count));
-    constexpr int kAhead = 32;
+// Passwords made ahead of their turn, with their keys.
+class MadeAhead {
+public:
+    static constexpr int kSize = 64;
+
+    // Makes `size` passwords and asks for their slots in the index at once,
+    // so that the table's memory is fetched for all of them together while
+    // the passwords made before are checked.
+    void Make(PasswordMaker& maker, int size, const std::string& line_end, const DuplicateIndex& index) {
+        ::explicit_bzero(text_.data(), text_.size());
+        text_.clear();
+        size_ = size;
+        for (int b = 0; b < size; ++b) {
+            const size_t start = text_.size();
+            maker.AppendUtf8(text_);
+            made_[b] = {start, text_.size(), DuplicateIndex::KeyOfUtf8(std::string_view(text_).substr(start))};
+            text_ += line_end;
+        }
+        for (int b = 0; b < size; ++b) index.Prefetch(made_[b].key);
+    }
+    // Writes those not met before, in order; returns how many.
+    int Keep(DuplicateIndex& index, size_t line_end_size, std::string& out) const {
+        int kept = 0;
+        for (int b = 0; b < size_; ++b) {
+            if (!index.InsertKey(made_[b].key)) continue;
+            out.append(text_, made_[b].start, made_[b].end - made_[b].start + line_end_size);
+            ++kept;
+        }
+        return kept;
+    }
+    int size() const { return size_; }
+    ~MadeAhead() { Wipe(text_); }
+
+private:
     struct Made {
         size_t start, end;
         DuplicateIndex::Key key;
     };
-    for (int32_t done = 0; done < count;) {
-        Made made[kAhead];
-        const int batch = static_cast<int>(std::min<int64_t>(kAhead, count - done));
-        for (int b = 0; b < batch; ++b) {
-            const size_t start = buffer.size();
-            maker.AppendUtf8(buffer);
-            made[b] = {start, buffer.size(), DuplicateIndex::KeyOfUtf8(std::string_view(buffer).substr(start))};
-            index.Prefetch(made[b].key);
-            buffer += line_end;
-        }
-        // Kept in order; a repeat is cut out of the buffer.
-        size_t write = made[0].start;
-        for (int b = 0; b < batch; ++b) {
-            const size_t line = made[b].end - made[b].start + line_end.size();
-            if (!index.InsertKey(made[b].key)) continue;
-            if (write != made[b].start) std::memmove(buffer.data() + write, buffer.data() + made[b].start, line);
-            write += line;
-            ++done;
-        }
-        ::explicit_bzero(buffer.data() + write, buffer.size() - write);
-        buffer.resize(write);
+    std::string text_;
+    Made made_[kSize];
+    int size_ = 0;
+};
+
+// Unique plain passwords, in the order they are drawn: a password already
+// written is dropped and the next one drawn takes its place. Each group of
+// passwords is checked while the next group is made.
+void WriteUniquePasswords(PasswordMaker& maker, int32_t count, const std::string& line_end, Output& out) {
+    DuplicateIndex index;  // compact keys only: the passwords themselves are written and gone
+    index.Reserve(static_cast<size_t>(count));
+    MadeAhead groups[2];
+    int checked = 0;
+    for (int32_t done = 0; done < count; checked ^= 1) {
+        MadeAhead& next = groups[checked ^ 1];
+        next.Make(maker, static_cast<int>(std::min<int64_t>(MadeAhead::kSize, count - done - groups[checked].size())),
+                  line_end, index);
+        done += groups[checked].Keep(index, line_end.size(), out.buffer());
         out.MaybeFlush();
     }
 }

@@ -7,14 +7,6 @@
 namespace morvane {
 namespace {
 
-uint64_t Mix(uint64_t x) {  // splitmix64's finaliser
-    x ^= x >> 30;
-    x *= 0xBF58476D1CE4E5B9ull;
-    x ^= x >> 27;
-    x *= 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
-
 constexpr size_t kLiteralLength = 9;  // 9 x 7 bits and the mark fill 64
 constexpr size_t kFirstSlots = 1024;
 
@@ -53,18 +45,9 @@ void DuplicateIndex::Reserve(size_t count) {
     if (SlotsFor(count) > slots_.size()) Resize(SlotsFor(count));
 }
 
-size_t DuplicateIndex::Home(Key key) const { return Mix(key) & (slots_.size() - 1); }
-
-size_t DuplicateIndex::Find(Key key) const {
-    const size_t mask = slots_.size() - 1;
-    size_t i = Home(key);
-    while (slots_[i] != 0 && slots_[i] != key) i = (i + 1) & mask;
-    return i;
-}
-
 void DuplicateIndex::Resize(size_t slots) {
     auto old = std::move(slots_);
-    slots_.assign(slots, Key{0});
+    slots_ = ZeroedPages<Key>(slots);
     for (Key k : old)
         if (k != 0) slots_[Find(k)] = k;
 }
@@ -73,14 +56,7 @@ bool DuplicateIndex::Insert(std::u32string_view password) { return InsertKey(Key
 
 bool DuplicateIndex::InsertUtf8(std::string_view password) { return InsertKey(KeyOfUtf8(password)); }
 
-bool DuplicateIndex::InsertKey(Key key) {
-    if (slots_.empty() || (used_ + 1) * 4 > slots_.size() * 3) Resize(SlotsFor((used_ + 1) * 2));
-    const size_t i = Find(key);
-    if (slots_[i] == key) return false;
-    slots_[i] = key;
-    ++used_;
-    return true;
-}
+void DuplicateIndex::Grow() { Resize(SlotsFor((used_ + 1) * 2)); }
 
 bool DuplicateIndex::Contains(std::u32string_view password) const {
     if (slots_.empty()) return false;

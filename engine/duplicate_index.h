@@ -7,9 +7,8 @@
 // makes the second be drawn again, never lets a password repeat.
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
-#include "platform/wiped_memory.h"
+#include "platform/zeroed_pages.h"
 
 namespace morvane {
 
@@ -24,20 +23,42 @@ public:
     bool Insert(std::u32string_view password);
     bool InsertUtf8(std::string_view password);  // the same password as UTF-8
     // Readies the slot of a key about to be inserted.
-    void Prefetch(Key key) const { __builtin_prefetch(slots_.data() + Home(key)); }
+    void Prefetch(Key key) const { __builtin_prefetch(slots_.data() + Home(key), 1); }
     bool Contains(std::u32string_view password) const;
     size_t size() const { return used_; }
 
     static Key KeyOf(std::u32string_view password);
     static Key KeyOfUtf8(std::string_view password);
-    bool InsertKey(Key key);
+    bool InsertKey(Key key) {
+        if (slots_.empty() || (used_ + 1) * 4 > slots_.size() * 3) Grow();
+        const size_t i = Find(key);
+        if (slots_[i] == key) return false;
+        slots_[i] = key;
+        ++used_;
+        return true;
+    }
 
 private:
-    size_t Home(Key key) const;  // where its search starts
-    size_t Find(Key key) const;  // its slot, or the free slot where it would go
+    static uint64_t Mix(uint64_t x) {  // splitmix64's finaliser
+        x ^= x >> 30;
+        x *= 0xBF58476D1CE4E5B9ull;
+        x ^= x >> 27;
+        x *= 0x94D049BB133111EBull;
+        return x ^ (x >> 31);
+    }
+    // Where its search starts.
+    size_t Home(Key key) const { return Mix(key) & (slots_.size() - 1); }
+    // Its slot, or the free slot where it would go.
+    size_t Find(Key key) const {
+        const size_t mask = slots_.size() - 1;
+        size_t i = Home(key);
+        while (slots_[i] != 0 && slots_[i] != key) i = (i + 1) & mask;
+        return i;
+    }
+    void Grow();
     void Resize(size_t slots);
 
-    std::vector<Key, WipingAllocator<Key>> slots_;  // a short password is its own key
+    ZeroedPages<Key> slots_;  // a short password is its own key
     size_t used_ = 0;
 };
 

@@ -188,6 +188,24 @@ TEST(Duplicates, OnlyLinesOfThisRunCount) {
     EXPECT_EQ(h.Lines().size(), 20000u);
 }
 
+TEST(Duplicates, AnIndexReservedForAMillionHoldsEachOnceToItsLastSlot) {
+    // Sized once for the run, its table spans several large pages; the keys
+    // land on every page of it.
+    DuplicateIndex index;
+    constexpr int kCount = 1000000;
+    index.Reserve(kCount);
+    const auto password = [](int i) { return std::to_string(10000000 + i); };  // 8 ASCII characters
+    for (int i = 0; i < kCount; ++i) ASSERT_TRUE(index.InsertUtf8(password(i))) << i;
+    for (int i = 0; i < kCount; i += 7) ASSERT_FALSE(index.InsertUtf8(password(i))) << i;
+    EXPECT_EQ(index.size(), static_cast<size_t>(kCount));
+    EXPECT_TRUE(index.Contains(Ascii(password(kCount - 1))));
+    EXPECT_FALSE(index.Contains(Ascii(password(kCount))));
+    DuplicateIndex small;  // within one small page
+    small.Reserve(3);
+    EXPECT_TRUE(small.InsertUtf8("abc"));
+    EXPECT_FALSE(small.InsertUtf8("abc"));
+}
+
 TEST(GenerationRun, AnEditedLastLineIsContinued) {
     FormHarness h;
     h.ui.rtfPasswords.SetText(U"mine");
