@@ -16,6 +16,7 @@
 #include "platform/qt_pending_events.h"
 #include "platform/qt_text.h"
 #include "platform/runtime_error.h"
+#include "platform/whole_text_step.h"
 
 namespace morvane {
 namespace {
@@ -117,7 +118,7 @@ Text ToCrLfText(const QString& raw) {
 
 }  // namespace
 
-void AppendDocumentText(QString& out, const Text& text) {
+void AppendDocumentText(QString& out, std::u32string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         if (c == U'\r') {
@@ -468,21 +469,23 @@ void QtRichTextBox::ReplaceRanges(const std::vector<TextRange>& ranges, const Te
     Flush();
     PendingEvents pending;
     const QString replacement = ToDocumentText(text);
-    // Document positions of every range's ends, found in one walk, and the
-    // text as it reads afterwards.
+    // The text as it reads afterwards, and for a list in more than one
+    // format the document positions of every range's ends, found in one walk.
     const Text& before = CachedText();
     Text replaced_text = ToCrLfText(replacement);
     Text after;
     after.reserve(before.size() + ranges.size() * replaced_text.size());
     std::vector<std::pair<int, int>> spans;
-    spans.reserve(ranges.size());
+    if (!listed_) spans.reserve(ranges.size());
     TextWalk walk{before};
     size_t read = 0;
-    for (const TextRange& r : ranges) {
-        if (spans.size() % 4096 == 0) pending.Handle();
-        int a = walk.To(r.start);
-        int b = walk.To(r.start + r.length);
-        spans.emplace_back(a, b);
+    for (size_t i = 0; i < ranges.size(); ++i) {
+        const TextRange& r = ranges[i];
+        if (i % 4096 == 0) pending.Handle();
+        if (!listed_) {
+            const int a = walk.To(r.start);
+            spans.emplace_back(a, walk.To(r.start + r.length));
+        }
         after.append(before, read, static_cast<size_t>(r.start) - read);
         after += replaced_text;
         read = static_cast<size_t>(r.start + r.length);
@@ -490,35 +493,12 @@ void QtRichTextBox::ReplaceRanges(const std::vector<TextRange>& ranges, const Te
     after.append(before, std::min(read, before.size()));
     plain_ = false;
     writing_ = true;
-    QTextCursor cursor(edit_->document());
     if (listed_) {
-        // A list in one format: the whole text is set anew in one step that
-        // undo takes back, about as quickly as Qt sets a text, instead of a
-        // million small edits. The old text goes out and the new comes in a
-        // piece at a time, the window repainting in between.
-        constexpr int kPiece = 65536;  // characters, some 15 ms of Qt's work
-        cursor.beginEditBlock();
-        for (int end = edit_->document()->characterCount() - 1; end > 0;) {
-            const int from = std::max(0, end - kPiece);
-            cursor.setPosition(from);
-            cursor.setPosition(end, QTextCursor::KeepAnchor);
-            cursor.removeSelectedText();
-            end = from;
-            pending.Handle();
-        }
-        for (size_t at = 0; at < after.size();) {
-            size_t size = std::min<size_t>(kPiece, after.size() - at);
-            if (at + size < after.size() && after[at + size - 1] == U'\r' && after[at + size] == U'\n') ++size;
-            Text text_piece(after, at, size);
-            QString piece;
-            AppendDocumentText(piece, text_piece);
-            cursor.insertText(piece);
-            WipeQString(piece);
-            at += size;
-            pending.Handle();
-        }
-        cursor.endEditBlock();
+        // A list in one format: its whole text is set anew in one step that
+        // undo takes back, instead of a million small edits.
+        WholeTextStep::Apply(edit_->document(), std::move(cache_), after);
     } else {
+        QTextCursor cursor(edit_->document());
         ReplaceEach(cursor, spans, replacement, pending);
     }
     cache_ = std::move(after);

@@ -179,6 +179,6 @@ private:
 // CR LF texts <-> the document's paragraphs: a CR LF, or a lone CR or LF,
 // is one line break.
 QString ToDocumentText(const Text& text);
-void AppendDocumentText(QString& out, const Text& text);
+void AppendDocumentText(QString& out, std::u32string_view text);
 
 }  // namespace morvane

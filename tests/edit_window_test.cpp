@@ -242,3 +242,46 @@ TEST(ReplaceAllInWindow, OnAPlainListItReplacesEveryOccurrenceAndIsUndoneAsOneSt
     w.list()->undo();
     EXPECT_EQ(w.list()->toPlainText(), before);
 }
+
+TEST(ReplaceAllInWindow, OnAPlainListTheEditsBeforeAndAfterItStayInTheHistory) {
+    Window w;
+    w.window.txtNum->setText("200");
+    w.window.Generate();
+    QApplication::processEvents();
+    const QString generated = w.list()->toPlainText();
+    w.Select(3, 3);
+    QTest::keyClicks(w.list(), "aa");          // typed before
+    w.Select(0, 5);
+    QTest::keyClick(w.list(), Qt::Key_Delete);  // and a removal, which undo puts back
+    const QString edited = w.list()->toPlainText();
+    ASSERT_NE(edited, generated);
+
+    w.list()->moveCursor(QTextCursor::Start);
+    w.window.mnuReplace_Click();
+    w.dialog()->findWhat->setText("a");
+    w.dialog()->replaceWith->setText("#");
+    w.dialog()->matchCase->setChecked(true);
+    w.dialog()->replaceAll->click();
+    QApplication::processEvents();
+    const QString replaced = QString(edited).replace("a", "#");
+    ASSERT_EQ(w.list()->toPlainText(), replaced);
+    w.Select(1, 1);
+    QTest::keyClicks(w.list(), "Z");  // typed after
+    const QString typed_after = w.list()->toPlainText();
+
+    const auto program_reads = [&] { return ToQt(w.window.form().controls().rtfPasswords->GetText()); };
+    w.list()->undo();
+    EXPECT_EQ(w.list()->toPlainText(), replaced);
+    w.list()->undo();
+    EXPECT_EQ(w.list()->toPlainText(), edited);
+    EXPECT_EQ(program_reads(), QString(edited).replace("\n", "\r\n"));
+    while (w.list()->document()->isUndoAvailable()) w.list()->undo();
+    EXPECT_EQ(w.list()->toPlainText(), generated);
+    while (w.list()->document()->isRedoAvailable()) w.list()->redo();
+    EXPECT_EQ(w.list()->toPlainText(), typed_after);
+    EXPECT_EQ(program_reads(), QString(typed_after).replace("\n", "\r\n"));
+    w.list()->undo();
+    w.list()->undo();
+    w.list()->redo();
+    EXPECT_EQ(w.list()->toPlainText(), replaced);
+}
