@@ -156,7 +156,7 @@ private:
 // Passwords made ahead of their turn, with their keys.
 class MadeAhead {
 public:
-    static constexpr int kSize = 64;
+    static constexpr int kSize = PasswordMaker::kLinesAtOnce;
 
     // Makes `size` passwords and asks for their slots in the index at once,
     // so that the table's memory is fetched for all of them together while
@@ -165,11 +165,11 @@ public:
         ::explicit_bzero(text_.data(), text_.size());
         text_.clear();
         size_ = size;
+        size_t ends[kSize];
+        maker.AppendLinesUtf8(text_, size, line_end, ends);
         for (int b = 0; b < size; ++b) {
-            const size_t start = text_.size();
-            maker.AppendUtf8(text_);
-            made_[b] = {start, text_.size(), DuplicateIndex::KeyOfUtf8(std::string_view(text_).substr(start))};
-            text_ += line_end;
+            const size_t start = b == 0 ? 0 : ends[b - 1] + line_end.size();
+            made_[b] = {start, ends[b], DuplicateIndex::KeyOfUtf8(std::string_view(text_).substr(start, ends[b] - start))};
         }
         for (int b = 0; b < size; ++b) index.Prefetch(made_[b].key);
     }
@@ -239,8 +239,15 @@ static int Run(int argc, char** argv) {
     const LineEnder ender(options, generator);
     if (options.html) out.Add(HtmlDocumentHead());
     std::string& buffer = out.buffer();
-    if (!options.unique) {
-        // Straight into the output.
+    if (!options.unique && generator.maker && !generator.rule && !ender.rewrites()) {
+        // Straight into the output, a group of plain lines at a time.
+        for (int32_t done = 0; done < count;) {
+            const int lines = static_cast<int>(std::min<int64_t>(PasswordMaker::kLinesAtOnce, count - done));
+            generator.maker->AppendLinesUtf8(buffer, lines, ender.line_end());
+            done += lines;
+            out.MaybeFlush();
+        }
+    } else if (!options.unique) {
         for (int32_t i = 0; i < count; ++i) {
             const size_t start = buffer.size();
             generator.AppendUtf8(buffer);

@@ -3,12 +3,14 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
 #include <set>
 #include <vector>
 
+#include "engine/password_maker.h"
 #include "engine/rand.h"
 #include "platform/runtime_error.h"
 
@@ -163,4 +165,51 @@ TEST(DrawManyBelow, EveryCharacterAndEveryPairOfAPoolThatDoesNotDivide2To64IsEqu
             EXPECT_GT(chi, df - 5 * std::sqrt(2 * df));
         }
     }
+}
+
+TEST(PasswordMaker, LinesMadeTogetherHaveEveryLengthAndCharacterEquallyOften) {
+    // 94 printable characters, 6 to 8 long, in groups of every size the
+    // command line uses; the same from a pool beyond ASCII.
+    Pool printable;
+    for (char32_t c = 33; c < 127; ++c) printable.push_back(c);
+    PasswordMaker maker(printable, 6, 8, true);
+    std::vector<long> lengths(3), characters(94), firsts(94);
+    long lines = 0, drawn = 0;
+    std::string out;
+    for (int group : {1, 37, PasswordMaker::kLinesAtOnce}) {
+        for (int round = 0; round < 300000 / group; ++round) {
+            out.clear();
+            size_t ends[PasswordMaker::kLinesAtOnce];
+            maker.AppendLinesUtf8(out, group, "\r\n", ends);
+            size_t at = 0;
+            for (int i = 0; i < group; ++i) {
+                const size_t end = out.find("\r\n", at);
+                ASSERT_EQ(end, ends[i]);
+                const size_t length = end - at;
+                ASSERT_GE(length, 6u);
+                ASSERT_LE(length, 8u);
+                ++lengths[length - 6];
+                ++firsts[static_cast<unsigned char>(out[at]) - 33];
+                for (size_t k = at; k < end; ++k) ++characters[static_cast<unsigned char>(out[k]) - 33];
+                drawn += static_cast<long>(length);
+                ++lines;
+                at = end + 2;
+            }
+            ASSERT_EQ(at, out.size());
+        }
+    }
+    for (auto [counts, draws] : {std::pair{&lengths, lines}, {&characters, drawn}, {&firsts, lines}}) {
+        const double df = static_cast<double>(counts->size()) - 1;
+        const double chi = ChiSquare(*counts, draws);
+        EXPECT_LT(chi, df + 5 * std::sqrt(2 * df));
+        EXPECT_GT(chi, df - 5 * std::sqrt(2 * df));
+    }
+
+    PasswordMaker wide(Pool{U'\u00e9', U'\u20ac', U'a'}, 4, 4, false);
+    out.clear();
+    size_t ends[3];
+    wide.AppendLinesUtf8(out, 3, "\n", ends);
+    EXPECT_EQ(FromUtf8(out).size(), 15u);  // three lines of four characters and a line end
+    for (size_t end : ends) EXPECT_EQ(out[end], '\n');
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
 }
