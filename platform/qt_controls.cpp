@@ -14,6 +14,7 @@
 
 #include "platform/list_layout.h"
 #include "platform/qt_pending_events.h"
+#include "platform/process_guard.h"
 #include "platform/qt_text.h"
 #include "platform/runtime_error.h"
 #include "platform/whole_text_step.h"
@@ -359,6 +360,7 @@ void QtRichTextBox::SetText(const Text& text) {
     Wipe(cache_);
     surrogates_ = AppendCrLfText(cache_, document_text);
     WipeQString(document_text);
+    WipeReleasedSmallBlocks();  // the pieces of the text it held
     cache_valid_ = true;
     writing_ = false;
     plain_ = true;
