@@ -424,8 +424,12 @@ void QtRichTextBox::ExpectAppends(int64_t characters) {
     constexpr int64_t kMostAtOnce = int64_t{64} << 20;  // beyond that the text grows as it goes
     if (characters <= 0) return;
     Flush();
-    if (cache_valid_ || edit_->document()->isEmpty())
-        cache_.reserve(cache_.size() + static_cast<size_t>(std::min(characters, kMostAtOnce)));
+    if (!cache_valid_ && edit_->document()->isEmpty()) {
+        Wipe(cache_);  // an empty list reads as empty, and the room made below stays
+        surrogates_ = false;
+        cache_valid_ = true;
+    }
+    if (cache_valid_) cache_.reserve(cache_.size() + static_cast<size_t>(std::min(characters, kMostAtOnce)));
 }
 
 void QtRichTextBox::UseListLayout() {

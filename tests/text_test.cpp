@@ -1,8 +1,12 @@
 // Texts in and out as UTF-8: malformed input is caught, output is always
-// well-formed.
+// well-formed. A large text's memory leaves the process with it.
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include "platform/text.h"
+#include "platform/wiped_memory.h"
 
 using namespace morvane;
 
@@ -24,4 +28,32 @@ TEST(Utf8Text, OutputIsWellFormedEvenForALoneSurrogate) {
     const std::string out = ToUtf8(odd);
     EXPECT_TRUE(IsValidUtf8(out));
     EXPECT_EQ(FromUtf8(out), Text(U"a\uFFFDb\uFFFD\uFFFD😀"));
+}
+
+namespace {
+
+bool Mapped(const void* address) {
+    const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    unsigned char resident = 0;
+    return mincore(reinterpret_cast<void*>(reinterpret_cast<uintptr_t>(address) / page * page), 1, &resident) == 0;
+}
+
+}  // namespace
+
+TEST(WipedMemory, ALargeTextHasPagesOfItsOwnThatLeaveTheProcessWithIt) {
+    Text large(1 << 20, U'x');
+    large[123456] = U'y';
+    large += U"\u00e9";
+    const Text copy = large;
+    EXPECT_EQ(copy, large);
+    EXPECT_EQ(copy[123456], U'y');
+    const char32_t* where = large.data();
+    ASSERT_TRUE(Mapped(where));
+    Wipe(large);
+    EXPECT_FALSE(Mapped(where));  // nothing of it is left to read
+    EXPECT_TRUE(large.empty());
+
+    Text small(100, U'z');  // from the C library, zeroed as it goes back
+    Wipe(small);
+    EXPECT_TRUE(small.empty());
 }
