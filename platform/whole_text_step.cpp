@@ -42,6 +42,7 @@ void WholeTextStep::Apply(QTextDocument* document, Text before, const Text& afte
     document->appendUndoItem(step);
     document->undo();
     document->redo();
+    step->after_first_ = nullptr;  // the history owns the step; `after` is the caller's
 }
 
 void WholeTextStep::undo() {
