@@ -153,6 +153,26 @@ private:
     const bool rewrite_;
 };
 
+// Cuts the lines that miss a chosen type out of those made from `start`
+// on (each password ends at `ends`, its line end behind it); returns how
+// many are kept. The next lines drawn take the place of those cut out.
+int KeepLinesWithEachType(const EachTypeRule& rule, std::string& buffer, size_t start, const size_t* ends, int lines,
+                          size_t line_end_size) {
+    size_t write = start;
+    int kept = 0;
+    for (int i = 0; i < lines; ++i) {
+        const size_t from = i == 0 ? start : ends[i - 1] + line_end_size;
+        if (!rule.AcceptsUtf8(std::string_view(buffer).substr(from, ends[i] - from))) continue;
+        const size_t line = ends[i] + line_end_size - from;
+        if (write != from) std::memmove(buffer.data() + write, buffer.data() + from, line);
+        write += line;
+        ++kept;
+    }
+    ::explicit_bzero(buffer.data() + write, buffer.size() - write);
+    buffer.resize(write);
+    return kept;
+}
+
 // Passwords made ahead of their turn, with their keys.
 class MadeAhead {
 public:
@@ -239,12 +259,16 @@ static int Run(int argc, char** argv) {
     const LineEnder ender(options, generator);
     if (options.html) out.Add(HtmlDocumentHead());
     std::string& buffer = out.buffer();
-    if (!options.unique && generator.maker && !generator.rule && !ender.rewrites()) {
+    if (!options.unique && generator.maker && !ender.rewrites()) {
         // Straight into the output, a group of plain lines at a time.
         for (int32_t done = 0; done < count;) {
             const int lines = static_cast<int>(std::min<int64_t>(PasswordMaker::kLinesAtOnce, count - done));
-            generator.maker->AppendLinesUtf8(buffer, lines, ender.line_end());
-            done += lines;
+            const size_t start = buffer.size();
+            size_t ends[PasswordMaker::kLinesAtOnce];
+            generator.maker->AppendLinesUtf8(buffer, lines, ender.line_end(), ends);
+            done += generator.rule ? KeepLinesWithEachType(*generator.rule, buffer, start, ends, lines,
+                                                           ender.line_end().size())
+                                   : lines;
             out.MaybeFlush();
         }
     } else if (!options.unique) {

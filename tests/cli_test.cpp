@@ -349,6 +349,7 @@ TEST(CommandLinePassphrases, UniqueRunsReachTheExactCountAndRefuseOneMore) {
 TEST(CommandLineEachType, EveryPasswordHoldsEachTypeAndUniqueRunsReachTheExactCount) {
     Result r = Cli("--each-type -n 2000 -l 4");
     ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Lines(r.out).size(), 2000u);
     for (const std::string& line : Lines(r.out)) {
         bool upper = false, lower = false, digit = false, special = false;
         for (unsigned char c : line) {
