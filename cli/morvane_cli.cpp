@@ -173,6 +173,21 @@ int KeepLinesWithEachType(const EachTypeRule& rule, std::string& buffer, size_t 
     return kept;
 }
 
+// Plain passwords straight into the output, a group of lines at a time.
+void WritePasswords(CliGenerator& generator, int32_t count, const std::string& line_end, Output& out) {
+    std::string& buffer = out.buffer();
+    for (int32_t done = 0; done < count;) {
+        const int lines = static_cast<int>(std::min<int64_t>(PasswordMaker::kLinesAtOnce, count - done));
+        const size_t start = buffer.size();
+        size_t ends[PasswordMaker::kLinesAtOnce];
+        generator.maker->AppendLinesUtf8(buffer, lines, line_end, ends);
+        done += generator.rule
+                    ? KeepLinesWithEachType(*generator.rule, buffer, start, ends, lines, line_end.size())
+                    : lines;
+        out.MaybeFlush();
+    }
+}
+
 // Passwords made ahead of their turn, with their keys.
 class MadeAhead {
 public:
@@ -260,17 +275,7 @@ static int Run(int argc, char** argv) {
     if (options.html) out.Add(HtmlDocumentHead());
     std::string& buffer = out.buffer();
     if (!options.unique && generator.maker && !ender.rewrites()) {
-        // Straight into the output, a group of plain lines at a time.
-        for (int32_t done = 0; done < count;) {
-            const int lines = static_cast<int>(std::min<int64_t>(PasswordMaker::kLinesAtOnce, count - done));
-            const size_t start = buffer.size();
-            size_t ends[PasswordMaker::kLinesAtOnce];
-            generator.maker->AppendLinesUtf8(buffer, lines, ender.line_end(), ends);
-            done += generator.rule ? KeepLinesWithEachType(*generator.rule, buffer, start, ends, lines,
-                                                           ender.line_end().size())
-                                   : lines;
-            out.MaybeFlush();
-        }
+        WritePasswords(generator, count, ender.line_end(), out);
     } else if (!options.unique) {
         for (int32_t i = 0; i < count; ++i) {
             const size_t start = buffer.size();
