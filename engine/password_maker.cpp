@@ -25,11 +25,20 @@ PasswordMaker::PasswordMaker(const Pool& pool, int min_length, int max_length, b
         for (char32_t c : pool_) ascii_bytes_ += static_cast<char>(c);
 }
 
+void PasswordMaker::DrawLengths(int* lengths, int count) {
+    if (!variable_) {
+        std::fill(lengths, lengths + count, max_length_);
+        return;
+    }
+    uint32_t above_min[kLinesAtOnce];
+    DrawManyBelow(static_cast<uint32_t>(max_length_ - min_length_ + 1), above_min, static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) lengths[i] = min_length_ + static_cast<int>(above_min[i]);
+}
+
 int PasswordMaker::NextLength() {
-    if (!variable_) return max_length_;
-    uint32_t above_min = 0;
-    DrawManyBelow(static_cast<uint32_t>(max_length_ - min_length_ + 1), &above_min, 1);
-    return min_length_ + static_cast<int>(above_min);
+    int length = 0;
+    DrawLengths(&length, 1);
+    return length;
 }
 
 void PasswordMaker::Make(Text& password) {
@@ -39,45 +48,29 @@ void PasswordMaker::Make(Text& password) {
     for (int i = 0; i < length; ++i) password.push_back(pool_[static_cast<size_t>(Rand(0, last))]);
 }
 
-void PasswordMaker::AppendUtf8(std::string& out) {
-    const int length = NextLength();
-    uint32_t indexes[kLongest];
-    DrawManyBelow(static_cast<uint32_t>(pool_.size()), indexes, static_cast<size_t>(length));
-    if (ascii_) {
-        const size_t at = out.size();
-        out.resize(at + static_cast<size_t>(length));
-        for (int i = 0; i < length; ++i) out[at + static_cast<size_t>(i)] = static_cast<char>(pool_[indexes[i]]);
-    } else {
-        for (int i = 0; i < length; ++i) out += utf8_[indexes[i]];
-    }
-}
+void PasswordMaker::AppendUtf8(std::string& out) { AppendLinesUtf8(out, 1, {}); }
 
 void PasswordMaker::AppendLinesUtf8(std::string& out, int count, std::string_view line_end, size_t* password_ends) {
     if (count < 0 || count > kLinesAtOnce) throw InvalidCallError();
+    int lengths[kLinesAtOnce];
+    DrawLengths(lengths, count);
+    size_t characters = 0;
+    for (int i = 0; i < count; ++i) characters += static_cast<size_t>(lengths[i]);
+    uint32_t indexes[kLinesAtOnce * kLongest];
+    DrawManyBelow(static_cast<uint32_t>(pool_.size()), indexes, characters);
+    const uint32_t* index = indexes;
     if (!ascii_) {
         for (int i = 0; i < count; ++i) {
-            AppendUtf8(out);
+            for (const uint32_t* end = index + lengths[i]; index < end; ++index) out += utf8_[*index];
             if (password_ends) password_ends[i] = out.size();
             out += line_end;
         }
         return;
     }
-    int lengths[kLinesAtOnce];
-    size_t characters = 0;
-    if (variable_) {
-        uint32_t above_min[kLinesAtOnce];
-        DrawManyBelow(static_cast<uint32_t>(max_length_ - min_length_ + 1), above_min, static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i) lengths[i] = min_length_ + static_cast<int>(above_min[i]);
-    } else {
-        std::fill(lengths, lengths + count, max_length_);
-    }
-    for (int i = 0; i < count; ++i) characters += static_cast<size_t>(lengths[i]);
-    uint32_t indexes[kLinesAtOnce * kLongest];
-    DrawManyBelow(static_cast<uint32_t>(pool_.size()), indexes, characters);
+    // One byte a character: the lines are written in place.
     const size_t at = out.size();
     out.resize(at + characters + static_cast<size_t>(count) * line_end.size());
     char* write = out.data() + at;
-    const uint32_t* index = indexes;
     for (int i = 0; i < count; ++i) {
         for (const uint32_t* end = index + lengths[i]; index < end; ++index) *write++ = ascii_bytes_[*index];
         if (password_ends) password_ends[i] = static_cast<size_t>(write - out.data());

@@ -23,6 +23,7 @@ public:
 
 private:
     int NextLength();
+    void DrawLengths(int* lengths, int count);  // count at most kLinesAtOnce
 
     Pool pool_;
     std::vector<std::string> utf8_;  // each entry's UTF-8 form
