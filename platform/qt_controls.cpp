@@ -389,11 +389,7 @@ void QtRichTextBox::Flush() const {
     if (quiet) document->setUndoRedoEnabled(false);
     // The text kept for reading grows by the same lines, so reading the
     // list after a run does not convert it all again.
-    const bool extend = cache_valid_ || document->isEmpty();
-    if (!cache_valid_) {
-        Wipe(cache_);
-        surrogates_ = false;
-    }
+    const bool extend = ReadyKeptTextForAppends();
     QTextCursor end(document);
     end.movePosition(QTextCursor::End);
     auto* list_layout = listed_ ? dynamic_cast<ListLayout*>(document->documentLayout()) : nullptr;
@@ -424,12 +420,17 @@ void QtRichTextBox::ExpectAppends(int64_t characters) {
     constexpr int64_t kMostAtOnce = int64_t{64} << 20;  // beyond that the text grows as it goes
     if (characters <= 0) return;
     Flush();
-    if (!cache_valid_ && edit_->document()->isEmpty()) {
-        Wipe(cache_);  // an empty list reads as empty, and the room made below stays
+    if (ReadyKeptTextForAppends())
+        cache_.reserve(cache_.size() + static_cast<size_t>(std::min(characters, kMostAtOnce)));
+}
+
+bool QtRichTextBox::ReadyKeptTextForAppends() const {
+    if (!cache_valid_) {
+        Wipe(cache_);
         surrogates_ = false;
-        cache_valid_ = true;
+        cache_valid_ = edit_->document()->isEmpty();  // an empty list reads as empty
     }
-    if (cache_valid_) cache_.reserve(cache_.size() + static_cast<size_t>(std::min(characters, kMostAtOnce)));
+    return cache_valid_;
 }
 
 void QtRichTextBox::UseListLayout() {

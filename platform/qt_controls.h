@@ -106,6 +106,9 @@ public:
     void ExpectAppends(int64_t characters) override;
 private:
     void Select(int start, int length);
+    // Whether appends extend the text kept for reading: it is up to date,
+    // or the list is empty. A stale one is dropped.
+    bool ReadyKeptTextForAppends() const;
     // Replaces each span from the last to the first, each insertion taking
     // the format of the text it replaces.
     void ReplaceEach(QTextCursor& cursor, const std::vector<std::pair<int, int>>& spans, const QString& replacement,
