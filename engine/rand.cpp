@@ -6,7 +6,6 @@
 #include <bit>
 #include <cerrno>
 #include <cstdio>
-#include <utility>
 
 #include "platform/runtime_error.h"
 
@@ -14,13 +13,11 @@ namespace morvane {
 namespace {
 
 // Bytes are fetched from the kernel in blocks to keep system calls rare, and
-// handed out a few bits at a time.
+// handed out as digits of the spans drawn.
 struct RandomBuffer {
     static constexpr int kWords = 8192;  // 64 KiB a call to the kernel
     uint64_t words[kWords];
     int next = kWords;
-    uint64_t reservoir = 0;  // bits not yet handed out, lowest first
-    int held = 0;
     // Digits below a span not yet handed out, for the two spans drawn last
     // (a password's characters and its length): the expansion of the
     // fraction `digits` / 2^64 in that base, `left` of them.
@@ -38,21 +35,6 @@ struct RandomBuffer {
     uint64_t Word() {
         if (next == kWords) Refill();
         return words[next++];
-    }
-
-    uint32_t Take(int count) {
-        if (held >= count) {
-            uint32_t value = static_cast<uint32_t>(reservoir & ((uint64_t{1} << count) - 1));
-            reservoir >>= count;
-            held -= count;
-            return value;
-        }
-        // The held bits are the low ones; the rest comes from a new word.
-        const uint64_t low = reservoir;
-        const int have = held;
-        reservoir = Word();
-        held = 64;
-        return static_cast<uint32_t>(low | (static_cast<uint64_t>(Take(count - have)) << have));
     }
 
     void Refill() {
@@ -85,12 +67,8 @@ thread_local RandomBuffer buffer;
 
 }  // namespace
 
-uint32_t RandomBits(int count) { return buffer.Take(count); }
-
 void Randomize() {
     buffer.next = RandomBuffer::kWords;
-    buffer.held = 0;
-    buffer.reservoir = 0;
     buffer.stash[0] = buffer.stash[1] = {};
     buffer.older = 0;
 }

@@ -6,11 +6,7 @@
 
 namespace morvane {
 
-// `count` (1 to 32) fresh random bits from the secure source, as the low
-// bits of the result. Bits are taken from the kernel in blocks.
-uint32_t RandomBits(int count);
-
-// Drops the bits still held, so the next ones come fresh from the kernel;
+// Drops the digits still held, so the next ones come fresh from the kernel;
 // called once when the program starts.
 void Randomize();
 
