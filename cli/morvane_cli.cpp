@@ -153,6 +153,12 @@ private:
     const bool rewrite_;
 };
 
+// Where line `i` of those made from `first` on starts, each password ending
+// at `ends` with its line end behind it.
+size_t LineStart(size_t first, const size_t* ends, int i, size_t line_end_size) {
+    return i == 0 ? first : ends[i - 1] + line_end_size;
+}
+
 // Cuts the lines that miss a chosen type out of those made from `start`
 // on (each password ends at `ends`, its line end behind it); returns how
 // many are kept. The next lines drawn take the place of those cut out.
@@ -161,7 +167,7 @@ int KeepLinesWithEachType(const EachTypeRule& rule, std::string& buffer, size_t 
     size_t write = start;
     int kept = 0;
     for (int i = 0; i < lines; ++i) {
-        const size_t from = i == 0 ? start : ends[i - 1] + line_end_size;
+        const size_t from = LineStart(start, ends, i, line_end_size);
         if (!rule.AcceptsUtf8(std::string_view(buffer).substr(from, ends[i] - from))) continue;
         const size_t line = ends[i] + line_end_size - from;
         if (write != from) std::memmove(buffer.data() + write, buffer.data() + from, line);
@@ -203,7 +209,7 @@ public:
         size_t ends[kSize];
         maker.AppendLinesUtf8(text_, size, line_end, ends);
         for (int b = 0; b < size; ++b) {
-            const size_t start = b == 0 ? 0 : ends[b - 1] + line_end.size();
+            const size_t start = LineStart(0, ends, b, line_end.size());
             made_[b] = {start, ends[b], DuplicateIndex::KeyOfUtf8(std::string_view(text_).substr(start, ends[b] - start))};
         }
         for (int b = 0; b < size; ++b) index.Prefetch(made_[b].key);

@@ -26,7 +26,7 @@ void* MapOnLargePages(std::size_t bytes) {
     const auto address = reinterpret_cast<std::uintptr_t>(raw);
     char* start = raw + ((kLargePage - address % kLargePage) % kLargePage);
     if (start > raw) ::munmap(raw, static_cast<std::size_t>(start - raw));
-    const std::size_t tail = static_cast<std::size_t>(raw + bytes + kLargePage - (start + bytes));
+    const std::size_t tail = kLargePage - static_cast<std::size_t>(start - raw);
     if (tail > 0) ::munmap(start + bytes, tail);
     ::madvise(start, bytes, MADV_HUGEPAGE);  // only a wish: small pages serve as well
     return start;
