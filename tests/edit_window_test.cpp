@@ -32,6 +32,22 @@ struct Window : ShownWindow {
         c.setPosition(to, QTextCursor::KeepAnchor);
         list()->setTextCursor(c);
     }
+    // A run of `count` passwords into the list.
+    void Generate(int count) {
+        window.txtNum->setText(QString::number(count));
+        window.Generate();
+        QApplication::processEvents();
+    }
+    // Replace All from the list's start, matching case, through the dialog.
+    void ReplaceAllFromStart(const QString& find, const QString& replace) {
+        list()->moveCursor(QTextCursor::Start);
+        window.mnuReplace_Click();
+        dialog()->findWhat->setText(find);
+        dialog()->replaceWith->setText(replace);
+        dialog()->matchCase->setChecked(true);
+        dialog()->replaceAll->click();
+        QApplication::processEvents();
+    }
     QTextCharFormat FormatAt(int position) {
         QTextCursor c(list()->document());
         c.setPosition(position + 1);
@@ -224,18 +240,10 @@ TEST(FindInWindow, NothingFoundBeepsAndSaysSoInTheStatusBarUntilTheNextKey) {
 
 TEST(ReplaceAllInWindow, OnAPlainListItReplacesEveryOccurrenceAndIsUndoneAsOneStep) {
     Window w;
-    w.window.txtNum->setText("300");
-    w.window.Generate();
-    QApplication::processEvents();
+    w.Generate(300);
     const QString before = w.list()->toPlainText();
     ASSERT_TRUE(before.contains('a'));
-    w.list()->moveCursor(QTextCursor::Start);
-    w.window.mnuReplace_Click();
-    w.dialog()->findWhat->setText("a");
-    w.dialog()->replaceWith->setText("<A>");
-    w.dialog()->matchCase->setChecked(true);
-    w.dialog()->replaceAll->click();
-    QApplication::processEvents();
+    w.ReplaceAllFromStart("a", "<A>");
     EXPECT_EQ(w.list()->toPlainText(), QString(before).replace("a", "<A>"));
     EXPECT_EQ(w.window.form().controls().rtfPasswords->GetText(),
               FromQt(QString(before).replace("a", "<A>").replace("\n", "\r\n")));  // the text the program reads
@@ -245,9 +253,7 @@ TEST(ReplaceAllInWindow, OnAPlainListItReplacesEveryOccurrenceAndIsUndoneAsOneSt
 
 TEST(ReplaceAllInWindow, OnAPlainListTheEditsBeforeAndAfterItStayInTheHistory) {
     Window w;
-    w.window.txtNum->setText("200");
-    w.window.Generate();
-    QApplication::processEvents();
+    w.Generate(200);
     const QString generated = w.list()->toPlainText();
     w.Select(3, 3);
     QTest::keyClicks(w.list(), "aa");          // typed before
@@ -256,13 +262,7 @@ TEST(ReplaceAllInWindow, OnAPlainListTheEditsBeforeAndAfterItStayInTheHistory) {
     const QString edited = w.list()->toPlainText();
     ASSERT_NE(edited, generated);
 
-    w.list()->moveCursor(QTextCursor::Start);
-    w.window.mnuReplace_Click();
-    w.dialog()->findWhat->setText("a");
-    w.dialog()->replaceWith->setText("#");
-    w.dialog()->matchCase->setChecked(true);
-    w.dialog()->replaceAll->click();
-    QApplication::processEvents();
+    w.ReplaceAllFromStart("a", "#");
     const QString replaced = QString(edited).replace("a", "#");
     ASSERT_EQ(w.list()->toPlainText(), replaced);
     w.Select(1, 1);
