@@ -1,6 +1,7 @@
 // The Generate command and the Clear command.
 
 #include "app/frm_main.h"
+#include "engine/rand.h"
 #include "options/number_text.h"
 #include "options/option_verdicts.h"
 #include "platform/local_time.h"
@@ -147,6 +148,7 @@ void frmMain::ClearPasswords() {
                                     "Clear Passwords:");
         if (answer != kResultOk) return;
         c_.rtfPasswords->SetText(U"");
+        Randomize();  // what is left of the random words would tell the next passwords
         lngPasswordCount_ = 0;
         c_.txtNumPass->SetText(U"");
         c_.pbProgress->SetValue(0);

@@ -6,6 +6,7 @@
 #include "about/frm_about.h"
 #include "platform/artwork.h"
 #include "app/main_window.h"
+#include "engine/rand.h"
 #include "platform/mod_main.h"
 
 namespace morvane {
@@ -209,6 +210,7 @@ bool MainWindow::Form_Unload() {
     });
     if (confirmed) {
         clipboardGuard->ClearNow();  // copied passwords do not outlive the program
+        Randomize();
         services_.end_program();
     }
     return confirmed;

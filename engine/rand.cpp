@@ -1,5 +1,7 @@
 #include "engine/rand.h"
 
+#include <string.h>
+#include <sys/mman.h>
 #include <sys/random.h>
 
 #include <algorithm>
@@ -13,10 +15,14 @@ namespace morvane {
 namespace {
 
 // Bytes are fetched from the kernel in blocks to keep system calls rare, and
-// handed out as digits of the spans drawn.
+// handed out as digits of the spans drawn. The words a draw has used are
+// zeroed at once, so the block never holds what made a password; the block
+// lives in pages of its own, kept out of core dumps and, where the limits
+// allow, out of swap.
 struct RandomBuffer {
     static constexpr int kWords = 8192;  // 64 KiB a call to the kernel
-    uint64_t words[kWords];
+    static constexpr size_t kBytes = kWords * sizeof(uint64_t);
+    uint64_t* words = nullptr;
     int next = kWords;
     // Digits below a span not yet handed out, for the two spans drawn last
     // (a password's characters and its length): the expansion of the
@@ -32,14 +38,38 @@ struct RandomBuffer {
     Digits stash[2];
     int older = 0;  // the stash to give up to a third span
 
+    ~RandomBuffer() {
+        Forget();
+        if (words) ::munmap(words, kBytes);
+    }
+
     uint64_t Word() {
         if (next == kWords) Refill();
-        return words[next++];
+        const uint64_t word = words[next];
+        words[next++] = 0;
+        return word;
+    }
+
+    // Zeros the words not used yet and the digits still held.
+    void Forget() {
+        if (words) ::explicit_bzero(words, kBytes);
+        next = kWords;
+        ::explicit_bzero(stash, sizeof stash);  // all zero is the empty stash
+        older = 0;
+    }
+
+    void Map() {
+        void* block = ::mmap(nullptr, kBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (block == MAP_FAILED) throw RuntimeError(kErrOutOfMemory, "Out of memory");
+        ::madvise(block, kBytes, MADV_DONTDUMP);
+        ::mlock(block, kBytes);  // a wish: beyond RLIMIT_MEMLOCK the block may still be swapped
+        words = static_cast<uint64_t*>(block);
     }
 
     void Refill() {
+        if (!words) Map();
         auto* bytes = reinterpret_cast<unsigned char*>(words);
-        size_t want = sizeof(words);
+        size_t want = kBytes;
         size_t got = 0;
         while (got < want) {
             ssize_t n = getrandom(bytes + got, want - got, 0);
@@ -67,11 +97,7 @@ thread_local RandomBuffer buffer;
 
 }  // namespace
 
-void Randomize() {
-    buffer.next = RandomBuffer::kWords;
-    buffer.stash[0] = buffer.stash[1] = {};
-    buffer.older = 0;
-}
+void Randomize() { buffer.Forget(); }
 
 // A 64-bit word x read as the fraction x / 2^64 has base-`span` digits; the
 // first d of them, for span^d = L below 2^64, are floor(x * L / 2^64), which
@@ -124,7 +150,9 @@ void DrawManyBelow(uint32_t span, uint32_t* out, size_t count) {
             digits = static_cast<uint64_t>(product);
         }
     }
-    d->digits = digits;
+    // The remainder of a spent word still tells the word (times an odd
+    // span it is the word itself, turned): it is not kept.
+    d->digits = left > 0 ? digits : 0;
     d->left = static_cast<int>(left);
 }
 

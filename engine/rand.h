@@ -6,8 +6,9 @@
 
 namespace morvane {
 
-// Drops the digits still held, so the next ones come fresh from the kernel;
-// called once when the program starts.
+// Zeros the random words and digits still held, so that nothing in memory
+// tells the next draws, and the next ones come fresh from the kernel: called
+// when the program starts, when the list is cleared and when it ends.
 void Randomize();
 
 // Number of bits needed to write span - 1 (at least 1).

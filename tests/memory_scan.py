@@ -1,11 +1,18 @@
 #!/usr/bin/env python3
 """Runs the memory probe and counts how many of its 40 passwords are still in
-its memory after Clear, in each encoding:  memory_scan.py PROBE [COUNT]"""
-import re
+its memory after Clear, in each encoding, and how many of the random words
+it took from the kernel:  memory_scan.py GETRANDOM_LOG_SHIM PROBE [COUNT]"""
+import os
 import subprocess
 import sys
+import tempfile
 
-probe = subprocess.Popen([sys.argv[1]] + sys.argv[2:], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+shim, probe_args = sys.argv[1], sys.argv[2:]
+random_log = tempfile.NamedTemporaryFile(prefix="morvane-random-", delete=False)
+random_log.close()
+os.unlink(random_log.name)  # the shim creates it at the first block
+environment = dict(os.environ, LD_PRELOAD=shim, MORVANE_RANDOM_LOG=random_log.name)
+probe = subprocess.Popen(probe_args, stdin=subprocess.PIPE, stdout=subprocess.PIPE, env=environment)
 passwords = []
 for line in probe.stdout:
     line = line.rstrip(b"\n")
@@ -32,6 +39,18 @@ probe.stdin.write(b"\n")
 probe.stdin.close()
 probe.wait()
 
+# The random blocks as 64-bit words; a word copied anywhere sits on a word's
+# boundary. Zero words tell nothing.
+with open(random_log.name, "rb") as log:
+    taken = log.read()
+os.unlink(random_log.name)
+random_words = set(memoryview(taken).cast("Q")) - {0}
+left = set()
+for _, block in memory:
+    usable = len(block) - len(block) % 8
+    left |= random_words.intersection(memoryview(block)[:usable].cast("Q"))
+print(f"{len(left)} of {len(random_words)} random words taken from the kernel found after Clear")
+
 found = {"UTF-8": 0, "UTF-16": 0, "UTF-32": 0}
 anywhere = 0
 for password in passwords:
@@ -43,7 +62,7 @@ for password in passwords:
             hit = True
     anywhere += hit
 print(f"{anywhere} of {len(passwords)} passwords found after Clear; by encoding: {found}")
-if anywhere or len(passwords) != 40:
+if anywhere or len(passwords) != 40 or not random_words or left:
     print("0 passed, 1 failed")
     sys.exit(1)
 print("1 passed, 0 failed")

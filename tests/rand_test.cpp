@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "engine/password_maker.h"
@@ -21,15 +24,53 @@ using namespace morvane;
 namespace {
 size_t g_source_bytes = 0;
 std::function<void(unsigned char*, size_t)> g_supply;
+const uint64_t* g_last_block = nullptr;  // where the last request was written
+size_t g_last_length = 0;
 }  // namespace
 
 extern "C" ssize_t getrandom(void* buffer, size_t length, unsigned int flags) {
     g_source_bytes += length;
+    g_last_block = static_cast<const uint64_t*>(buffer);
+    g_last_length = length;
     if (g_supply) {
         g_supply(static_cast<unsigned char*>(buffer), length);
         return static_cast<ssize_t>(length);
     }
     return syscall(SYS_getrandom, buffer, length, flags);
+}
+
+// The VmFlags of the mapping that holds `address`, from /proc/self/smaps.
+static std::string MappingFlags(const void* address) {
+    std::ifstream smaps("/proc/self/smaps");
+    const auto at = reinterpret_cast<uintptr_t>(address);
+    bool inside = false;
+    for (std::string line; std::getline(smaps, line);) {
+        uintptr_t start = 0, end = 0;
+        char dash = 0;
+        std::istringstream range(line);
+        if (range >> std::hex >> start >> dash >> end && dash == '-') inside = start <= at && at < end;
+        else if (inside && line.rfind("VmFlags:", 0) == 0) return line;
+    }
+    return {};
+}
+
+TEST(Rand, NoRandomWordOutlivesItsUse) {
+    Randomize();
+    for (int i = 0; i < 1000; ++i) Rand(0, 93);
+    ASSERT_NE(g_last_block, nullptr);
+    const size_t words = g_last_length / sizeof(uint64_t);
+    ASSERT_EQ(words, 8192u);
+    // The words drawn so far are zero, those still to come are not.
+    size_t used = 0;
+    while (used < words && g_last_block[used] == 0) ++used;
+    EXPECT_GT(used, 100u);
+    EXPECT_LT(used, 200u);  // 1000 characters of 94 take about 112 words
+    EXPECT_EQ(std::count(g_last_block + used, g_last_block + words, uint64_t{0}), 0);
+    // Dropped: nothing is left to tell the next draws.
+    Randomize();
+    EXPECT_EQ(std::count(g_last_block, g_last_block + words, uint64_t{0}), static_cast<long>(words));
+    // And the block is never written into a core dump.
+    EXPECT_NE(MappingFlags(g_last_block).find(" dd"), std::string::npos) << MappingFlags(g_last_block);
 }
 
 TEST(Rand, StaysWithinBothBoundsAndReachesThem) {

@@ -5,6 +5,9 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/text.h"
 #include "platform/wiped_memory.h"
 
@@ -56,4 +59,37 @@ TEST(WipedMemory, ALargeTextHasPagesOfItsOwnThatLeaveTheProcessWithIt) {
     Text small(100, U'z');  // from the C library, zeroed as it goes back
     Wipe(small);
     EXPECT_TRUE(small.empty());
+}
+
+namespace {
+
+// Notes what a block holds when it comes back, before it is freed (and the
+// C library fills it).
+template <class T>
+struct InspectingAllocator : std::allocator<T> {
+    using value_type = T;
+    template <class U>
+    struct rebind {
+        using other = InspectingAllocator<U>;
+    };
+    InspectingAllocator() = default;
+    template <class U>
+    InspectingAllocator(const InspectingAllocator<U>&) noexcept {}
+    static inline std::string returned;
+    void deallocate(T* p, std::size_t n) {
+        returned.assign(reinterpret_cast<const char*>(p), n * sizeof(T));
+        std::allocator<T>::deallocate(p, n);
+    }
+};
+
+}  // namespace
+
+TEST(WipedMemory, WipeZerosAllOfABufferBeforeItGoesBack) {
+    std::vector<char32_t, InspectingAllocator<char32_t>> buffer(300, U'p');
+    buffer.resize(10);  // the rest of the storage still holds what it held
+    Wipe(buffer);
+    EXPECT_TRUE(buffer.empty());
+    EXPECT_EQ(buffer.capacity(), 0u);
+    ASSERT_EQ(InspectingAllocator<char32_t>::returned.size(), 300 * sizeof(char32_t));
+    EXPECT_EQ(InspectingAllocator<char32_t>::returned, std::string(300 * sizeof(char32_t), '\0'));
 }
