@@ -256,6 +256,7 @@ void WriteUniquePasswords(PasswordMaker& maker, int32_t count, const std::string
 
 static int Run(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);  // a closed pipe shows up as EPIPE
+    std::signal(SIGXFSZ, SIG_IGN);  // and the file-size limit as EFBIG
     CliOptions options;
     std::string error = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options);
     if (!error.empty()) return UsageError(error);

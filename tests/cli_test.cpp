@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -242,6 +243,18 @@ TEST(CommandLine, AFailedWriteSaysWhyAndEndsWithOne) {
         EXPECT_EQ(r.code, 1) << args;
         EXPECT_EQ(r.err, "morvane-cli: write error: No space left on device\n") << args;
     }
+    // Past the file-size limit: a write error like any other, not a kill.
+    const std::string stem = testing::TempDir() + "/morvane-cli-limited-" + std::to_string(getpid());
+    const std::string command = "bash -c 'ulimit -f 1; exec " + std::string(MORVANE_CLI) + " -n 100000 >" + stem +
+                                ".txt 2>" + stem + ".err'";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal";
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    std::ifstream err(stem + ".err");
+    std::string said((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(said, "morvane-cli: write error: File too large\n");
+    std::remove((stem + ".txt").c_str());
+    std::remove((stem + ".err").c_str());
 }
 
 TEST(CommandLine, MalformedUtf8InAnOptionIsRefusedNamingTheOption) {
