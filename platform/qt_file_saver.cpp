@@ -1,15 +1,47 @@
 #include "platform/qt_file_saver.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <csignal>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/qt_pending_events.h"
 
 namespace morvane {
+namespace {
+
+// The temporary files of a save are named after the file they will replace,
+// hidden beside it: ".Passwords.txt.morvane-" and six random characters.
+QString TemporaryStem(const QFileInfo& final_file) { return "." + final_file.fileName() + ".morvane-"; }
+
+// What an interrupted save of the same file left behind: only files of
+// this user that bear the temporary name exactly.
+void RemoveLeftovers(const QFileInfo& final_file) {
+    const QDir folder = final_file.absoluteDir();
+    const QString stem = TemporaryStem(final_file);
+    for (const QFileInfo& entry : folder.entryInfoList({stem + "??????"}, QDir::Files | QDir::Hidden | QDir::System)) {
+        struct stat st {};
+        const QByteArray name = QFile::encodeName(entry.absoluteFilePath());
+        if (::lstat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            ::unlink(name.constData());
+    }
+}
+
+std::string FolderProblem(const QFileInfo& final_file) {
+    const QString folder = final_file.absolutePath();
+    if (QFileInfo(folder).isDir() && ::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+        return "the folder " + folder.toStdString() + " cannot be written, so nothing was changed.";
+    return {};
+}
+
+}  // namespace
 
 std::string QtFileSaver::Save(const std::string& path, const std::string& bytes) {
     // Past the file-size limit a write fails with EFBIG instead of the
@@ -23,43 +55,51 @@ std::string QtFileSaver::Save(const std::string& path, const std::string& bytes)
     const bool is_new = !target.exists();
     if (!is_new && !target.isFile())
         return "it is not a regular file, so nothing was written and it was left as it was.";
-    QSaveFile file(name);
+    // A link is followed: the file it points to is replaced, the link stays.
+    const QFileInfo final_file(is_new ? target.absoluteFilePath() : target.canonicalFilePath());
+    RemoveLeftovers(final_file);
     // The new list goes into a temporary file beside the old one, which it
     // replaces only once complete. Never written in place: a full disk or an
-    // interruption would leave the old file damaged.
-    file.setDirectWriteFallback(false);
-    // Unbuffered, so that a short write is seen here and not lost in a
-    // flush that the commit does not check.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const QString folder = QFileInfo(target.canonicalFilePath().isEmpty() ? target.absoluteFilePath()
-                                                                              : target.canonicalFilePath())
-                                   .absolutePath();
-        if (QFileInfo(folder).isDir() && ::access(QFile::encodeName(folder).constData(), W_OK) != 0)
-            return "the folder " + folder.toStdString() + " cannot be written, so nothing was changed.";
+    // interruption would leave the old file damaged. The temporary file is
+    // readable by its owner alone from the moment it exists, whether or not
+    // the file system can make it unnamed first.
+    QTemporaryFile file(final_file.absolutePath() + "/" + TemporaryStem(final_file) + "XXXXXX");
+    if (!file.open()) {
+        if (std::string problem = FolderProblem(final_file); !problem.empty()) return problem;
         return file.errorString().toStdString();
     }
-    if (is_new && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
-        return reason;
-    }
-    const auto size = static_cast<qint64>(bytes.size());
+    // Written straight to the file, so that a failed write names its reason.
+    const auto fail = [&file](int error) {
+        file.remove();
+        return std::string(std::strerror(error));
+    };
     // A long list is written a piece at a time, the window repainting
     // in between.
-    constexpr qint64 kPiece = 1 << 20;
+    constexpr size_t kPiece = 1 << 20;
     PendingEvents pending;
-    for (qint64 done = 0; done < size;) {
+    for (size_t done = 0; done < bytes.size();) {
         pending.Handle();
-        const qint64 n = file.write(bytes.data() + done, std::min(kPiece, size - done));
-        if (n <= 0) {  // a short write is retried once more, which then names the reason
-            std::string reason = file.errorString().toStdString();
-            file.cancelWriting();
-            return reason;
-        }
-        done += n;
+        const ssize_t n = ::write(file.handle(), bytes.data() + done, std::min(kPiece, bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return fail(n < 0 ? errno : EIO);
+        done += static_cast<size_t>(n);
     }
     pending.Handle();
-    if (!file.commit()) return file.errorString().toStdString();
+    if (::fsync(file.handle()) != 0) return fail(errno);
+    // A replaced file keeps its permissions; a new one stays private.
+    if (!is_new && !file.setPermissions(final_file.permissions())) {
+        std::string reason = file.errorString().toStdString();
+        file.remove();
+        return reason;
+    }
+    const QString written = file.fileName();
+    file.setAutoRemove(false);
+    file.close();
+    if (std::rename(QFile::encodeName(written).constData(), QFile::encodeName(final_file.absoluteFilePath()).constData()) != 0) {
+        std::string reason = std::strerror(errno);
+        QFile::remove(written);
+        return reason;
+    }
     return {};
 }
 

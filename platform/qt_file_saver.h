@@ -1,6 +1,6 @@
 #pragma once
-// Saving through QSaveFile: a temporary file beside the target, renamed over
-// it once complete; a file in a folder we may not write is written in place.
+// Saving through a private temporary file beside the target, renamed over
+// it once complete; a file in a folder we may not write is left as it was.
 #include "platform/file_saver.h"
 
 namespace morvane {

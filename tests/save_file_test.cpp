@@ -250,6 +250,54 @@ TEST(SavingToDisk, AMissingFolderOrAFolderInPlaceOfTheFileIsAReportedFailure) {
     EXPECT_EQ(Entries(dir.path()), QStringList{"taken.txt"});
 }
 
+TEST(SavingToDisk, WhatAnInterruptedSaveLeftIsRemovedAndNothingElse) {
+    QTemporaryDir dir;
+    DiskWindow w;
+    const QString path = dir.filePath("Passwords.txt");
+    Write(dir.filePath(".Passwords.txt.morvane-Ab3xYz"), "passwords of a save that was killed\r\n");
+    Write(dir.filePath("Passwords.txt.backup"), "the user's own\r\n");
+    Write(dir.filePath(".Other.txt.morvane-Ab3xYz"), "another file's\r\n");
+    w.SaveAs(path);
+    EXPECT_EQ(Read(path), w.Expected());
+    EXPECT_EQ(Entries(dir.path()), (QStringList{".Other.txt.morvane-Ab3xYz", "Passwords.txt", "Passwords.txt.backup"}));
+}
+
+// Where the file system cannot make a temporary file unnamed, it is still
+// readable by its owner alone from the instant it exists. The test runs
+// itself again with the file system's refusal and a log of every file made.
+TEST(SavingToDisk, ATemporaryFileIsPrivateFromItsFirstInstantWithoutUnnamedFiles) {
+#ifdef MORVANE_SANITIZED
+    GTEST_SKIP() << "the sanitizers' runtime must come first among the loaded libraries";
+#endif
+    if (std::getenv("MORVANE_CREATION_LOG")) {  // the run again, under the refusal
+        QTemporaryDir dir;
+        DiskWindow w;
+        w.SaveAs(dir.filePath("Passwords.txt"));
+        w.SaveAs(dir.filePath("Passwords.txt"));  // and replacing it
+        EXPECT_EQ(Read(dir.filePath("Passwords.txt")), w.Expected());
+        EXPECT_EQ(Mode(dir.filePath("Passwords.txt")), 0600);
+        return;
+    }
+    QTemporaryDir logs;
+    const QString log = logs.filePath("created.txt");
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LD_PRELOAD", NO_UNNAMED_FILES_SHIM);
+    environment.insert("MORVANE_CREATION_LOG", log);
+    child.setProcessEnvironment(environment);
+    child.start(QFile::symLinkTarget("/proc/self/exe"),
+                {"--gtest_filter=SavingToDisk.ATemporaryFileIsPrivateFromItsFirstInstantWithoutUnnamedFiles"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
+    int temporaries = 0;
+    for (const QString& line : QString::fromUtf8(Read(log)).split('\n', Qt::SkipEmptyParts)) {
+        if (!line.contains("Passwords.txt.")) continue;  // a temporary file of the save
+        ++temporaries;
+        EXPECT_TRUE(line.startsWith("600 ")) << line.toStdString();
+    }
+    EXPECT_EQ(temporaries, 2);
+}
+
 namespace {
 
 // Saves `bytes` at `path` in a child process that, started as the
