@@ -59,6 +59,15 @@ void frmMain::cmdPrint_Click() {
             printer.NewPage();
         }
         printer.EndDoc();
+    } catch (const RuntimeError& error) {
+        failed = true;
+        // Cancelled in the dialog ends quietly; a file that could not be
+        // written says why.
+        if (error.Number() == kErrFileIo) {
+            ChangeStatus(kStatusPrintCancelled);
+            ShowErrorReport(*env_.box, FormErrorTitle("cmdPrint_Click"), error);
+            return;
+        }
     } catch (...) {
         failed = true;
     }

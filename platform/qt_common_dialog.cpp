@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QBuffer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,6 +18,8 @@
 #include <unistd.h>
 
 #include "platform/qt_desktop.h"
+#include "platform/qt_file_saver.h"
+#include "platform/wiped_memory.h"
 #include "platform/qt_save_dialog.h"
 #include "platform/qt_text.h"
 
@@ -29,12 +33,15 @@ namespace {
 // takes a little more, since a glyph's box may reach past its pen position.
 constexpr qreal kLeastMarginMm = 12;
 
-// A new PDF file is made readable by its owner alone before the printer
-// writes into it, as saved lists are; one that exists keeps its permissions.
-void MakePrivateFile(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0) ::close(fd);
+constexpr int kErrPrinter = 482;
+
+// A PDF file is written only over a regular file: a link, a pipe or a
+// device in its place is left as it is.
+void RefuseUnlessRegularFile(const QString& path) {
+    const QFileInfo target(path);
+    if (target.isSymLink() || (target.exists() && !target.isFile()))
+        throw RuntimeError(kErrFileIo, "The list could not be printed to " + path.toStdString() +
+                                           ": it is not a regular file, so nothing was written and it was left as it was.");
 }
 
 }  // namespace
@@ -51,16 +58,18 @@ QtPrinter::QtPrinter() {
 
 QtPrinter::~QtPrinter() {
     if (painter_ && painter_->isActive()) painter_->end();
+    pdf_writer_.reset();
+    if (pdf_bytes_) pdf_bytes_->buffer().fill('\0');  // a document never saved
 }
 
 QRectF QtPrinter::Area() const {
-    return QRectF(QPointF(0, 0), printer_.pageLayout().paintRectPixels(printer_.resolution()).size());
+    return QRectF(QPointF(0, 0), page_->pageLayout().paintRectPixels(resolution_).size());
 }
 
 void QtPrinter::Begin() {
     if (painter_ && painter_->isActive()) {
         if (page_pending_) {
-            if (!printer_.newPage()) throw RuntimeError(482, "Printer error");
+            if (!page_->newPage()) throw RuntimeError(kErrPrinter, "Printer error");
             page_pending_ = false;
             x_ = y_ = inked_ = 0;
         }
@@ -72,12 +81,29 @@ void QtPrinter::Begin() {
                         std::max(margins.right(), kLeastMarginMm), std::max(margins.bottom(), kLeastMarginMm));
     printer_.setFullPage(false);
     printer_.setPageMargins(margins, QPageLayout::Millimeter);
-    if (printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty())
-        MakePrivateFile(printer_.outputFileName());
+    page_ = &printer_;
+    resolution_ = printer_.resolution();
+    if (printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty()) {
+        // Into memory first, then saved as a list is: the old file stays
+        // as it was until the new one is complete, and a failed write is
+        // told instead of leaving a truncated file.
+        pdf_target_ = printer_.outputFileName();
+        RefuseUnlessRegularFile(pdf_target_);
+        pdf_bytes_ = std::make_unique<QBuffer>();
+        pdf_bytes_->open(QIODevice::WriteOnly);
+        pdf_writer_ = std::make_unique<QPdfWriter>(pdf_bytes_.get());
+        pdf_writer_->setResolution(resolution_);
+        pdf_writer_->setPageLayout(printer_.pageLayout());
+        pdf_writer_->setTitle(printer_.docName());
+        pdf_writer_->setCreator(printer_.creator());
+        page_ = pdf_writer_.get();
+    }
     painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(&printer_)) {
+    if (!painter_->begin(page_)) {
         painter_.reset();
-        throw RuntimeError(482, "Printer error");
+        pdf_writer_.reset();
+        pdf_bytes_.reset();
+        throw RuntimeError(kErrPrinter, "Printer error");
     }
     painter_->setFont(font_);
     page_pending_ = false;
@@ -92,7 +118,7 @@ void QtPrinter::SetFont(double points, bool bold) {
 
 void QtPrinter::Print(const Text& text) {
     Begin();
-    QFontMetricsF metrics(font_, &printer_);
+    QFontMetricsF metrics(font_, page_);
     const QRectF area = Area();
     QString rest = ToQt(text);
     // Moved past the right margin by print zones (the heading's date): the
@@ -108,7 +134,7 @@ void QtPrinter::Print(const Text& text) {
         // next page. The break is taken only when there is something to
         // print, so a list that fills its page exactly leaves no blank page.
         if (y_ > 0 && y_ + metrics.lineSpacing() > area.height()) {
-            if (!printer_.newPage()) throw RuntimeError(482, "Printer error");
+            if (!page_->newPage()) throw RuntimeError(kErrPrinter, "Printer error");
             y_ = 0;
         }
         // As much as fits before the right margin; the rest goes on on the
@@ -133,14 +159,14 @@ void QtPrinter::Print(const Text& text) {
 
 void QtPrinter::NextZone() {
     Begin();
-    QFontMetricsF metrics(font_, &printer_);
+    QFontMetricsF metrics(font_, page_);
     double zone = 14 * metrics.averageCharWidth();
     x_ = (std::floor(x_ / zone) + 1) * zone;
 }
 
 void QtPrinter::EndLine() {
     Begin();
-    QFontMetricsF metrics(font_, &printer_);
+    QFontMetricsF metrics(font_, page_);
     x_ = inked_ = 0;
     y_ += metrics.lineSpacing();
 }
@@ -152,6 +178,20 @@ void QtPrinter::EndDoc() {
     painter_->end();
     painter_.reset();
     page_pending_ = false;
+    page_ = &printer_;
+    if (pdf_writer_) SavePdf();
+}
+
+void QtPrinter::SavePdf() {
+    pdf_writer_.reset();  // writes the document's tail
+    QByteArray& pdf = pdf_bytes_->buffer();
+    std::string bytes(pdf.constData(), static_cast<size_t>(pdf.size()));
+    pdf.fill('\0');
+    pdf_bytes_.reset();
+    const std::string failure = QtFileSaver().Save(pdf_target_.toStdString(), bytes);
+    Wipe(bytes);
+    if (!failure.empty())
+        throw RuntimeError(kErrFileIo, "The list could not be printed to " + pdf_target_.toStdString() + ": " + failure);
 }
 
 // --- dialogs

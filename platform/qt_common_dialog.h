@@ -1,7 +1,9 @@
 #pragma once
 // The save, print and font dialogs and the printer, on Qt.
+#include <QBuffer>
 #include <QFont>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QWidget>
 #include <memory>
@@ -25,8 +27,16 @@ public:
 
 private:
     void Begin();
+    void SavePdf();
     QRectF Area() const;  // where the page is printed on, in device pixels
     QPrinter printer_{QPrinter::HighResolution};
+    // What is painted on: the printer, or for a PDF file a writer into
+    // memory whose bytes are saved at the end.
+    QPagedPaintDevice* page_ = &printer_;
+    int resolution_ = 0;
+    std::unique_ptr<QBuffer> pdf_bytes_;
+    std::unique_ptr<QPdfWriter> pdf_writer_;
+    QString pdf_target_;
     std::unique_ptr<QPainter> painter_;
     QFont font_;
     double x_ = 0, y_ = 0;

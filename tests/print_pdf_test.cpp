@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <cstring>
@@ -260,4 +264,76 @@ TEST(PrintToPdf, APrintedFileIsPrivateAndGoesHomeWithoutADocumentsFolder) {
     ASSERT_EQ(::stat(QFile::encodeName(pdf).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
     EXPECT_GT(st.st_size, 0);
+}
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+}  // namespace
+
+TEST(PrintToPdf, ALinkAPipeOrADeviceInPlaceOfThePdfIsRefusedAndLeftAsItIs) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("elsewhere.txt"), link = dir.filePath("link.pdf");
+    const QString fifo = dir.filePath("pipe.pdf"), device = dir.filePath("device.pdf");
+    WriteAll(target, "someone else's file\n");
+    ::chmod(QFile::encodeName(target).constData(), 0644);
+    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/null", device));
+    for (const QString& pdf : {link, fifo, device}) {
+        PrintingWindow w(pdf);
+        w.window->cmdGenerate->click();
+        w.window->cmdPrint->click();
+        EXPECT_EQ(w.window->txtStatus->text(), "Print cancelled") << pdf.toStdString();
+        ASSERT_EQ(w.box.shown.size(), 1u) << pdf.toStdString();
+        EXPECT_EQ(w.box.shown[0].title, "ERROR: cmdPrint_Click");
+        EXPECT_NE(w.box.shown[0].text.find("not a regular file"), std::string::npos) << w.box.shown[0].text;
+    }
+    EXPECT_EQ(ReadAll(target), "someone else's file\n");
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              (QStringList{"device.pdf", "elsewhere.txt", "link.pdf", "pipe.pdf"}));
+}
+
+TEST(PrintToPdf, OnAFullDiskTheOldPdfStaysAsItWasAndThePrintIsCancelledWithAMessage) {
+    QTemporaryDir dir;
+    const QString mount_point = dir.filePath("small");
+    QDir(dir.path()).mkdir("small");
+    const QByteArray where = QFile::encodeName(mount_point);
+    if (Shell("mount -t tmpfs -o size=64k tmpfs '" + where.toStdString() + "' 2>&1 && echo mounted").find("mounted") ==
+        std::string::npos)
+        GTEST_SKIP() << "a small file system cannot be mounted here (not the superuser)";
+    struct Unmount {
+        std::string where;
+        ~Unmount() { Shell("umount '" + where + "'"); }
+    } unmount{where.toStdString()};
+    const QString pdf = mount_point + "/Passwords.pdf";
+    const QByteArray old_pdf(20000, 'o');  // an older print, a third of the space
+    WriteAll(pdf, old_pdf);
+    {
+        PrintingWindow w(pdf);
+        w.window->txtNum->setText("3000");  // a document larger than the space left
+        w.window->cmdGenerate->click();
+        w.window->cmdPrint->click();
+        EXPECT_EQ(w.window->txtStatus->text(), "Print cancelled");
+        ASSERT_EQ(w.box.shown.size(), 1u);
+        EXPECT_EQ(w.box.shown[0].title, "ERROR: cmdPrint_Click");
+        EXPECT_NE(w.box.shown[0].text.find(std::strerror(ENOSPC)), std::string::npos) << w.box.shown[0].text;
+    }
+    EXPECT_EQ(ReadAll(pdf), old_pdf);
+    EXPECT_EQ(QDir(mount_point).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList{"Passwords.pdf"});  // no temporary file left
 }
