@@ -266,6 +266,12 @@ static int Run(int argc, char** argv) {
         out.Flush();
         return kExitDone;
     }
+    if (options.generation.passphrases) {  // read once: standard input can be read only once
+        std::string problem;
+        auto words = LoadWords(options.generation, problem);
+        if (!words) return Refuse(problem);
+        options.generation.read_words = std::make_shared<const std::vector<Text>>(std::move(*words));
+    }
     CliGenerator generator;
     if (std::string refusal = BuildGenerator(options, generator); !refusal.empty()) return Refuse(refusal);
     if (options.show_strength) {

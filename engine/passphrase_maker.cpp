@@ -90,6 +90,8 @@ std::string PassphraseProblem(const std::vector<Text>& words, const PassphraseOp
     if (std::any_of(options.separator.begin(), options.separator.end(),
                     [](char32_t c) { return c >= U'0' && c <= U'9'; }))
         return "The separator must not hold a digit.";
+    if (std::any_of(options.separator.begin(), options.separator.end(), IsControlCharacter))
+        return "The separator must not hold a control character.";
     if (words.size() < kFewestWords)
         return "The word list holds " + std::to_string(words.size()) +
                " different words without the separator; it needs at least 1024.";

@@ -12,7 +12,34 @@ struct TextHash {
     size_t operator()(const Text& t) const { return std::hash<std::u32string_view>()(t); }
 };
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 }  // namespace
+
+bool IsControlCharacter(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+std::string_view DropByteOrderMark(std::string_view utf8) {
+    return utf8.substr(0, kUtf8Mark.size()) == kUtf8Mark ? utf8.substr(kUtf8Mark.size()) : utf8;
+}
+
+std::string WordListTextProblem(std::string_view utf8) {
+    if (utf8.substr(0, 2) == "\xFF\xFE" || utf8.substr(0, 2) == "\xFE\xFF")
+        return "is UTF-16 text; save it as UTF-8";
+    size_t line = 1;
+    for (size_t at = 0; at < utf8.size(); ++line) {
+        size_t end = utf8.find('\n', at);
+        if (end == std::string_view::npos) end = utf8.size();
+        const std::string_view text = utf8.substr(at, end - at);
+        at = end + 1;
+        if (!IsValidUtf8(text)) return "is not UTF-8 text (line " + std::to_string(line) + ")";
+        for (char32_t c : FromUtf8(text)) {
+            if (c == 0) return "holds a NUL character on line " + std::to_string(line);
+            if (IsControlCharacter(c) && c != U'\t' && c != U'\r')
+                return "holds a control character on line " + std::to_string(line);
+        }
+    }
+    return {};
+}
 
 std::vector<Text> ReadWordList(std::string_view utf8, const Text& separator) {
     std::vector<Text> words;

@@ -21,4 +21,18 @@ std::string_view EffLargeWordListText();
 // back into its words in one way only.
 std::vector<Text> ReadWordList(std::string_view utf8, const Text& separator);
 
+// A word list file is read whole up to this size, and refused beyond it.
+inline constexpr size_t kLargestWordListBytes = size_t{16} << 20;
+
+// What makes a list's text unusable, or empty: text that is not UTF-8 (or
+// is UTF-16), a NUL or another control character in a line, each named
+// with its line. A leading byte-order mark is not a fault: see
+// DropByteOrderMark.
+std::string WordListTextProblem(std::string_view utf8);
+std::string_view DropByteOrderMark(std::string_view utf8);
+
+// A control character (C0, DEL or C1): no word and no separator holds one,
+// so that nothing written reaches a terminal as a command.
+bool IsControlCharacter(char32_t c);
+
 }  // namespace morvane

@@ -1,6 +1,7 @@
 // morvane-cli as a user runs it: output, flags, messages and exit codes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <sys/stat.h>
 #include <cctype>
 #include <cstdlib>
 #include <unistd.h>
@@ -26,7 +27,8 @@ Result Cli(const std::string& args, const std::string& then = "") {
     static int calls = 0;
     const std::string err_file = testing::TempDir() + "/morvane-cli-err-" + std::to_string(getpid()) + "-" +
                                  std::to_string(++calls) + ".txt";
-    std::string command = std::string(MORVANE_CLI) + " " + args + " 2>" + err_file + then;
+    // A hang ends after a minute with a failure instead of stalling the suite.
+    std::string command = "timeout 60 " + std::string(MORVANE_CLI) + " " + args + " 2>" + err_file + then;
     Result r;
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[65536];
@@ -357,6 +359,79 @@ TEST(CommandLinePassphrases, UniqueRunsReachTheExactCountAndRefuseOneMore) {
     EXPECT_EQ(small.code, 2);
     EXPECT_NE(small.err.find("it needs at least 1024"), std::string::npos) << small.err;
     std::remove(list.c_str());
+}
+
+namespace {
+
+std::string TestPath(const std::string& name) { return testing::TempDir() + "/" + std::to_string(getpid()) + "-" + name; }
+
+std::string WriteFile(const std::string& name, const std::string& bytes) {
+    const std::string path = TestPath(name);
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+// 1024 words, w0 to w1023, one a line, behind `before` and with `line`
+// put in as line `at` (from 1).
+std::string Words(const std::string& before = "", const std::string& line = "", int at = 0) {
+    std::string text = before;
+    for (int i = 0; i < 1024; ++i) {
+        if (i + 1 == at) text += line + "\n";
+        text += "w" + std::to_string(i) + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST(CommandLinePassphrases, AWordListThatIsNotARegularFileOfUtf8WordsIsRefusedSayingWhatItIs) {
+    const std::string fifo = TestPath("fifo.txt");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);  // no writer: reading it would wait forever
+    const std::string huge = TestPath("huge.txt");
+    { std::ofstream(huge) << "w"; }
+    ASSERT_EQ(truncate(huge.c_str(), (16 << 20) + 1), 0);
+    const std::string utf16 = WriteFile("utf16.txt", std::string("\xFF\xFE" "w\0" "0\0" "\n\0", 8));
+    const std::string bad_utf8 = WriteFile("bad.txt", Words("", "w\xC3", 3));
+    const std::string escape = WriteFile("escape.txt", Words("", "w\x1b[2J", 5));
+    const std::string nul = WriteFile("nul.txt", Words("", std::string("w\0x", 3), 7));
+    const struct {
+        std::string list, says;
+    } refused[] = {
+        {fifo, "The word list " + fifo + " is a pipe, not a file of words."},
+        {"/dev/zero", "The word list /dev/zero is a device, not a file of words."},
+        {testing::TempDir(), "The word list " + testing::TempDir() + " is a folder, not a file of words."},
+        {huge, "The word list " + huge + " is larger than 16 MiB."},
+        {utf16, "The word list " + utf16 + " is UTF-16 text; save it as UTF-8."},
+        {bad_utf8, "The word list " + bad_utf8 + " is not UTF-8 text (line 3)."},
+        {escape, "The word list " + escape + " holds a control character on line 5."},
+        {nul, "The word list " + nul + " holds a NUL character on line 7."},
+    };
+    for (const auto& [list, says] : refused) {
+        Result r = Cli("--passphrase -n 1 --wordlist '" + list + "'");
+        EXPECT_EQ(r.code, 2) << list;
+        EXPECT_EQ(r.err, "morvane-cli: " + says + "\n") << list;
+    }
+    Result separator = Cli("--passphrase -n 1 --separator \"$(printf '\\033')\"");
+    EXPECT_EQ(separator.code, 2);
+    EXPECT_EQ(separator.err, "morvane-cli: The separator must not hold a control character.\n");
+    for (const std::string& path : {fifo, huge, utf16, bad_utf8, escape, nul}) std::remove(path.c_str());
+}
+
+TEST(CommandLinePassphrases, AByteOrderMarkIsDroppedAndStandardInputIsReadOnce) {
+    const std::string marked = WriteFile("marked.txt", Words("\xEF\xBB\xBF"));
+    Result all = Cli("--passphrase --words 1 --unique -n 1024 --wordlist " + marked);
+    ASSERT_EQ(all.code, 0) << all.err;
+    const std::vector<std::string> lines = Lines(all.out);
+    const std::set<std::string> words(lines.begin(), lines.end());
+    EXPECT_EQ(words.size(), 1024u);
+    EXPECT_TRUE(words.count("w0"));  // the first word as it reads, without the mark
+    EXPECT_EQ(all.out.find("\xEF\xBB\xBF"), std::string::npos);
+    // From a pipe: the strength line and the passphrases come from one reading.
+    Result piped = Cli("--passphrase --words 2 -n 3 --show-strength --wordlist - < " + marked);
+    EXPECT_EQ(piped.code, 0) << piped.err;
+    EXPECT_EQ(piped.err, "Strength: 20.0 bits per passphrase (1024 words, 2 drawn): Poor\n");
+    EXPECT_EQ(Lines(piped.out).size(), 3u);
+    std::remove(marked.c_str());
 }
 
 TEST(CommandLineEachType, EveryPasswordHoldsEachTypeAndUniqueRunsReachTheExactCount) {
