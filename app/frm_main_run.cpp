@@ -12,7 +12,6 @@ namespace {
 
 // Redraws of one slot after which the run gives up instead of hanging,
 // e.g. when the length fields were edited during the run.
-constexpr long long kMaxRedraws = 10'000'000;
 
 Text ClockText(std::chrono::system_clock::time_point t) { return LocalTimeText(t, "%H:%M:%S"); }
 
@@ -75,7 +74,7 @@ void frmMain::GenerateOutput() {
             if (!phrases && arrCharacters_.empty()) throw SubscriptError();
             Text password = make();
             for (long long redraws = 0; IsDuplicatePassword(password, run_index); ++redraws) {
-                if (redraws == kMaxRedraws)
+                if (redraws == kMostRedrawsForANewPassword)
                     throw RuntimeError(kErrInvalidCall,
                                        "No further distinct password could be found");
                 password = make();

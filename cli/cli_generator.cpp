@@ -34,7 +34,7 @@ std::string BuildGenerator(const CliOptions& options, CliGenerator& g) {
         if (!words) return problem;
         g.possible = CountPassphrases(*words, generation.passphrase);
         g.phrases.emplace(*words, generation.passphrase);
-        g.bits_of = [bits = g.possible.bits](size_t) { return bits; };
+        g.bits_of = [bits = PassphraseBits(*words, generation.passphrase)](size_t) { return bits; };
         return {};
     }
     switch (BuildPool(options.pool, g.pool)) {
@@ -56,7 +56,7 @@ std::string BuildGenerator(const CliOptions& options, CliGenerator& g) {
     if (std::string problem = g.rule->Problem(min_length, max_length, variable); !problem.empty())
         return "--each-type: " + problem;
     g.possible = g.rule->CountOver(min_length, max_length, variable);
-    g.bits_of = [&rule = *g.rule](size_t length) { return rule.Count(static_cast<int>(length)).bits; };
+    g.bits_of = [&rule = *g.rule](size_t length) { return rule.Bits(static_cast<int>(length)); };
     return {};
 }
 

@@ -240,18 +240,33 @@ private:
 // Unique plain passwords, in the order they are drawn: a password already
 // written is dropped and the next one drawn takes its place. Each group of
 // passwords is checked while the next group is made.
-void WriteUniquePasswords(PasswordMaker& maker, int32_t count, const std::string& line_end, Output& out) {
+// Returns false when so many draws in a row met only passwords written
+// before that no further one is to be found.
+bool WriteUniquePasswords(PasswordMaker& maker, int32_t count, const std::string& line_end, Output& out,
+                          int32_t& done) {
     DuplicateIndex index;  // compact keys only: the passwords themselves are written and gone
     index.Reserve(static_cast<size_t>(count));
     MadeAhead groups[2];
     int checked = 0;
-    for (int32_t done = 0; done < count; checked ^= 1) {
+    long long redraws = 0;
+    for (done = 0; done < count; checked ^= 1) {
         MadeAhead& next = groups[checked ^ 1];
         next.Make(maker, static_cast<int>(std::min<int64_t>(MadeAhead::kSize, count - done - groups[checked].size())),
                   line_end, index);
-        done += groups[checked].Keep(index, line_end.size(), out.buffer());
+        const int kept = groups[checked].Keep(index, line_end.size(), out.buffer());
+        done += kept;
+        redraws = kept > 0 ? 0 : redraws + groups[checked].size();
+        if (redraws > kMostRedrawsForANewPassword) return false;
         out.MaybeFlush();
     }
+    return true;
+}
+
+// The refusal when a unique run found no further different password.
+int NoFurtherPassword(Output& out, int32_t done) {
+    out.Flush();
+    return Refuse("--unique: no further different password was found after " + std::to_string(done) +
+                  ": no more than that many can be made with these options");
 }
 
 static int Run(int argc, char** argv) {
@@ -297,14 +312,19 @@ static int Run(int argc, char** argv) {
             out.MaybeFlush();
         }
     } else if (generator.maker && !generator.rule && !ender.rewrites()) {
-        WriteUniquePasswords(*generator.maker, count, ender.line_end(), out);
+        int32_t done = 0;
+        if (!WriteUniquePasswords(*generator.maker, count, ender.line_end(), out, done))
+            return NoFurtherPassword(out, done);
     } else {
         DuplicateIndex index;  // compact keys only: the passwords themselves are written and gone
         index.Reserve(static_cast<size_t>(count));
         Text made;
         for (int32_t i = 0; i < count; ++i) {
-            do generator.Make(made);
-            while (!index.Insert(made));
+            for (long long redraws = 0;; ++redraws) {
+                if (redraws == kMostRedrawsForANewPassword) return NoFurtherPassword(out, i);
+                generator.Make(made);
+                if (index.Insert(made)) break;
+            }
             const size_t start = buffer.size();
             AppendUtf8(buffer, made);
             ender.End(buffer, start);

@@ -12,6 +12,10 @@
 
 namespace morvane {
 
+// Draws in a row that may meet only passwords already made before a run of
+// different ones gives up: the count of what can be made was too high.
+inline constexpr long long kMostRedrawsForANewPassword = 10'000'000;
+
 class DuplicateIndex {
 public:
     using Key = uint64_t;  // 0 marks a free slot

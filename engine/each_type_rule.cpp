@@ -91,6 +91,16 @@ size_t EachTypeRule::EntriesOutside(uint32_t missed) const {
     return left;
 }
 
+double EachTypeRule::PLogPOutside(uint32_t missed) const {
+    double sum = 0;
+    for (size_t d = 0; d < distinct_.size(); ++d) {
+        if (distinct_masks_[d] & missed) continue;
+        const double p = static_cast<double>(entries_[d]) / static_cast<double>(pool_size_);
+        sum += p * std::log2(p);
+    }
+    return sum;
+}
+
 template <class Term>
 auto EachTypeRule::IncludeExclude(Term term) const {
     decltype(term(0u)) sum = 0;
@@ -117,6 +127,22 @@ OutputCount EachTypeRule::Count(int length) const {
     const double share = IncludeExclude(
         [&](uint32_t missed) { return std::pow(static_cast<double>(DistinctOutside(missed)) / distinct, length); });
     return OutputCount::FromBits(total_bits + std::log2(share));
+}
+
+// A kept password s of length L has chance W(s) / A, W the product of its
+// characters' chances and A the share of draws kept, so its entropy is
+// log2 A - (1/A) sum over kept s of W(s) log2 W(s). By inclusion and
+// exclusion over the types missed, with q the chance of a character outside
+// them and r its sum of p log2 p, that sum is sum (-1)^|missed| L q^(L-1) r.
+double EachTypeRule::Bits(int length) const {
+    const double pool = static_cast<double>(pool_size_);
+    const double kept = IncludeExclude(
+        [&](uint32_t missed) { return std::pow(static_cast<double>(EntriesOutside(missed)) / pool, length); });
+    const double weighted = IncludeExclude([&](uint32_t missed) {
+        const double q = static_cast<double>(EntriesOutside(missed)) / pool;
+        return length * std::pow(q, length - 1) * PLogPOutside(missed);
+    });
+    return std::log2(kept) - weighted / kept;
 }
 
 OutputCount EachTypeRule::CountOver(int min_length, int max_length, bool variable_length) const {

@@ -28,6 +28,11 @@ public:
     std::string Problem(int min_length, int max_length, bool variable_length) const;
     // Different passwords of one length that keep the rule.
     OutputCount Count(int length) const;
+    // The exact entropy of the passwords of one length that the maker draws
+    // and the rule keeps, in bits: a character in the pool more than once is
+    // drawn more often, so this is below log2 of the count when the pool
+    // repeats characters.
+    double Bits(int length) const;
     // The same over every length a run makes.
     OutputCount CountOver(int min_length, int max_length, bool variable_length) const;
     // Share of the maker's draws that keep the rule, over its lengths.
@@ -40,6 +45,9 @@ private:
     // pool entries (a character in the pool twice counting twice).
     size_t DistinctOutside(uint32_t missed) const;
     size_t EntriesOutside(uint32_t missed) const;
+    // Sum of p log2 p over the characters in none of the types in `missed`,
+    // p = entries / pool size.
+    double PLogPOutside(uint32_t missed) const;
     // Sum over every set of types missed of (-1)^|missed| term(missed).
     template <class Term>
     auto IncludeExclude(Term term) const;

@@ -60,7 +60,35 @@ double Log2Binomial(int n, int k) {
     return (std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0)) / std::log(2.0);
 }
 
+// -sum p log2 p over the texts one word token can stand as.
+double WordTokenBits(const std::vector<Text>& words, WordCase word_case) {
+    const double list = static_cast<double>(words.size());
+    if (word_case != WordCase::kRandom) return std::log2(list);
+    // Each form is drawn with 1/3 of its word's chance; forms that are the
+    // same text add up.
+    double forms_bits = 0;
+    for (const Text& w : words) {
+        const Text lower = LowerCase(w), title = TitleCase(w), upper = UpperCase(w);
+        const int alike = (title == upper) + (lower == title) + (lower == upper);
+        if (alike == 0) forms_bits += std::log2(3.0);
+        else if (alike == 1) forms_bits += std::log2(3.0) - 2.0 / 3.0;  // 2/3 log2 3/2 + 1/3 log2 3
+    }
+    return std::log2(list) + forms_bits / list;
+}
+
 }  // namespace
+
+double PassphraseBits(const std::vector<Text>& words, const PassphraseOptions& options) {
+    if (words.empty()) return -INFINITY;
+    if (options.digits > 0) {
+        for (const Text& w : words)
+            for (const Text& f : {LowerCase(w), TitleCase(w), UpperCase(w)})
+                if (IsDigitText(f)) return CountPassphrases(words, options).bits;  // a word that reads as a digit
+    }
+    const int k = options.words, n = options.digits;
+    return Log2Binomial(k + n, n) + n * std::log2(static_cast<double>(kDigitValues)) +
+           k * WordTokenBits(words, options.word_case);
+}
 
 Text LowerCase(const Text& word) {
     Text out = word;

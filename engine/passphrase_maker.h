@@ -49,6 +49,12 @@ private:
 // text counted once, however many draws lead to it.
 OutputCount CountPassphrases(const std::vector<Text>& words, const PassphraseOptions& options);
 
+// The exact entropy of the passphrases drawn, in bits: each text weighted by
+// how likely it is, so that case forms that fall together ("A" is both the
+// Title and the UPPER form of "a") count once with their joint chance.
+// `words` as ReadWordList gives them (no two alike in any case).
+double PassphraseBits(const std::vector<Text>& words, const PassphraseOptions& options);
+
 // Case of letters A-Z and the Latin-1 letters; other characters stay.
 Text LowerCase(const Text& word);
 Text UpperCase(const Text& word);

@@ -41,7 +41,19 @@ std::string WordListTextProblem(std::string_view utf8) {
     return {};
 }
 
-std::vector<Text> ReadWordList(std::string_view utf8, const Text& separator) {
+// Whether a form of `word` that `word_case` writes holds a character of `separator`.
+bool HoldsSeparator(const Text& word, const Text& separator, WordCase word_case) {
+    const auto holds = [&](const Text& form) { return form.find_first_of(separator) != Text::npos; };
+    switch (word_case) {
+        case WordCase::kLower: return holds(LowerCase(word));
+        case WordCase::kTitle: return holds(TitleCase(word));
+        case WordCase::kUpper: return holds(UpperCase(word));
+        case WordCase::kRandom: return holds(LowerCase(word)) || holds(TitleCase(word)) || holds(UpperCase(word));
+    }
+    return true;
+}
+
+std::vector<Text> ReadWordList(std::string_view utf8, const Text& separator, WordCase word_case) {
     std::vector<Text> words;
     std::unordered_set<Text, TextHash> seen;
     const Text all = FromUtf8(utf8);
@@ -61,8 +73,8 @@ std::vector<Text> ReadWordList(std::string_view utf8, const Text& separator) {
         while (to > from && IsBlank(all[to - 1])) --to;  // and a line's CR
         if (from == to) continue;
         Text word = all.substr(from, to - from);
-        if (word.find_first_of(separator) != Text::npos) continue;
-        if (seen.insert(word).second) words.push_back(std::move(word));
+        if (HoldsSeparator(word, separator, word_case)) continue;
+        if (seen.insert(LowerCase(word)).second) words.push_back(std::move(word));
     }
     return words;
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/passphrase_maker.h"
 #include "platform/text.h"
 
 namespace morvane {
@@ -16,10 +17,11 @@ inline constexpr size_t kFewestWords = 1024;
 std::string_view EffLargeWordListText();
 
 // The words of a list's text: leading dice numbers and blanks dropped,
-// blank lines dropped, each word once (the first time it appears), and no
-// word that holds a character of `separator`, so that a passphrase splits
-// back into its words in one way only.
-std::vector<Text> ReadWordList(std::string_view utf8, const Text& separator);
+// blank lines dropped, each word once whatever its case (the first time it
+// appears: every case option writes "Paris" and "paris" alike), and no word
+// that holds a character of `separator` in a case form `word_case` writes,
+// so that a passphrase splits back into its words in one way only.
+std::vector<Text> ReadWordList(std::string_view utf8, const Text& separator, WordCase word_case = WordCase::kLower);
 
 // A word list file is read whole up to this size, and refused beyond it.
 inline constexpr size_t kLargestWordListBytes = size_t{16} << 20;

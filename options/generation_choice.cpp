@@ -67,7 +67,7 @@ std::optional<std::string> ReadListText(const std::string& name, std::string& pr
 std::optional<std::vector<Text>> LoadWords(const GenerationChoice& choice, std::string& problem) {
     if (choice.read_words) return *choice.read_words;
     if (choice.word_list_file.empty())
-        return ReadWordList(EffLargeWordListText(), choice.passphrase.separator);
+        return ReadWordList(EffLargeWordListText(), choice.passphrase.separator, choice.passphrase.word_case);
     auto text = ReadListText(choice.word_list_file, problem);
     if (!text) return std::nullopt;
     const std::string_view list = DropByteOrderMark(*text);
@@ -75,7 +75,7 @@ std::optional<std::vector<Text>> LoadWords(const GenerationChoice& choice, std::
         problem = "The word list " + choice.word_list_file + " " + fault + ".";
         return std::nullopt;
     }
-    auto words = ReadWordList(list, choice.passphrase.separator);
+    auto words = ReadWordList(list, choice.passphrase.separator, choice.passphrase.word_case);
     Wipe(*text);
     return words;
 }

@@ -34,7 +34,7 @@ StrengthLine DescribePassphrases(const GenerationChoice& choice) {
     std::string problem;
     const auto words = LoadPassphraseWords(choice, problem);
     if (!words) return None(problem);
-    const double bits = CountPassphrases(*words, choice.passphrase).bits;
+    const double bits = PassphraseBits(*words, choice.passphrase);
     std::string text = "Strength: " + OneDecimal(bits) + " bits per passphrase (" + std::to_string(words->size()) +
                        " words, " + std::to_string(choice.passphrase.words) + " drawn";
     if (const int digits = choice.passphrase.digits; digits > 0)
@@ -75,8 +75,8 @@ StrengthLine DescribeStrength(const OptionValues& v, const PoolChoice& choice, b
         const EachTypeRule rule(choice, pool);
         if (std::string problem = rule.Problem(min_length, max_length, variable_length); !problem.empty())
             return None(problem);
-        least = rule.Count(min_length).bits;
-        most = rule.Count(max_length).bits;
+        least = rule.Bits(min_length);
+        most = rule.Bits(max_length);
     }
     const std::string distinct = std::to_string(CountDistinct(pool)) + " characters, ";
     std::string text = "Strength: ";

@@ -434,6 +434,31 @@ TEST(CommandLinePassphrases, AByteOrderMarkIsDroppedAndStandardInputIsReadOnce) 
     std::remove(marked.c_str());
 }
 
+TEST(CommandLinePassphrases, CountsAndStrengthAreOfWhatCanBeWrittenAndHowLikelyItIs) {
+    // q and qaq in UPPER with the separator A: QAQAQ twice. qaq goes, so
+    // 1024 words, 1024^2 different passphrases of two.
+    std::string q_and_qaq = "q\nqaq\n";
+    for (int i = 0; i < 1023; ++i) q_and_qaq += "w" + std::to_string(i) + "\n";
+    const std::string cased = WriteFile("cased.txt", q_and_qaq);
+    Result more = Cli("--passphrase --words 2 --separator A --case upper --unique -n 1048577 --wordlist " + cased);
+    EXPECT_EQ(more.code, 2);
+    EXPECT_EQ(more.err, "morvane-cli: --count must be at most 1048576 with --unique: no more different passwords "
+                        "can be made\n");
+    // A list that holds each word in two case forms is one of half the words.
+    std::string doubled;
+    for (int i = 0; i < 1024; ++i) doubled += "w" + std::to_string(i) + "\nW" + std::to_string(i) + "\n";
+    const std::string variants = WriteFile("variants.txt", doubled);
+    Result lower = Cli("--passphrase -n 1 --show-strength --wordlist " + variants);
+    EXPECT_EQ(lower.err, "Strength: 60.0 bits per passphrase (1024 words, 6 drawn): Weak\n");
+    // Sixteen exclamation marks in Other: drawn sixteen times as often.
+    std::string marks;
+    for (int i = 0; i < 16; ++i) marks += "! ";
+    Result weighted = Cli("-l 12 --no-special --other-in '" + marks + "' --each-type -n 1 --show-strength");
+    EXPECT_EQ(weighted.err, "Strength: 64.9 bits per password (63 characters, 12 long): Weak\n");
+    std::remove(cased.c_str());
+    std::remove(variants.c_str());
+}
+
 TEST(CommandLineEachType, EveryPasswordHoldsEachTypeAndUniqueRunsReachTheExactCount) {
     Result r = Cli("--each-type -n 2000 -l 4");
     ASSERT_EQ(r.code, 0) << r.err;

@@ -198,3 +198,80 @@ TEST(EachTypeRule, DrawingWholePasswordsAndRejectingKeepsEveryAcceptedOneEqually
         },
         outcomes);
 }
+
+namespace {
+
+// -sum p log2 p over the outcomes of `chances` (each scaled by the same total).
+double Entropy(const std::map<Text, double>& chances) {
+    double total = 0, bits = 0;
+    for (auto& [text, p] : chances) total += p;
+    for (auto& [text, p] : chances) bits -= p / total * std::log2(p / total);
+    return bits;
+}
+
+}  // namespace
+
+TEST(WordList, CaseVariantsAreOneWordAndNoCaseFormWrittenHoldsTheSeparator) {
+    EXPECT_EQ(ReadWordList("Paris\nparis\nPARIS\nrome\n", U"-"), Words({U"Paris", U"rome"}));
+    // "qaq" written UPPER holds the separator A: "Q" "QAQ" and "QAQ" "Q" would read alike.
+    EXPECT_EQ(ReadWordList("q\nqaq\n", U"A", WordCase::kUpper), Words({U"q"}));
+    EXPECT_EQ(ReadWordList("q\nqaq\n", U"A", WordCase::kRandom), Words({U"q"}));
+    EXPECT_EQ(ReadWordList("q\nqaq\n", U"A", WordCase::kLower), Words({U"q", U"qaq"}));
+}
+
+TEST(PassphraseBits, IsTheExactEntropyOfTheDrawsWhereCaseFormsFallTogether) {
+    // "a" is A as Title and as UPPER; "1x" is 1x as lower and Title.
+    const std::vector<Text> words = Words({U"a", U"bc", U"1x"});
+    PassphraseOptions o;
+    o.words = 2;
+    o.digits = 1;
+    o.word_case = WordCase::kRandom;
+    // Every draw: a place for the digit, the digit, and a word and case per word token.
+    const std::function<Text(const Text&)> cases[] = {LowerCase, TitleCase, UpperCase};
+    std::map<Text, double> chances;
+    for (int place = 0; place < 3; ++place)
+        for (char32_t digit = U'0'; digit <= U'9'; ++digit)
+            for (const Text& first : words)
+                for (const auto& first_case : cases)
+                    for (const Text& second : words)
+                        for (const auto& second_case : cases) {
+                            Text tokens[3];
+                            int w = 0;
+                            for (int t = 0; t < 3; ++t)
+                                tokens[t] = t == place ? Text(1, digit) : (w++ == 0 ? first_case(first) : second_case(second));
+                            chances[tokens[0] + U"-" + tokens[1] + U"-" + tokens[2]] += 1;
+                        }
+    EXPECT_NEAR(PassphraseBits(words, o), Entropy(chances), 1e-9);
+    EXPECT_LT(PassphraseBits(words, o), CountPassphrases(words, o).bits - 0.1);  // not log2 of unequal outcomes
+    o.word_case = WordCase::kTitle;
+    EXPECT_NEAR(PassphraseBits(words, o), CountPassphrases(words, o).bits, 1e-9);  // all alike likely
+}
+
+TEST(EachTypeRule, BitsAreTheExactEntropyOfWhatIsDrawnFromAPoolThatRepeatsACharacter) {
+    PoolChoice choice = SmallChoice();
+    choice.other_in_text = U"x x x y";  // x three times as likely as y
+    Pool pool;
+    ASSERT_EQ(BuildPool(choice, pool), PoolOutcome::kBuilt);
+    ASSERT_EQ(pool.size(), 10u);
+    const EachTypeRule rule(choice, pool);
+    for (int length = 3; length <= 5; ++length) {
+        std::map<Text, double> chances;
+        uint64_t all = 1;
+        for (int i = 0; i < length; ++i) all *= pool.size();
+        Text password(static_cast<size_t>(length), U' ');
+        for (uint64_t n = 0; n < all; ++n) {
+            uint64_t rest = n;
+            for (int i = 0; i < length; ++i, rest /= pool.size()) password[i] = pool[rest % pool.size()];
+            if (rule.Accepts(password)) chances[password] += 1;
+        }
+        EXPECT_NEAR(rule.Bits(length), Entropy(chances), 1e-9) << length;
+        EXPECT_LT(rule.Bits(length), rule.Count(length).bits) << length;
+    }
+    // Without repeats it is log2 of the count.
+    const EachTypeRule even(SmallChoice(), [] {
+        Pool p;
+        BuildPool(SmallChoice(), p);
+        return p;
+    }());
+    EXPECT_NEAR(even.Bits(6), even.Count(6).bits, 1e-9);
+}
