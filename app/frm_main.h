@@ -154,6 +154,7 @@ public:
     bool IsVerifyPassphrase();
     bool IsCreatePassphraseMaker(std::optional<PassphraseMaker>& maker);
     bool IsEachTypePossible(std::optional<EachTypeRule>& rule);
+    bool IsMemoryEnough(uint64_t needed);
     bool IsPossibleEnough(int32_t possible);
 
     const Pool& arrCharacters() const { return arrCharacters_; }

@@ -1,5 +1,6 @@
 #include "engine/duplicate_index.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "platform/text.h"
@@ -42,6 +43,7 @@ DuplicateIndex::Key DuplicateIndex::KeyOfUtf8(std::string_view password) {
 }
 
 void DuplicateIndex::Reserve(size_t count) {
+    count = std::min(count, kMostReserved);
     if (SlotsFor(count) > slots_.size()) Resize(SlotsFor(count));
 }
 

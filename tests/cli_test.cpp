@@ -434,6 +434,19 @@ TEST(CommandLinePassphrases, AByteOrderMarkIsDroppedAndStandardInputIsReadOnce) 
     std::remove(marked.c_str());
 }
 
+TEST(CommandLine, AUniqueRunTakesMemoryForWhatItWritesNotForAllItWasAskedFor) {
+#ifdef MORVANE_SANITIZED
+    GTEST_SKIP() << "the sanitizers reserve more address space than the limit leaves";
+#endif
+    // 300 million would take 4 GiB of index; the reader stops after 100,000.
+    const std::string command = "bash -c 'ulimit -v 1048576; " + std::string(MORVANE_CLI) +
+                                " --unique -n 300000000 2>&1 | head -n 100000 | sort -u | wc -l'";
+    std::unique_ptr<FILE, int (*)(FILE*)> shell(popen(command.c_str(), "r"), pclose);
+    char lines[32] = {};
+    ASSERT_NE(fgets(lines, sizeof lines, shell.get()), nullptr);
+    EXPECT_STREQ(lines, "100000\n");
+}
+
 TEST(CommandLinePassphrases, CountsAndStrengthAreOfWhatCanBeWrittenAndHowLikelyItIs) {
     // q and qaq in UPPER with the separator A: QAQAQ twice. qaq goes, so
     // 1024 words, 1024^2 different passphrases of two.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QFile>
+#include <QProcess>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -185,4 +187,36 @@ TEST(LongList, TheScrollBarGrowsWithEveryRunIntoTheList) {
         EXPECT_EQ(last, run * 1000 - 1);  // the first password joins the typed line
         EXPECT_TRUE(w.Shows(w.list()->cursorRect(QTextCursor(w.Line(last))))) << run;
     }
+}
+
+// Under a memory limit a run that would not fit is refused before it
+// starts, saying how much it would take, instead of the program dying in
+// the middle of it. The test runs itself again under the limit.
+TEST(LongList, ARunThatWouldNotFitInMemoryIsRefusedWithWhatItWouldTake) {
+#ifdef MORVANE_SANITIZED
+    GTEST_SKIP() << "the sanitizers reserve more address space than any limit leaves";
+#endif
+    if (qEnvironmentVariableIsSet("MORVANE_UNDER_MEMORY_LIMIT")) {
+        Window w;
+        w.Run(10'000'000);
+        ASSERT_EQ(w.box.shown.size(), 1u);
+        EXPECT_NE(w.box.shown[0].text.find("would take about"), std::string::npos) << w.box.shown[0].text;
+        EXPECT_EQ(w.box.shown[0].title, "INPUT ERROR: Number of passwords.");
+        EXPECT_TRUE(w.list()->document()->isEmpty());
+        EXPECT_TRUE(w.window.txtNum->hasFocus());
+        w.Run(1000);  // a run that fits still runs
+        EXPECT_EQ(w.list()->document()->blockCount(), 1001);
+        return;
+    }
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("MORVANE_UNDER_MEMORY_LIMIT", "1");
+    child.setProcessEnvironment(environment);
+    // 1.5 GiB of address space: the window starts, ten million passwords
+    // would take some 2.5 GiB.
+    child.start("bash", {"-c", "ulimit -v 1572864 && exec \"$0\" --gtest_filter=LongList.ARunThatWouldNotFitInMemory*",
+                         QFile::symLinkTarget("/proc/self/exe")});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
 }
