@@ -214,6 +214,7 @@ MainWindow::MainWindow(WindowServices services)
     setStatusBar(strengthBar);
     connect(generationStrip, &GenerationStrip::Changed, this, &MainWindow::ShowWhatApplies);
     clipboardGuard = new ClipboardGuard(this);
+    clipboardGuard->WatchSelectionsOf(rtfPasswords);
     clipboardGuard->SetDelay(QSettings(kSettingsOrganization, kSettingsApplication)
                                  .value(kClipboardDelaySetting, ClipboardGuard::kDefaultDelaySeconds)
                                  .toInt());

@@ -123,7 +123,11 @@ void MainWindow::ConnectCommands() {
     on(cmdPrint, &QPushButton::clicked, &MainWindow::cmdPrint_Click);
     on(cmdHelp, &QPushButton::clicked, &MainWindow::cmdHelp_Click);
     on(cmdAbout, &QPushButton::clicked, &MainWindow::cmdAbout_Click);
-    connect(cmdClear, &QPushButton::clicked, this, [this] { form_->cmdClear_Click(); });
+    connect(cmdClear, &QPushButton::clicked, this, [this] {
+        form_->cmdClear_Click();
+        // Lines selected before stay no longer in the primary selection.
+        if (rtfPasswords->document()->isEmpty()) clipboardGuard->ClearSelectionNow();
+    });
     on(cmdExit, &QPushButton::clicked, &MainWindow::cmdExit_Click);
 
     on(mnuGenerate, &QAction::triggered, &MainWindow::mnuGenerate_Click);

@@ -1,7 +1,8 @@
 #include "edit/clipboard_guard.h"
 
-#include <QClipboard>
 #include <QGuiApplication>
+#include <QTextCursor>
+#include <QTextEdit>
 
 namespace morvane {
 
@@ -13,33 +14,71 @@ ClipboardGuard::ClipboardGuard(QObject* parent) : QObject(parent) {
 void ClipboardGuard::SetDelay(int seconds) { delay_ = std::max(seconds, kNever); }
 
 void ClipboardGuard::Watch(const QString& copied) {
-    copied_ = copied;
+    clipboard_.text = copied;
     if (delay_ == kNever) return;
-    left_ = delay_;
+    clipboard_.left = delay_;
     ticks_.start();
-    emit CountdownChanged(left_);
+    emit CountdownChanged(clipboard_.left);
+}
+
+void ClipboardGuard::WatchSelectionsOf(QTextEdit* list) {
+    list_ = list;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard->supportsSelection())
+        connect(clipboard, &QClipboard::selectionChanged, this, &ClipboardGuard::SelectionChanged);
+}
+
+// The list puts its selected text into the primary selection as the mouse
+// or the keyboard selects it; text from the option fields is no secret.
+void ClipboardGuard::SelectionChanged() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->ownsSelection() || !list_) return;
+    const QTextCursor cursor = list_->textCursor();
+    const QString selected = clipboard->text(QClipboard::Selection);
+    if (selected.isEmpty() || selected.size() != cursor.selectionEnd() - cursor.selectionStart() ||
+        selected != cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n'))
+        return;
+    selection_.text.fill(QChar(0));
+    selection_.text = selected;
+    if (delay_ == kNever) return;
+    selection_.left = delay_;
+    if (!ticks_.isActive()) ticks_.start();
 }
 
 void ClipboardGuard::Tick() {
-    if (--left_ > 0) {
-        emit CountdownChanged(left_);
-        return;
+    if (selection_.left > 0 && --selection_.left == 0) Release(QClipboard::Selection, selection_);
+    if (clipboard_.left > 0) {
+        if (--clipboard_.left > 0) emit CountdownChanged(clipboard_.left);
+        else {
+            Release(QClipboard::Clipboard, clipboard_);
+            emit CountdownChanged(0);
+        }
     }
-    ClearNow();
+    if (clipboard_.left == 0 && selection_.left == 0) ticks_.stop();
+}
+
+// A copy clears the primary selection too where it holds the same text.
+void ClipboardGuard::Release(QClipboard::Mode mode, Held& held) {
+    held.left = 0;
+    if (held.text.isEmpty()) return;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    for (QClipboard::Mode held_in : {mode, QClipboard::Selection}) {
+        if (held_in == QClipboard::Selection && !clipboard->supportsSelection()) continue;
+        if (clipboard->text(held_in) == held.text) clipboard->clear(held_in);
+    }
+    held.text.fill(QChar(0));  // the program's own copy of the passwords
+    held.text.clear();
+}
+
+void ClipboardGuard::ClearSelectionNow() {
+    Release(QClipboard::Selection, selection_);
+    if (clipboard_.left == 0) ticks_.stop();
 }
 
 void ClipboardGuard::ClearNow() {
     ticks_.stop();
-    left_ = 0;
-    if (!copied_.isEmpty()) {
-        QClipboard* clipboard = QGuiApplication::clipboard();
-        for (QClipboard::Mode mode : {QClipboard::Clipboard, QClipboard::Selection}) {
-            if (mode == QClipboard::Selection && !clipboard->supportsSelection()) continue;
-            if (clipboard->text(mode) == copied_) clipboard->clear(mode);
-        }
-        copied_.fill(QChar(0));  // the program's own copy of the passwords
-        copied_.clear();
-    }
+    Release(QClipboard::Clipboard, clipboard_);
+    Release(QClipboard::Selection, selection_);
     emit CountdownChanged(0);
 }
 

@@ -1,10 +1,15 @@
 #pragma once
-// Passwords copied from the list do not stay on the clipboard: once the
-// delay has run out, and when the program ends, the clipboard and the
-// primary selection are cleared, each only while it still holds the copy.
+// Passwords copied from the list do not stay on the clipboard, and lines
+// selected in the list do not stay in the primary selection (which a
+// middle click pastes): once the delay has run out, counted from the copy
+// or the selection, and when the program ends, each is cleared, only while
+// it still holds the text.
+#include <QClipboard>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+
+class QTextEdit;
 
 namespace morvane {
 
@@ -19,19 +24,32 @@ public:
     void SetDelay(int seconds);  // kNever: copies stay
     // Starts counting down for the text just copied.
     void Watch(const QString& copied);
-    // Clears what still holds the copy, at once.
+    // Text selected in `list` that goes to the primary selection is counted
+    // down as well.
+    void WatchSelectionsOf(QTextEdit* list);
+    // Clears what still holds the copy or the list's selection, at once.
     void ClearNow();
-    int SecondsLeft() const { return left_; }
+    // Clears the primary selection at once if it holds the list's text.
+    void ClearSelectionNow();
+    int SecondsLeft() const { return clipboard_.left; }
 
 signals:
-    // Every second while counting, and 0 once it is over.
+    // Every second while the clipboard's copy is counted down, and 0 once
+    // it is over.
     void CountdownChanged(int seconds_left);
 
 private:
+    struct Held {
+        QString text;  // the program's own copy, to tell whether it is still there
+        int left = 0;
+    };
     void Tick();
+    void SelectionChanged();
+    // Clears `mode` if it still holds `held`, and forgets it.
+    static void Release(QClipboard::Mode mode, Held& held);
     QTimer ticks_;
-    QString copied_;
-    int left_ = 0;
+    Held clipboard_, selection_;
+    QTextEdit* list_ = nullptr;
     int delay_ = kDefaultDelaySeconds;
 };
 

@@ -6,6 +6,9 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
 
 #include "app/main_window.h"
 #include "modal_driver.h"
@@ -100,4 +103,60 @@ TEST(ClipboardClearing, ClosingTheProgramClearsItsCopyAtOnce) {
     EXPECT_TRUE(w.ended);
     EXPECT_EQ(Clipboard(), "");
     if (QApplication::clipboard()->supportsSelection()) EXPECT_EQ(Clipboard(QClipboard::Selection), "");
+}
+
+namespace {
+
+// Selects lines `first` to `last` of the list with the mouse, as a user
+// drags over them.
+QString DragOverLines(QTextEdit* list, int first, int last) {
+    QTextDocument* document = list->document();
+    QTextCursor from(document->findBlockByNumber(first)), to(document->findBlockByNumber(last));
+    to.movePosition(QTextCursor::EndOfBlock);
+    const QPoint start = list->cursorRect(from).center() - QPoint(list->cursorRect(from).width(), 0);
+    const QPoint end = list->cursorRect(to).center() + QPoint(2, 0);
+    QWidget* viewport = list->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, start);
+    QTest::mouseMove(viewport, (start + end) / 2);
+    QTest::mouseMove(viewport, end);
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, end);
+    QApplication::processEvents();
+    return list->textCursor().selection().toPlainText();
+}
+
+}  // namespace
+
+TEST(ClipboardClearing, LinesSelectedWithTheMouseLeaveThePrimarySelectionAfterTheDelayAndOnClear) {
+    if (!QApplication::clipboard()->supportsSelection()) GTEST_SKIP() << "no primary selection on this platform";
+    Window w;
+    w.SetDelay(2);
+    const QString selected = DragOverLines(w.window.rtfPasswords, 0, 1);
+    ASSERT_TRUE(selected.contains('\n')) << selected.toStdString();
+    EXPECT_EQ(Clipboard(QClipboard::Selection), selected);
+    EXPECT_EQ(w.Countdown(), "");  // nothing was copied
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Clipboard(QClipboard::Selection).isEmpty(); }, 6000));
+
+    // Several lines copied: the clipboard holds CR LF, the selection LF; both go.
+    DragOverLines(w.window.rtfPasswords, 2, 4);
+    w.window.mnuCopy->trigger();
+    ASSERT_FALSE(Clipboard().isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Clipboard().isEmpty() && Clipboard(QClipboard::Selection).isEmpty(); },
+                                6000));
+
+    // Clear takes the selection with the list, at once.
+    w.SetDelay(30);
+    DragOverLines(w.window.rtfPasswords, 5, 6);
+    ASSERT_FALSE(Clipboard(QClipboard::Selection).isEmpty());
+    w.window.cmdClear->click();  // answered OK
+    EXPECT_TRUE(w.window.rtfPasswords->document()->isEmpty());
+    EXPECT_EQ(Clipboard(QClipboard::Selection), "");
+
+    // What someone else selected meanwhile stays.
+    w.window.Generate();
+    w.SetDelay(1);
+    DragOverLines(w.window.rtfPasswords, 0, 1);
+    QApplication::clipboard()->setText("selected by someone else", QClipboard::Selection);
+    QTest::qWait(1500);
+    EXPECT_EQ(Clipboard(QClipboard::Selection), "selected by someone else");
+    w.SetDelay(30);
 }
