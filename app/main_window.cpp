@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "platform/qt_display_scrub.h"
 
 #include <QApplication>
 #include <QDir>
@@ -215,6 +216,7 @@ MainWindow::MainWindow(WindowServices services)
     connect(generationStrip, &GenerationStrip::Changed, this, &MainWindow::ShowWhatApplies);
     clipboardGuard = new ClipboardGuard(this);
     clipboardGuard->WatchSelectionsOf(rtfPasswords);
+    new DisplayQueueScrubber(this);  // what a paste of ours leaves in the display connection
     clipboardGuard->SetDelay(QSettings(kSettingsOrganization, kSettingsApplication)
                                  .value(kClipboardDelaySetting, ClipboardGuard::kDefaultDelaySeconds)
                                  .toInt());

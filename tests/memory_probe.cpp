@@ -1,10 +1,16 @@
 // Makes a run in the real window, tells 40 of its passwords on standard
 // output, presses Clear and waits, so that another program can look for
-// them in this process's memory.   morvane_memory_probe [COUNT]
+// them in this process's memory.   morvane_memory_probe [COUNT [--paste]]
+// With --paste, the first 200 lines are copied and another program (xclip)
+// pastes them before the clipboard is cleared; the 40 are among them.
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string.h>
 
 #include "app/main_window.h"
@@ -27,10 +33,29 @@ int main(int argc, char** argv) {
     window.txtNum->setText(QString::number(count));
     window.cmdGenerate->click();
     QApplication::processEvents();
-    // 40 passwords spread over the list, each written and its copy zeroed.
+    const bool paste = argc > 2 && std::strcmp(argv[2], "--paste") == 0;
     QTextDocument* list = window.rtfPasswords->document();
+    constexpr int kPasted = 200;
+    if (paste) {
+        QTextCursor lines(list);
+        lines.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, kPasted);
+        window.rtfPasswords->setTextCursor(lines);
+        window.rtfPasswords->setFocus();
+        window.mnuCopy->trigger();
+        QProcess other;  // what it pastes goes nowhere
+        other.setStandardOutputFile(QProcess::nullDevice());
+        other.start("xclip", {"-o", "-selection", "clipboard"});
+        if (!other.waitForStarted(10000)) return 2;
+        QDeadlineTimer deadline(30000);
+        while (other.state() != QProcess::NotRunning && !deadline.hasExpired()) QApplication::processEvents();
+        if (other.exitCode() != 0) return 3;
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+        window.clipboardGuard->ClearNow();
+    }
+    // 40 passwords spread over the list (or the lines pasted), each written
+    // and its copy zeroed.
     for (int i = 0; i < 40; ++i) {
-        QString password = list->findBlockByNumber(i * (count / 40)).text();
+        QString password = list->findBlockByNumber(i * ((paste ? kPasted : count) / 40)).text();
         QByteArray utf8 = password.toUtf8();
         std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stdout);
         std::fputc('\n', stdout);
