@@ -1,8 +1,10 @@
 // The strip under the client area: passphrases and the each-type rule in the
 // real window.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -137,4 +139,23 @@ TEST(GenerationStrip, TheEachTypeRuleHoldsInTheWindowAndItsStrengthIsExact) {
     ASSERT_EQ(w.box.shown.size(), 1u);
     EXPECT_EQ(w.box.shown[0].text,
               "Maximum number of passwords possible is 4640\r\nPlease change your number of passwords.");
+}
+
+// A pipe chosen as the word list (no writer: reading it would wait forever)
+// is told as what it is in the strength line and by Generate.
+TEST(GenerationStrip, AWordListThatIsAPipeIsRefusedAtOnceSayingSo) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("words.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    Window w;
+    w.strip().optPassphrases->setChecked(true);
+    w.ChooseWordList(fifo);
+    ASSERT_EQ(w.strip().cmdWordList->text(), "words.txt");
+    QApplication::processEvents();  // the strength line follows
+    const std::string says = "The word list " + fifo.toStdString() + " is a pipe, not a file of words.";
+    EXPECT_EQ(w.Strength().toStdString(), "Strength: no password can be made: " + says);
+    w.Run(5);
+    ASSERT_EQ(w.box.shown.size(), 1u);
+    EXPECT_EQ(w.box.shown[0].text, says);
+    EXPECT_TRUE(w.Lines().isEmpty());
 }
