@@ -35,13 +35,9 @@ constexpr qreal kLeastMarginMm = 12;
 
 constexpr int kErrPrinter = 482;
 
-// A PDF file is written only over a regular file: a link, a pipe or a
-// device in its place is left as it is.
-void RefuseUnlessRegularFile(const QString& path) {
-    const QFileInfo target(path);
-    if (target.isSymLink() || (target.exists() && !target.isFile()))
-        throw RuntimeError(kErrFileIo, "The list could not be printed to " + path.toStdString() +
-                                           ": it is not a regular file, so nothing was written and it was left as it was.");
+// Why the list could not be printed to `path`.
+RuntimeError PrintFileError(const QString& path, const std::string& reason) {
+    return RuntimeError(kErrFileIo, "The list could not be printed to " + path.toStdString() + ": " + reason);
 }
 
 }  // namespace
@@ -88,7 +84,9 @@ void QtPrinter::Begin() {
         // as it was until the new one is complete, and a failed write is
         // told instead of leaving a truncated file.
         pdf_target_ = printer_.outputFileName();
-        RefuseUnlessRegularFile(pdf_target_);
+        // Unlike a saved list, a link is not followed, and is refused as
+        // the saver refuses a pipe or a device in its place.
+        if (QFileInfo(pdf_target_).isSymLink()) throw PrintFileError(pdf_target_, kNotARegularFile);
         pdf_bytes_ = std::make_unique<QBuffer>();
         pdf_bytes_->open(QIODevice::WriteOnly);
         pdf_writer_ = std::make_unique<QPdfWriter>(pdf_bytes_.get());
@@ -190,8 +188,7 @@ void QtPrinter::SavePdf() {
     pdf_bytes_.reset();
     const std::string failure = QtFileSaver().Save(pdf_target_.toStdString(), bytes);
     Wipe(bytes);
-    if (!failure.empty())
-        throw RuntimeError(kErrFileIo, "The list could not be printed to " + pdf_target_.toStdString() + ": " + failure);
+    if (!failure.empty()) throw PrintFileError(pdf_target_, failure);
 }
 
 // --- dialogs

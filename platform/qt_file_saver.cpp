@@ -54,7 +54,7 @@ std::string QtFileSaver::Save(const std::string& path, const std::string& bytes)
     const QFileInfo target(name);
     const bool is_new = !target.exists();
     if (!is_new && !target.isFile())
-        return "it is not a regular file, so nothing was written and it was left as it was.";
+        return kNotARegularFile;
     // A link is followed: the file it points to is replaced, the link stays.
     const QFileInfo final_file(is_new ? target.absoluteFilePath() : target.canonicalFilePath());
     RemoveLeftovers(final_file);
@@ -68,11 +68,8 @@ std::string QtFileSaver::Save(const std::string& path, const std::string& bytes)
         if (std::string problem = FolderProblem(final_file); !problem.empty()) return problem;
         return file.errorString().toStdString();
     }
-    // Written straight to the file, so that a failed write names its reason.
-    const auto fail = [&file](int error) {
-        file.remove();
-        return std::string(std::strerror(error));
-    };
+    // Written straight to the file, so that a failed write names its
+    // reason; on any failure the temporary file goes with `file`.
     // A long list is written a piece at a time, the window repainting
     // in between.
     constexpr size_t kPiece = 1 << 20;
@@ -81,17 +78,13 @@ std::string QtFileSaver::Save(const std::string& path, const std::string& bytes)
         pending.Handle();
         const ssize_t n = ::write(file.handle(), bytes.data() + done, std::min(kPiece, bytes.size() - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return fail(n < 0 ? errno : EIO);
+        if (n <= 0) return std::strerror(n < 0 ? errno : EIO);
         done += static_cast<size_t>(n);
     }
     pending.Handle();
-    if (::fsync(file.handle()) != 0) return fail(errno);
+    if (::fsync(file.handle()) != 0) return std::strerror(errno);
     // A replaced file keeps its permissions; a new one stays private.
-    if (!is_new && !file.setPermissions(final_file.permissions())) {
-        std::string reason = file.errorString().toStdString();
-        file.remove();
-        return reason;
-    }
+    if (!is_new && !file.setPermissions(final_file.permissions())) return file.errorString().toStdString();
     const QString written = file.fileName();
     file.setAutoRemove(false);
     file.close();

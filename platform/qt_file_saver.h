@@ -5,6 +5,10 @@
 
 namespace morvane {
 
+// Why a pipe, a device or a folder in the file's place was not replaced.
+inline constexpr const char* kNotARegularFile =
+    "it is not a regular file, so nothing was written and it was left as it was.";
+
 class QtFileSaver : public FileSaver {
 public:
     // A new file is readable and writable by its owner only, since it holds
