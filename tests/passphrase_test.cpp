@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "tests/chi_square.h"
 #include "engine/each_type_rule.h"
 #include "engine/password_maker.h"
 #include "engine/passphrase_maker.h"
@@ -53,7 +54,7 @@ std::set<Text> EnumeratePassphrases(const std::vector<Text>& words, const Passph
 }
 
 // Draws `outcomes` times 200 and checks that every outcome came, each about
-// equally often (chi-square within five standard deviations).
+// equally often (chi-square within bounds that fair draws leave once in 10^9 runs).
 void ExpectEveryOutcomeEquallyLikely(const std::function<void(Text&)>& draw, uint64_t outcomes) {
     std::map<Text, int> seen;
     const int draws = 200 * static_cast<int>(outcomes);
@@ -67,8 +68,9 @@ void ExpectEveryOutcomeEquallyLikely(const std::function<void(Text&)>& draw, uin
     double chi = 0;
     for (auto& [text, n] : seen) chi += (n - expected) * (n - expected) / expected;
     const double df = static_cast<double>(outcomes) - 1.0;
-    EXPECT_LT(chi, df + 5 * std::sqrt(2 * df));  // past it by chance about once in a million
-    EXPECT_GT(chi, df - 5 * std::sqrt(2 * df));
+    const auto fair = chi_square::FairBoundsFor(df);
+    EXPECT_LT(chi, fair.high);
+    EXPECT_GT(chi, fair.low);
 }
 
 }  // namespace

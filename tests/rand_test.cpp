@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/chi_square.h"
 #include "engine/password_maker.h"
 #include "engine/rand.h"
 #include "platform/runtime_error.h"
@@ -128,20 +129,22 @@ TEST(Rand, EveryValueIsExactlyEquallyLikelyAndFollowsTheFloorOfSpanFormula) {
 }
 
 TEST(Rand, DrawsAreUniformEnoughToShowASmallBias) {
-    // Six million draws: a 1% bias on one value would put chi-square far
-    // above the 0.1% critical value of 20.5 for five degrees of freedom.
+    // Six million draws: a 1% bias on one value puts chi-square near 80,
+    // far above the bound fair draws pass but once in 10^9 runs; a bound at
+    // the 0.1% point would fail a run of the suite in a few hundred.
     const int draws = 6'000'000;
+    const double kFairBound = chi_square::FairBoundsFor(5).high;
     std::vector<long> counts(6);
     for (int i = 0; i < draws; ++i) ++counts[static_cast<size_t>(Rand(0, 5))];
     double expected = draws / 6.0, chi = 0;
     for (long c : counts) chi += (c - expected) * (c - expected) / expected;
-    EXPECT_LT(chi, 20.5);
+    EXPECT_LT(chi, kFairBound);
     // The same statistic on counts with a 1% bias does catch it.
     std::vector<double> biased(counts.begin(), counts.end());
     biased[0] *= 1.01;
     double chi_biased = 0;
     for (double c : biased) chi_biased += (c - expected) * (c - expected) / expected;
-    EXPECT_GT(chi_biased, 20.5);
+    EXPECT_GT(chi_biased, kFairBound);
 }
 
 TEST(Rand, EveryDrawComesFromTheKernelsSecureSource) {
@@ -202,8 +205,9 @@ TEST(DrawManyBelow, EveryCharacterAndEveryPairOfAPoolThatDoesNotDivide2To64IsEqu
         for (auto [counts, draws] : {std::pair{&singles, kDraws}, {&pairs, kDraws / 2}}) {
             const double df = static_cast<double>(counts->size()) - 1;
             const double chi = ChiSquare(*counts, draws);
-            EXPECT_LT(chi, df + 5 * std::sqrt(2 * df));  // beyond it by chance about once in a million
-            EXPECT_GT(chi, df - 5 * std::sqrt(2 * df));
+            const auto fair = chi_square::FairBoundsFor(df);
+            EXPECT_LT(chi, fair.high);
+            EXPECT_GT(chi, fair.low);
         }
     }
 }
@@ -242,8 +246,9 @@ TEST(PasswordMaker, LinesMadeTogetherHaveEveryLengthAndCharacterEquallyOften) {
     for (auto [counts, draws] : {std::pair{&lengths, lines}, {&characters, drawn}, {&firsts, lines}}) {
         const double df = static_cast<double>(counts->size()) - 1;
         const double chi = ChiSquare(*counts, draws);
-        EXPECT_LT(chi, df + 5 * std::sqrt(2 * df));
-        EXPECT_GT(chi, df - 5 * std::sqrt(2 * df));
+        const auto fair = chi_square::FairBoundsFor(df);
+        EXPECT_LT(chi, fair.high);
+        EXPECT_GT(chi, fair.low);
     }
 
     PasswordMaker wide(Pool{U'\u00e9', U'\u20ac', U'a'}, 4, 4, false);
