@@ -70,6 +70,7 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     rows->addLayout(passwords);
     rows->addLayout(passphrases);
 
+    NameWordListButton();
     connect(optPassphrases, &QRadioButton::toggled, this, [this] {
         ShowWhatApplies();
         emit Changed();
@@ -99,12 +100,17 @@ void GenerationStrip::ChooseWordList() {
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         word_list_file_ = dialog.selectedFiles().first();
         cmdWordList->setText(QFileInfo(word_list_file_).fileName());
+        NameWordListButton();
     } else if (!word_list_file_.isEmpty()) {
         word_list_file_.clear();  // back to the built-in list
         cmdWordList->setText(kBuiltInList);
+        NameWordListButton();
     }
     emit Changed();
 }
+
+// Read as what it is for, then the list in use.
+void GenerationStrip::NameWordListButton() { cmdWordList->setAccessibleName("Word list: " + cmdWordList->text()); }
 
 GenerationChoice GenerationStrip::Choice() const {
     GenerationChoice choice;

@@ -34,6 +34,7 @@ signals:
 private:
     void ChooseWordList();
     void ShowWhatApplies();
+    void NameWordListButton();
     QString word_list_file_;  // empty: the built-in list
 };
 

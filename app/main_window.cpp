@@ -18,6 +18,7 @@
 #include "options/spinner_step.h"
 #include "platform/artwork.h"
 #include "app/generation_strip.h"
+#include "app/live_status.h"
 #include "app/strength_bar.h"
 #include "platform/qt_desktop.h"
 #include "platform/qt_pending_events.h"
@@ -198,7 +199,10 @@ MainWindow::MainWindow(WindowServices services)
     find_->operations().pass_time = [pending = std::make_shared<PendingEvents>()] { pending->Handle(); };
     // Most desktops sound no bell: the status bar says it too, until the
     // user's next key or click.
-    find_->operations().not_found = [this] { strengthBar->showMessage(kNotFoundMessage); };
+    find_->operations().not_found = [this] {
+        strengthBar->showMessage(kNotFoundMessage);
+        liveStatus->Announce(kNotFoundMessage);
+    };
     for (auto [widget, name] : std::initializer_list<std::pair<QWidget*, const char*>>{
              {txtOtherIn, "txtOtherIn"}, {txtOtherOut, "txtOtherOut"}, {txtMinLen, "txtMinLen"},
              {txtMaxLen, "txtMaxLen"}, {txtNum, "txtNum"}, {rtfPasswords, "rtfPasswords"},
@@ -228,6 +232,9 @@ MainWindow::MainWindow(WindowServices services)
         lblClipboardCountdown->setText(QString("Clipboard clears in %1 s").arg(left));
         lblClipboardCountdown->setVisible(left > 0);
     });
+    NameForAssistiveTechnology();
+    SetReadingOrder();
+    ConnectAnnouncements();
     qApp->installEventFilter(this);
     FitTexts(client_);
     adjustSize();
@@ -478,6 +485,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             QKeySequence pressed(key->keyCombination());
             for (QAction* a : findChildren<QAction*>())
                 if (!a->shortcut().isEmpty() && a->shortcut() == pressed && a->isEnabled()) return true;
+        }
+    }
+    // Ctrl+Tab leaves the list as Tab does, the way it leaves any text area.
+    if (event->type() == QEvent::KeyPress && watched == rtfPasswords) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            key->modifiers().testFlag(Qt::ControlModifier)) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab && !key->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
         }
     }
     // Enter presses the default button, except in the list, which takes it

@@ -25,6 +25,7 @@ namespace morvane {
 
 class StrengthBar;
 class GenerationStrip;
+class LiveStatus;
 
 // Where the window keeps what it remembers between runs.
 inline constexpr char kSettingsOrganization[] = "Morvane";
@@ -90,6 +91,7 @@ public:
     QAction* mnuClipboardDelay = nullptr;  // how long copied passwords stay on the clipboard
     QLabel* lblClipboardCountdown = nullptr;  // in the status bar while a copy waits to be cleared
     ClipboardGuard* clipboardGuard = nullptr;
+    LiveStatus* liveStatus = nullptr;  // what assistive technology announces
 
     // Command handlers; every source of a command reaches its one handler.
     void toolbarMain_ButtonClick(const QString& key);
@@ -143,6 +145,9 @@ private:
     void BuildMenus();
     void BuildToolbar(QWidget* client);
     void ConnectCommands();
+    void NameForAssistiveTechnology();
+    void SetReadingOrder();
+    void ConnectAnnouncements();
     template <class Body>
     void Trap(const char* name, Body&& body) {
         TrapErrors(box_, Owner::kWindow, name, std::forward<Body>(body));
@@ -173,6 +178,7 @@ private:
     MessageWindow messages_;  // the window's message procedure, for the Find/Replace dialogs
     std::unique_ptr<modFind> find_;
     QPointer<QDialog> find_dialog_;
+    int clipboard_seconds_left_ = 0;  // the countdown last shown
 };
 
 // Twips (1/1440 inch) to pixels at 96 dots per inch.

@@ -71,10 +71,13 @@ void StrengthBar::Refresh() {
     pool.other_out = w.chkOtherOut->isChecked();
     pool.other_out_text = FromQt(w.txtOtherOut->text());
     StrengthLine strength = DescribeStrength(values, pool, w.chkVarLen->isChecked(), w.generationStrip->Choice());
-    line_->setText(ToQt(strength.text));
+    const QString text = ToQt(strength.text);
+    const bool changed = text != line_->text();
+    line_->setText(text);
     QPalette p = line_->palette();
     p.setColor(QPalette::WindowText, ColorOf(strength.level));
     line_->setPalette(p);
+    if (changed) emit LineChanged(text);
 }
 
 }  // namespace morvane

@@ -16,6 +16,9 @@ public:
     // Reads the options now and shows the result.
     void Refresh();
 
+signals:
+    void LineChanged(const QString& text);  // the strength line says something new
+
 private:
     void Schedule();
     MainWindow* window_;

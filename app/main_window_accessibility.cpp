@@ -1,0 +1,111 @@
+// What assistive technology reads of the window: a name for every control
+// that says what it is for, descriptions of what a box does, the order Tab
+// takes, and the changes a user must hear.
+#include <QMenuBar>
+
+#include "app/generation_strip.h"
+#include "app/live_status.h"
+#include "app/main_window.h"
+#include "app/strength_bar.h"
+
+namespace morvane {
+namespace {
+
+void Describe(QWidget* control, const char* name, const char* description) {
+    if (name) control->setAccessibleName(QString::fromUtf8(name));
+    if (description) control->setAccessibleDescription(QString::fromUtf8(description));
+}
+
+// The toolbar's buttons read as the menu entries that do the same.
+constexpr std::pair<const char*, const char*> kToolbarNames[] = {
+    {"Generate", "Generate"},   {"Save", "Save As"},         {"Print", "Print"},
+    {"Cut", "Cut"},             {"Copy", "Copy"},            {"Paste", "Paste"},
+    {"Delete", "Delete"},       {"Find", "Find"},            {"Font", "Font"},
+    {"LeftAlign", "Align Left"}, {"CenterAlign", "Center"},  {"RightAlign", "Align Right"},
+    {"Contents", "Help Contents"}, {"Website", "Go to website"},
+};
+
+}  // namespace
+
+void MainWindow::NameForAssistiveTechnology() {
+    // The classes are named so that they are told apart when spoken: "A-Z"
+    // and "a-z" sound alike, and a list of symbols reads as noise.
+    Describe(chkLetter, nullptr, "Checks or clears both kinds of letters");
+    Describe(chkUpper, "Upper-case letters, A to Z", "Passwords may hold upper-case letters");
+    Describe(chkLower, "Lower-case letters, a to z", "Passwords may hold lower-case letters");
+    Describe(chkNumber, "Numbers, 0 to 9", "Passwords may hold digits");
+    Describe(chkSpecial, "Special characters such as tilde, exclamation mark and at sign",
+             "Passwords may hold the printable characters that are neither letters, digits nor the space");
+    Describe(chkOtherIn, "Include other characters", "Passwords may hold the characters of the next field");
+    Describe(txtOtherIn, "Other characters to include", "Characters separated by spaces");
+    Describe(chkSpace, "Leave out spaces", "Passwords hold no space");
+    Describe(chkAlike, "Leave out look-alikes such as zero and capital O",
+             "Passwords hold no characters that look like one another");
+    Describe(chkDuplicate, "Leave out duplicate passwords", "No password comes twice in a run");
+    Describe(chkOtherOut, "Leave out other characters", "Passwords hold none of the characters of the next field");
+    Describe(txtOtherOut, "Other characters to leave out", "Characters separated by spaces");
+    Describe(chkVarLen, nullptr, "Each password's length lies between the two lengths; otherwise all are as long");
+
+    // Fields with a label beside them are named by it.
+    lblMinLen->setBuddy(txtMinLen);
+    lblMaxLen->setBuddy(txtMaxLen);
+    lblNumPasswords->setBuddy(txtNum);
+    lblStatus->setBuddy(txtStatus);
+    Label7->setBuddy(txtNumPass);
+    Label4->setBuddy(txtTimeStart);
+    Label5->setBuddy(txtTimeComp);
+    Label6->setBuddy(txtTimeTot);
+    Describe(txtProgress, "Percent done", nullptr);
+    Describe(pbProgress, "Progress of the run", nullptr);
+    for (auto [spinner, field] : {std::pair{UpDown1, "Min Length"}, {UpDown2, "Max Length"},
+                                  {UpDown3, "Num passwords"}}) {
+        spinner->setAccessibleName(QString("%1 arrows").arg(field));
+        spinner->up()->setAccessibleName(QString("Increase %1").arg(field));
+        spinner->down()->setAccessibleName(QString("Decrease %1").arg(field));
+    }
+
+    Describe(rtfPasswords, "Password list", "One password a line; it may be edited");
+    Describe(picMorvaneLogo, "Morvane logo", nullptr);
+    Describe(toolbarMain, "Toolbar", nullptr);
+    Describe(menuBar(), "Menu bar", nullptr);
+    Describe(strengthBar, "Status bar", nullptr);
+    for (auto [key, name] : kToolbarNames)
+        if (QAction* action = toolbarMain->findChild<QAction*>(key))
+            if (QWidget* button = toolbarMain->widgetForAction(action)) button->setAccessibleName(name);
+}
+
+// Tab follows reading order: the option frames from the top, the list, the
+// commands, then the strip under them.
+void MainWindow::SetReadingOrder() {
+    const std::initializer_list<QWidget*> order = {
+        chkLetter, chkUpper, chkLower, chkNumber, chkSpecial, chkOtherIn, txtOtherIn,
+        chkSpace, chkAlike, chkDuplicate, chkOtherOut, txtOtherOut,
+        chkVarLen, txtMinLen, txtMaxLen, txtNum,
+        rtfPasswords,
+        cmdGenerate, cmdSave, cmdPrint, cmdHelp, cmdAbout, cmdClear, cmdExit,
+        generationStrip->optPasswords, generationStrip->chkEachType, generationStrip->optPassphrases,
+        generationStrip->spnWords, generationStrip->txtSeparator, generationStrip->cboCase,
+        generationStrip->spnDigits, generationStrip->cmdWordList};
+    QWidget* previous = nullptr;
+    for (QWidget* w : order) {
+        if (previous) setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+void MainWindow::ConnectAnnouncements() {
+    liveStatus = new LiveStatus(strengthBar);
+    liveStatus->setObjectName("liveStatus");
+    connect(txtStatus, &QLineEdit::textChanged, liveStatus, &LiveStatus::Announce);
+    connect(strengthBar, &StrengthBar::LineChanged, liveStatus, &LiveStatus::Announce);
+    connect(clipboardGuard, &ClipboardGuard::CountdownChanged, liveStatus, [this](int left) {
+        // The start of a countdown and its end, not every second of it.
+        if (left > 0 && (clipboard_seconds_left_ == 0 || left > clipboard_seconds_left_))
+            liveStatus->Announce(QString("Clipboard clears in %1 s").arg(left));
+        else if (left == 0 && clipboard_seconds_left_ > 0)
+            liveStatus->Announce(QStringLiteral("Clipboard cleared"));
+        clipboard_seconds_left_ = left;
+    });
+}
+
+}  // namespace morvane
