@@ -64,6 +64,10 @@ void frmMain::GenerateOutput() {
         ChangeStatus(kStatusBuilding);
         if (c_.chkDuplicate->Value() == 1) run_index.Reserve(static_cast<size_t>(requested));
         c_.rtfPasswords->ExpectAppends(int64_t{requested} * (longest + 2));
+        // A run starts on a line of its own, even after a last line the
+        // user typed or edited without ending it.
+        const Text& before = c_.rtfPasswords->TextView();
+        if (!before.empty() && before.back() != U'\n' && before.back() != U'\r') c_.rtfPasswords->AppendText(U"\r\n");
         // A whole password is drawn again while it misses a chosen type.
         const auto make = [&] {
             Text made;

@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QKeyEvent>
+#include <QClipboard>
+#include <QMouseEvent>
+#include <QTextCursor>
+#include <QAbstractSpinBox>
 #include <QProcess>
 #include <QVBoxLayout>
 #include <QSettings>
@@ -97,22 +101,22 @@ QtSpinner::NextValue StepWithin(int64_t lowest, int64_t highest) {
     };
 }
 
+// A widget the user types text into; its own keys edit that text.
+bool IsTextEditor(const QWidget* widget) {
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QTextEdit*>(widget) ||
+           qobject_cast<const QAbstractSpinBox*>(widget);
+}
+
+bool IsEditingKey(const QKeyEvent& key) {
+    return key.matches(QKeySequence::SelectAll) ||
+           (key.key() == Qt::Key_Delete && key.modifiers() == Qt::NoModifier);
+}
+
 }  // namespace
 
 void IdentifyApplication() {
     QApplication::setApplicationName("Morvane Password Generator");
     QGuiApplication::setDesktopFileName(kDesktopEntry);
-}
-
-// Verdana was chosen for the list because it tells I, l, 1 and | apart, and
-// O from 0. Where it is missing, the desktop's fallback may draw them alike,
-// so a monospaced face made to keep them apart stands in, at the same size.
-QFont ListFont() {
-    constexpr double kListPoints = 8.25;
-    QFont font(QStringLiteral("Verdana"));
-    if (QFontInfo(font).family() != font.family()) font = QFont(QStringLiteral("DejaVu Sans Mono"));
-    font.setPointSizeF(kListPoints);
-    return font;
 }
 
 // Where the help page is: beside the program (a build tree), otherwise in
@@ -298,7 +302,6 @@ void MainWindow::BuildList(QWidget* client) {
     rtfPasswords = new QTextEdit(fraPasswords);
     Place(rtfPasswords, 120, 240, 3495, 5175);
     rtfPasswords->setFont(ListFont());
-    font_choice_ = FromQFont(rtfPasswords->font());  // the Font dialog opens with the face in use
     rtfPasswords->setLineWrapMode(QTextEdit::NoWrap);
     rtfPasswords->setTabChangesFocus(true);
 }
@@ -468,6 +471,17 @@ void MainWindow::Generate() {
     list_->Flush();
 }
 
+void MainWindow::SelectWholeLineAt(QPoint where) {
+    QTextCursor line = rtfPasswords->cursorForPosition(where);
+    line.movePosition(QTextCursor::StartOfBlock);
+    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    rtfPasswords->setTextCursor(line);
+    // As a selection made by the mouse, it is what a middle click pastes.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (line.hasSelection() && clipboard->supportsSelection())
+        clipboard->setText(line.selectedText(), QClipboard::Selection);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == picMorvaneLogo && event->type() == QEvent::MouseButtonRelease) {
         picMorvaneLogo_Click();
@@ -477,15 +491,33 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         if (strengthBar && strengthBar->currentMessage() == kNotFoundMessage) strengthBar->clearMessage();
     }
     // The menu's shortcuts act in every field of the window, before the
-    // field's own keys.
+    // field's own keys; only the keys that edit within a text (Select All,
+    // Delete) stay with the text that has the focus.
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this) {
+        if (widget && widget->window() == this && !(IsTextEditor(widget) && IsEditingKey(*key))) {
             QKeySequence pressed(key->keyCombination());
             for (QAction* a : findChildren<QAction*>())
                 if (!a->shortcut().isEmpty() && a->shortcut() == pressed && a->isEnabled()) return true;
         }
+    }
+    // A double-click in the list selects the whole password, which may
+    // hold the symbols that end a word.
+    // A third click soon after selects it too, as a triple-click would.
+    if ((event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::MouseButtonPress) &&
+        watched == rtfPasswords->viewport() && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        const QPoint where = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const bool third = event->type() == QEvent::MouseButtonPress && line_clicked_.isValid() &&
+                           line_clicked_.elapsed() < QApplication::doubleClickInterval() &&
+                           (where - line_clicked_at_).manhattanLength() < QApplication::startDragDistance();
+        if (event->type() == QEvent::MouseButtonDblClick || third) {
+            SelectWholeLineAt(where);
+            line_clicked_.start();
+            line_clicked_at_ = where;
+            return true;
+        }
+        line_clicked_.invalidate();
     }
     // Ctrl+Tab leaves the list as Tab does, the way it leaves any text area.
     if (event->type() == QEvent::KeyPress && watched == rtfPasswords) {

@@ -37,9 +37,6 @@ inline constexpr char kClipboardDelaySetting[] = "clipboard/clearAfterSeconds";
 inline constexpr char kDesktopEntry[] = "org.example.morvane";
 void IdentifyApplication();
 
-// The password list's face: one that keeps look-alike characters apart.
-QFont ListFont();
-
 struct WindowServices {
     MessageBoxService* box = nullptr;
     DesktopService* desktop = nullptr;     // the desktop's default programs when empty
@@ -145,6 +142,7 @@ private:
     void BuildMenus();
     void BuildToolbar(QWidget* client);
     void ConnectCommands();
+    void SelectWholeLineAt(QPoint where);  // in the list, where the mouse is
     void NameForAssistiveTechnology();
     void SetReadingOrder();
     void ConnectAnnouncements();
@@ -174,11 +172,12 @@ private:
     QtRichTextBox* list_ = nullptr;
     std::vector<QtTextBox*> run_fields_;  // the panel fields a run writes once per password
     std::unique_ptr<frmMain> form_;
-    FontSpec font_choice_;
     MessageWindow messages_;  // the window's message procedure, for the Find/Replace dialogs
     std::unique_ptr<modFind> find_;
     QPointer<QDialog> find_dialog_;
     int clipboard_seconds_left_ = 0;  // the countdown last shown
+    QElapsedTimer line_clicked_;      // since a double-click selected a line of the list
+    QPoint line_clicked_at_;
 };
 
 // Twips (1/1440 inch) to pixels at 96 dots per inch.

@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "edit/find_replace_dialog.h"
+#include "output/line_ends.h"
 #include "platform/qt_text.h"
 
 namespace morvane {
@@ -41,7 +42,7 @@ static bool IsRealText(const QMimeData* data) {
 // text itself is unchanged.
 void MainWindow::PutOnClipboard(const Text& text, bool secret) {
     auto* data = new QMimeData;
-    const QString copied = ToQt(text);
+    const QString copied = ToQt(ClipboardText(text));
     data->setText(copied);
     if (secret) data->setData("x-kde-passwordManagerHint", "secret");
     QGuiApplication::clipboard()->clear();
@@ -113,8 +114,11 @@ void MainWindow::mnuSelectAll_Click() {
 void MainWindow::mnuFont_Click() {
     Trap("mnuFont_Click", [&] {
         try {
-            font_choice_ = services_.dialogs->ShowFont(font_choice_);  // opens with the last choice
-            list_->SetSelFont(font_choice_);
+            // The dialog opens with the face in use; confirmed without a
+            // change, it leaves the list as it was.
+            const FontSpec in_use = list_->SelFont();
+            const FontSpec chosen = services_.dialogs->ShowFont(in_use);
+            if (chosen != in_use) list_->SetSelFont(chosen);
         } catch (...) {
             // cancelled or failed: nothing more
         }

@@ -47,6 +47,7 @@ void frmMain::cmdPrint_Click() {
         Printer& printer = *env_.printer;
         for (int copy = 1; copy <= copies; ++copy) {
             Text when = GeneralDateTime(env_.now());
+            printer.SetFace(PrintFace::kPrinter);
             printer.SetFont(10, true);
             printer.Print(title);
             for (int zone = 0; zone < 4; ++zone) printer.NextZone();
@@ -54,6 +55,8 @@ void frmMain::cmdPrint_Click() {
             printer.EndLine();
             printer.Print(rule);
             printer.EndLine();
+            // The list in the window's face, where O and 0, I and l differ.
+            printer.SetFace(PrintFace::kList);
             printer.SetFont(8, false);
             PrintLines(printer, list);
             printer.NewPage();

@@ -1,5 +1,6 @@
 // The Save command: the list, plain or as HTML, into a file the user names.
 #include "app/frm_main.h"
+#include "output/line_ends.h"
 
 namespace morvane {
 
@@ -29,10 +30,12 @@ void frmMain::cmdSave_Click() {
     }
     const Text html = answer.filter_index == 4 ? FormatAsHTML() : Text();
     const Text& content = answer.filter_index == 4 ? html : c_.rtfPasswords->TextView();
+    // Other programs read the file: LF line ends, and one after the last
+    // line, so that no empty line follows the list.
     std::string bytes;
-    bytes.reserve(content.size() + 2);  // a long list is not copied again for the last line end
-    AppendUtf8(bytes, content);
-    bytes += "\r\n";
+    bytes.reserve(content.size() + 1);  // a long list is not copied again for the last line end
+    AppendUtf8WithLineFeeds(bytes, content);
+    EndWithOneLineEnd(bytes);
     std::string failure = env_.files->Save(answer.file_name, bytes);
     Wipe(bytes);
     if (!failure.empty()) {

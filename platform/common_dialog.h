@@ -39,10 +39,15 @@ public:
 
 inline RuntimeError CancelError() { return RuntimeError(kErrCancel, "Cancel was selected."); }
 
+// The faces a printer prints in: its own, and the password list's, which
+// keeps look-alike characters apart.
+enum class PrintFace { kPrinter, kList };
+
 // The printer: text in the current font, print zones, pages, one document.
 class Printer {
 public:
     virtual ~Printer() = default;
+    virtual void SetFace(PrintFace face) = 0;  // the printer's own until set
     virtual void SetFont(double points, bool bold) = 0;
     virtual void Print(const Text& text) = 0;  // at the current position
     virtual void NextZone() = 0;               // to the start of the next print zone

@@ -24,6 +24,7 @@ struct FontSpec {
     bool underline = false;
     bool strikeout = false;
     Rgb color;  // the text's colour
+    bool operator==(const FontSpec&) const = default;
 };
 
 // A stretch of a text: 0-based start and length.

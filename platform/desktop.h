@@ -8,7 +8,7 @@ class DesktopService {
 public:
     virtual ~DesktopService() = default;
     // Opens a web address, a mailto link or a file with the desktop's default
-    // program, without waiting for it.
+    // program, without waiting for it; a RuntimeError when none can be started.
     virtual void Open(const std::string& target) = 0;
 };
 
@@ -16,7 +16,7 @@ public:
 enum HelpCommand : int { kHelpDisplayToc = 1, kHelpDisplayIndex = 2, kHelpContextNumber = 15 };
 
 // The help viewer: `file` is the help file, optionally followed by ">" and
-// the name of the window to show it in. A missing file shows nothing.
+// the name of the window to show it in. A missing file is a RuntimeError.
 void HtmlHelp(DesktopService& desktop, const std::string& file, int command, long data);
 
 // Opens `file` with its default program.

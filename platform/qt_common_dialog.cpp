@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QStandardPaths>
@@ -106,6 +107,11 @@ void QtPrinter::Begin() {
     painter_->setFont(font_);
     page_pending_ = false;
     x_ = y_ = inked_ = 0;
+}
+
+void QtPrinter::SetFace(PrintFace face) {
+    font_.setFamily(face == PrintFace::kList ? ListFont().family() : QFont().family());
+    if (painter_ && painter_->isActive()) painter_->setFont(font_);
 }
 
 void QtPrinter::SetFont(double points, bool bold) {
@@ -273,11 +279,19 @@ QComboBox* AddColorChoice(QFontDialog& dialog, Rgb initial) {
 }  // namespace
 
 FontSpec QtCommonDialog::ShowFont(const FontSpec& initial) {
-    QFontDialog dialog(ToQFont(initial), owner_);
+    // Given the style the face really has, the dialog shows it instead of
+    // falling on another style of the family (an oblique) for want of a
+    // match; confirmed without a change, it gives back what it was shown.
+    QFont shown = ToQFont(initial);
+    shown.setStyleName(QFontInfo(shown).styleName());
+    QFontDialog dialog(shown, owner_);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     dialog.setWindowTitle("Font");
     QComboBox* colors = AddColorChoice(dialog, initial.color);
+    const QFont opened = dialog.currentFont();
+    const int opened_color = colors->currentIndex();
     if (dialog.exec() != QDialog::Accepted) throw CancelError();
+    if (dialog.selectedFont() == opened && colors->currentIndex() == opened_color) return initial;
     FontSpec chosen = FromQFont(dialog.selectedFont());
     QColor c = colors->currentData().value<QColor>();
     chosen.color = {c.red(), c.green(), c.blue()};

@@ -18,6 +18,7 @@ public:
     QtPrinter();
     ~QtPrinter() override;
     QPrinter& device() { return printer_; }
+    void SetFace(PrintFace face) override;
     void SetFont(double points, bool bold) override;
     void Print(const Text& text) override;
     void NextZone() override;

@@ -581,7 +581,8 @@ void QtRichTextBox::SetForeColor(Rgb color) { SetTextColor(edit_, color); }
 FontSpec QtRichTextBox::SelFont() const {
     Flush();
     QTextCharFormat format = edit_->textCursor().charFormat();
-    FontSpec spec = FromQFont(format.font());
+    // What the text does not set itself it takes from the list's face.
+    FontSpec spec = FromQFont(format.font().resolve(edit_->document()->defaultFont()));
     if (format.hasProperty(QTextFormat::ForegroundBrush)) {
         QColor c = format.foreground().color();
         spec.color = {c.red(), c.green(), c.blue()};

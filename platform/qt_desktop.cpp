@@ -6,10 +6,16 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "platform/runtime_error.h"
+
 namespace morvane {
 
 void QtDesktop::Open(const std::string& target) {
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(target)));
+    const QUrl url(QString::fromStdString(target));
+    if (!QDesktopServices::openUrl(url)) {
+        const std::string what = url.isLocalFile() ? url.toLocalFile().toStdString() : target;
+        throw RuntimeError(kErrFileNotFound, "No program could be started to open " + what);
+    }
 }
 
 QString DocumentsFolder() {

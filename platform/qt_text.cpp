@@ -1,5 +1,7 @@
 #include "platform/qt_text.h"
 
+#include <QFontInfo>
+
 #include <string.h>
 
 namespace morvane {
@@ -64,6 +66,17 @@ FontSpec FromQFont(const QFont& font) {
     spec.underline = font.underline();
     spec.strikeout = font.strikeOut();
     return spec;
+}
+
+// Verdana was chosen for the list because it tells I, l, 1 and | apart, and
+// O from 0. Where it is missing, the desktop's fallback may draw them alike,
+// so a monospaced face made to keep them apart stands in, at the same size.
+QFont ListFont() {
+    constexpr double kListPoints = 8.25;
+    QFont font(QStringLiteral("Verdana"));
+    if (QFontInfo(font).family() != font.family()) font = QFont(QStringLiteral("DejaVu Sans Mono"));
+    font.setPointSizeF(kListPoints);
+    return font;
 }
 
 }  // namespace morvane

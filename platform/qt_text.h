@@ -20,5 +20,8 @@ void WipeQString(QString& s);
 // Between the program's font descriptions and Qt's fonts.
 QFont ToQFont(const FontSpec& spec);
 FontSpec FromQFont(const QFont& font);
+// The face passwords are shown and printed in: one that keeps look-alike
+// characters apart.
+QFont ListFont();
 
 }  // namespace morvane

@@ -92,7 +92,7 @@ TEST(ListCommands, SelectAllFontAndAlignmentWorkOnTheList) {
     EditWindow w;
     w.window.Generate();
     w.window.txtNum->setFocus();
-    QTest::keyClick(w.window.txtNum, Qt::Key_A, Qt::ControlModifier);
+    w.window.mnuSelectAll->trigger();  // from the menu, whatever has the focus
     EXPECT_EQ(w.window.focusWidget(), w.window.rtfPasswords);
     EXPECT_EQ(w.window.rtfPasswords->textCursor().selectedText().size(),
               w.window.rtfPasswords->toPlainText().size());

@@ -1,6 +1,10 @@
 // Find, Replace, Paste and Font as a user meets them in the window.
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+
+#include <QListView>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -192,7 +196,7 @@ TEST(PasteInWindow, OnlyRealTextIsPasted) {
     EXPECT_EQ(w.window.txtOtherIn->text().size(), QString("a\r\nb\tc").size());  // unfiltered
 }
 
-TEST(FontInWindow, TheDialogOffersTheColourOpensWithTheLastChoiceAndColoursTheSelection) {
+TEST(FontInWindow, TheDialogOffersTheColourOpensWithTheColourInUseAndColoursTheSelection) {
     Window w;
     w.list()->setPlainText("abc\nxyz\n");
     w.Select(0, 3);
@@ -215,8 +219,38 @@ TEST(FontInWindow, TheDialogOffersTheColourOpensWithTheLastChoiceAndColoursTheSe
     });
     w.Select(4, 7);
     w.window.mnuFont_Click();
-    EXPECT_EQ(offered, "Red");
+    EXPECT_EQ(offered, "Black");  // the colour of "xyz", not the last choice
     EXPECT_NE(w.FormatAt(5).foreground().color(), QColor(255, 0, 0));  // cancelled: unchanged
+    WhenModal<QFontDialog>([&](QFontDialog* d) {
+        offered = d->findChild<QComboBox*>("colorCombo")->currentText();
+        d->reject();
+    });
+    w.Select(0, 3);
+    w.window.mnuFont_Click();
+    EXPECT_EQ(offered, "Red");
+}
+
+TEST(FontInWindow, TheDialogOpensWithTheFaceStyleAndSizeInUseAndOkAloneChangesNothing) {
+    Window w;
+    w.list()->setPlainText("abc\nxyz\n");
+    w.Select(0, 3);
+    const QString before = w.list()->document()->toHtml();
+    const QFontInfo in_use(w.list()->font());
+    QString face, style, size;
+    WhenModal<QFontDialog>([&](QFontDialog* d) {
+        QList<QListView*> lists = d->findChildren<QListView*>();
+        ASSERT_EQ(lists.size(), 3);  // face, style, size
+        face = lists[0]->currentIndex().data().toString();
+        style = lists[1]->currentIndex().data().toString();
+        size = lists[2]->currentIndex().data().toString();
+        d->accept();
+    });
+    w.window.mnuFont_Click();
+    EXPECT_EQ(face, in_use.family());
+    EXPECT_EQ(style, in_use.styleName());  // not an oblique of the family
+    EXPECT_EQ(size, QString::number(qRound(in_use.pointSizeF())));
+    EXPECT_EQ(w.list()->document()->toHtml(), before);
+    EXPECT_FALSE(w.FormatAt(1).fontItalic());
 }
 
 TEST(FindInWindow, NothingFoundBeepsAndSaysSoInTheStatusBarUntilTheNextKey) {

@@ -55,6 +55,7 @@ struct MemoryFiles : FileSaver {
 struct RecordingPrinter : Printer {
     std::vector<std::string> log;  // "font 10 bold", "text ...", "zone", "line", "page", "end"
     bool fail_on_text = false;
+    void SetFace(PrintFace face) override { log.push_back(face == PrintFace::kList ? "face list" : "face printer"); }
     void SetFont(double points, bool bold) override {
         log.push_back("font " + std::to_string(static_cast<int>(points)) + (bold ? " bold" : ""));
     }

@@ -206,15 +206,22 @@ TEST(Duplicates, AnIndexReservedForAMillionHoldsEachOnceToItsLastSlot) {
     EXPECT_FALSE(small.InsertUtf8("abc"));
 }
 
-TEST(GenerationRun, AnEditedLastLineIsContinued) {
+TEST(GenerationRun, AnUnendedLastLineStaysAsTypedAndTheRunStartsOnANewLine) {
     FormHarness h;
     h.ui.rtfPasswords.SetText(U"mine");
     h.ui.txtNum.SetText(U"2");
     h.form.cmdGenerate_Click();
     std::vector<std::string> lines = h.Lines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].rfind("mine", 0), 0u);
-    EXPECT_GT(lines[0].size(), 4u);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "mine");
+    EXPECT_EQ(h.ui.txtNumPass.GetText(), U"2");
+    // A list that ends with its line end, or is empty, gets no empty line.
+    h.ui.rtfPasswords.SetText(U"ended\r\n");
+    h.form.cmdGenerate_Click();
+    EXPECT_EQ(h.Lines().size(), 3u);
+    h.ui.rtfPasswords.SetText(U"");
+    h.form.cmdGenerate_Click();
+    EXPECT_EQ(h.Lines().size(), 2u);
 }
 
 TEST(GenerationRun, ACommandDuringTheRunRunsBetweenPasswords) {

@@ -54,7 +54,11 @@ TEST(SaveCommand, OffersTheFiveTypesAndWritesThePlainList) {
               "HTML File (*.htm)|*.htm|All Files (*.*)|*.*");
     EXPECT_EQ(r.filter_index, 1);
     EXPECT_EQ(r.flags, 2054);
-    EXPECT_EQ(h.files.files[path], h.List() + "\r\n");  // ends in two line breaks
+    // Other programs read LF line ends, and one after the last password.
+    std::string lines = h.List();
+    for (size_t at; (at = lines.find("\r\n")) != std::string::npos;) lines.replace(at, 2, "\n");
+    EXPECT_EQ(h.files.files[path], lines);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 10);
     EXPECT_EQ(h.Status(), "File saved");
     EXPECT_EQ(h.ui.txtProgress.TextRef(), U"");
     EXPECT_EQ(h.ui.pbProgress.Value(), 100);
@@ -69,18 +73,23 @@ TEST(SaveCommand, OnlyTheHtmlTypeWritesTheDocumentWhateverTheName) {
     h.dialogs.saves = {{"/d/Passwords.txt", 4}, {"/d/list.htm", 1}, {"/d/list.doc", 2},
                        {"/d/list.xls", 3}, {"/d/list", 5}};
     for (int i = 0; i < 5; ++i) h.form.cmdSave_Click();
-    EXPECT_EQ(h.files.files["/d/Passwords.txt"], kHead + "pä&lt;ss\r\n" + kTail + "\r\n");  // UTF-8, escaped
+    EXPECT_EQ(h.files.files["/d/Passwords.txt"], kHead + "pä&lt;ss\n" + kTail + "\n");  // UTF-8, escaped
     for (const char* plain : {"/d/list.htm", "/d/list.doc", "/d/list.xls", "/d/list"})
-        EXPECT_EQ(h.files.files[plain], "pä<ss\r\n\r\n") << plain;
+        EXPECT_EQ(h.files.files[plain], "pä<ss\n") << plain;
+    // A last line the user left without its end gets one; a lone CR is a line end too.
+    h.ui.rtfPasswords.SetText(U"a\r\nb\rc");
+    h.dialogs.saves = {{"/d/edited.txt", 1}};
+    h.form.cmdSave_Click();
+    EXPECT_EQ(h.files.files["/d/edited.txt"], "a\nb\nc\n");
 }
 
-TEST(SaveCommand, EmptyListGivesOneLineBreak) {
+TEST(SaveCommand, AnEmptyListGivesAnEmptyFileOrAnEmptyPage) {
     FormHarness h;
     h.dialogs.saves = {{"/d/empty.txt", 5}, {"/d/empty.htm", 4}};
     h.form.cmdSave_Click();
     h.form.cmdSave_Click();
-    EXPECT_EQ(h.files.files["/d/empty.txt"], "\r\n");
-    EXPECT_EQ(h.files.files["/d/empty.htm"], kHead + kTail + "\r\n");
+    EXPECT_EQ(h.files.files["/d/empty.txt"], "");  // no empty password for an importer to read
+    EXPECT_EQ(h.files.files["/d/empty.htm"], kHead + kTail + "\n");
 }
 
 TEST(SaveCommand, CancelWritesNothingAndSaysSaveCancelled) {
@@ -111,23 +120,24 @@ TEST(PrintCommand, EachCopyIsOneRunWithHeadingRuleAndList) {
     h.ui.rtfPasswords.SetText(U"aa\r\nbb\r\n");
     h.dialogs.copies = {2};
     h.form.cmdPrint_Click();
-    std::vector<std::string> one = {"font 10 bold", "text Morvane Password Generator", "zone", "zone",
-                                    "zone", "zone"};
+    std::vector<std::string> one = {"face printer", "font 10 bold", "text Morvane Password Generator", "zone",
+                                    "zone", "zone", "zone"};
     const std::vector<std::string>& log = h.printer.log;
-    ASSERT_EQ(log.size(), 2 * 18 + 1);
+    ASSERT_EQ(log.size(), 2 * 20 + 1);
     for (int copy = 0; copy < 2; ++copy) {
-        auto at = log.begin() + copy * 18;
+        auto at = log.begin() + copy * 20;
         EXPECT_TRUE(std::equal(one.begin(), one.end(), at));
-        EXPECT_EQ(at[6].rfind("text ", 0), 0u);  // the date and time
-        EXPECT_EQ(at[7], "line");
-        EXPECT_EQ(at[8], "text " + std::string(100, '_'));
-        EXPECT_EQ(at[9], "line");
-        EXPECT_EQ(at[10], "font 8");
-        EXPECT_EQ(at[11], "text aa");
-        EXPECT_EQ(at[13], "text bb");
-        EXPECT_EQ(at[15], "text ");  // the list's last line break ends an empty line
-        EXPECT_EQ(at[16], "line");
-        EXPECT_EQ(at[17], "page");
+        EXPECT_EQ(at[7].rfind("text ", 0), 0u);  // the date and time
+        EXPECT_EQ(at[8], "line");
+        EXPECT_EQ(at[9], "text " + std::string(100, '_'));
+        EXPECT_EQ(at[10], "line");
+        EXPECT_EQ(at[11], "face list");  // the list in the window's face
+        EXPECT_EQ(at[12], "font 8");
+        EXPECT_EQ(at[13], "text aa");
+        EXPECT_EQ(at[15], "text bb");
+        EXPECT_EQ(at[17], "text ");  // the list's last line break ends an empty line
+        EXPECT_EQ(at[18], "line");
+        EXPECT_EQ(at[19], "page");
     }
     EXPECT_EQ(log.back(), "end");
     EXPECT_EQ(h.Status(), "Print complete");
@@ -143,6 +153,6 @@ TEST(PrintCommand, CancelAndFailureBothSayPrintCancelled) {
     h.printer.fail_on_text = true;
     h.form.cmdPrint_Click();
     EXPECT_EQ(h.Status(), "Print cancelled");
-    EXPECT_EQ(h.printer.log, (std::vector<std::string>{"font 10 bold"}));  // no further copies
+    EXPECT_EQ(h.printer.log, (std::vector<std::string>{"face printer", "font 10 bold"}));  // no further copies
     EXPECT_TRUE(h.box.shown.empty());
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <cstring>
@@ -86,6 +87,19 @@ TEST(PrintToPdf, ThreeCopiesAreThreePagesWithHeadingRuleAndList) {
     EXPECT_EQ(Count(text, "\f"), 3);  // one form feed per page, no blank page after
     for (const QString& p : passwords)
         EXPECT_GE(Count(text, p.toStdString()), 3) << p.toStdString();
+}
+
+TEST(PrintToPdf, TheListPrintsInTheFaceOfTheWindowsListWhichTellsLookAlikesApart) {
+    if (Shell("command -v pdffonts").empty()) GTEST_SKIP() << "pdffonts is not installed";
+    QTemporaryDir dir;
+    QString pdf = dir.filePath("out.pdf");
+    PrintingWindow printing(pdf);
+    printing.window->rtfPasswords->setPlainText("Il1|O0\n");
+    printing.window->cmdPrint->click();
+    std::string fonts = Shell("pdffonts '" + pdf.toStdString() + "'");
+    const std::string list_face = QFontInfo(printing.window->rtfPasswords->font()).family().remove(' ').toStdString();
+    EXPECT_NE(fonts.find(list_face), std::string::npos) << list_face << " not in\n" << fonts;
+    EXPECT_NE(Shell("pdftotext '" + pdf.toStdString() + "' -").find("Il1|O0"), std::string::npos);
 }
 
 TEST(PrintToPdf, AnEmptyListPrintsHeadingAndRuleOnly) {

@@ -60,7 +60,8 @@ struct SaveWindow {
         window.txtNum->setText("3");
         window.Generate();
     }
-    QString List() const { return window.rtfPasswords->toPlainText().replace('\n', "\r\n"); }
+    // The list as a saved file holds it: LF line ends, one after the last line.
+    QString List() const { return window.rtfPasswords->toPlainText(); }
     QString Status() const { return window.txtStatus->text(); }
 };
 
@@ -127,7 +128,7 @@ TEST(SaveDialog, AllFilesWritesThePlainListUnderTheTypedName) {
     });
     w.window.cmdSave->click();
     EXPECT_EQ(Entries(dir.path()), QStringList{"list.htm"});
-    EXPECT_EQ(Read(dir.filePath("list.htm")), (w.List() + "\r\n").toUtf8());
+    EXPECT_EQ(Read(dir.filePath("list.htm")), w.List().toUtf8());
 }
 
 TEST(SaveDialog, AFolderThatDoesNotExistIsRefusedAndTheDialogStaysOpen) {
@@ -175,7 +176,7 @@ struct DiskWindow {
         window.Generate();
     }
     QByteArray Expected() const {
-        return (window.rtfPasswords->toPlainText().replace('\n', "\r\n") + "\r\n").toUtf8();
+        return window.rtfPasswords->toPlainText().toUtf8();  // LF line ends, one after the last line
     }
     void SaveAs(const QString& path) {
         dialogs.path = path;
@@ -410,5 +411,5 @@ TEST(SavingToDisk, ALoneSurrogateInTheListIsSavedAsWellFormedUtf8) {
     w.SaveAs(path);
     const QByteArray saved = Read(path);
     EXPECT_TRUE(IsValidUtf8(saved.toStdString()));
-    EXPECT_EQ(saved, "ab\xEF\xBF\xBD" "c\r\n\r\n");
+    EXPECT_EQ(saved, "ab\xEF\xBF\xBD" "c\n");
 }

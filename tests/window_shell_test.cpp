@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "platform/mod_main.h"
+#include "platform/qt_desktop.h"
 #include "platform/scripted_message_box.h"
 
 using namespace morvane;
@@ -156,12 +157,35 @@ TEST(HelpAndLinks, EveryHelpSourceOpensTheSameContents) {
     EXPECT_TRUE(s.box.shown.empty());
 }
 
-TEST(HelpAndLinks, AMissingHelpFileGivesNoMessage) {
+TEST(HelpAndLinks, AMissingHelpFileOrNoProgramToOpenALinkSaysSoInAMessage) {
     Shell s(false);
     s.window->cmdHelp->click();
     EXPECT_TRUE(s.desktop.opened.empty());
-    EXPECT_TRUE(s.box.shown.empty());
+    ASSERT_EQ(s.box.shown.size(), 1u);
+    EXPECT_EQ(s.box.shown[0].title, "ERROR: cmdHelp_Click");
+    EXPECT_NE(s.box.shown[0].text.find("Morvane.html was not found"), std::string::npos) << s.box.shown[0].text;
     EXPECT_TRUE(s.window->isVisible());
+
+    // The desktop of a test has no browser and no mail program: each link
+    // says it could not be opened, under its command's title.
+    ScriptedMessageBox box;
+    QTemporaryDir folder;
+    QFile help(folder.filePath("Morvane.html"));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.close();
+    MainWindow window(WindowServices{.box = &box, .program_folder = folder.path().toStdString()});
+    window.form().Form_Load();
+    window.cmdHelp->click();
+    window.findChild<QAction*>("mnuWebsite")->trigger();
+    QtDesktop desktop;
+    OpenEmail(desktop, box);
+    ASSERT_EQ(box.shown.size(), 3u);
+    EXPECT_EQ(box.shown[0].title, "ERROR: cmdHelp_Click");
+    EXPECT_NE(box.shown[0].text.find("No program could be started to open " + folder.filePath("Morvane.html").toStdString()),
+              std::string::npos) << box.shown[0].text;
+    EXPECT_EQ(box.shown[1].title, "ERROR:OpenWebsite");
+    EXPECT_NE(box.shown[1].text.find(kWebsite), std::string::npos) << box.shown[1].text;
+    EXPECT_EQ(box.shown[2].title, "ERROR:OpenEmail");
 }
 
 TEST(HelpAndLinks, WebsiteFromMenuToolbarAndLogoOncePerClick) {
