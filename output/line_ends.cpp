@@ -3,23 +3,6 @@
 #include <algorithm>
 
 namespace morvane {
-namespace {
-
-// Calls `run` for each stretch between line ends and `line_end` for each.
-template <class Run, class LineEnd>
-void SplitAtLineEnds(const Text& text, Run run, LineEnd line_end) {
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != U'\r' && text[i] != U'\n') continue;
-        run(std::u32string_view(text).substr(start, i - start));
-        line_end();
-        if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
-        start = i + 1;
-    }
-    run(std::u32string_view(text).substr(start));
-}
-
-}  // namespace
 
 void AppendUtf8WithLineFeeds(std::string& out, const Text& text) {
     SplitAtLineEnds(text, [&](std::u32string_view run) { AppendUtf8(out, run); }, [&] { out += '\n'; });

@@ -1,5 +1,6 @@
 // The Print command: per copy a heading, a rule and the whole list.
 #include "app/frm_main.h"
+#include "output/line_ends.h"
 #include "platform/local_time.h"
 
 namespace morvane {
@@ -10,19 +11,7 @@ Text GeneralDateTime(std::chrono::system_clock::time_point t) { return LocalTime
 
 // Each line break (CR LF, or a lone CR or LF) starts a new printed line.
 void PrintLines(Printer& printer, const Text& text) {
-    Text line;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c == U'\r' || c == U'\n') {
-            printer.Print(line);
-            printer.EndLine();
-            line.clear();
-            if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
-        } else {
-            line.push_back(c);
-        }
-    }
-    printer.Print(line);
+    SplitAtLineEnds(text, [&](std::u32string_view line) { printer.Print(Text(line)); }, [&] { printer.EndLine(); });
     printer.EndLine();
 }
 
