@@ -15,9 +15,7 @@
 #include "platform/error_report.h"
 #include "platform/file_saver.h"
 #include "platform/message_box.h"
-#include "engine/each_type_rule.h"
-#include "engine/passphrase_maker.h"
-#include "options/generation_choice.h"
+#include "engine/generator.h"
 #include "options/option_verdicts.h"
 
 namespace morvane {
@@ -76,10 +74,12 @@ struct MainEnvironment {
     FileSaver* files = nullptr;       // writes saved lists
     std::string documents_folder;     // where the save dialog opens
     std::function<void()> do_events;  // yield to pending window events
+    // Whether the window wants its turn now; after every password when empty.
+    std::function<bool()> turn_due;
     Clock now;                        // defaults to the system clock
-    // Passphrases or the each-type rule, as the window's strip sets them;
+    // The mode and the passphrase options, as the window's strip sets them;
     // plain passwords when empty.
-    std::function<GenerationChoice()> generation_choice;
+    std::function<GenerationSettings()> strip_settings;
 };
 
 class frmMain {
@@ -140,22 +140,25 @@ public:
     void GenerateOutput();
     bool IsCreateArray();
     bool IsNumMaxPossible();
-    bool IsDuplicatePassword(const Text& password, const DuplicateIndex& run_index);
-    int AddCharactersToArray();
-    bool IsRemoveCharactersFromArray();
-    bool IsRemoveLookAlikeFromArray();
-    bool IsRemoveOtherFromArray();
-    bool IsRemoveUnwantedFromArray(const Text& unwanted);
     Text GeneratePassword();
     int GetPasswordLength();
     char32_t GenerateCharacter();
     // Passphrases and the each-type rule.
-    GenerationChoice Choice() const;
     bool IsVerifyPassphrase();
-    bool IsCreatePassphraseMaker(std::optional<PassphraseMaker>& maker);
-    bool IsEachTypePossible(std::optional<EachTypeRule>& rule);
+    bool IsCreatePassphraseMaker();
+    bool IsEachTypePossible();
     bool IsMemoryEnough(uint64_t needed);
     bool IsPossibleEnough(int32_t possible);
+
+    // What to generate, as the entries say once the checks have passed.
+    GenerationSettings Settings();
+    // The same read leniently for the strength line: the settings, or in
+    // words why no password can be made.
+    struct SettingsAsEntered {
+        std::optional<GenerationSettings> settings;
+        std::string why_none;
+    };
+    SettingsAsEntered ReadEntries();
 
     const Pool& arrCharacters() const { return arrCharacters_; }
     int32_t lngPasswordCount() const { return lngPasswordCount_; }
@@ -166,12 +169,10 @@ public:
     void Message(const std::string& text, const std::string& title);
 
 private:
-    int EnterSpaceIntoArray(int& next);
-    int EnterSpecialIntoArray(int& next);
-    int EnterNumbersIntoArray(int& next);
-    int EnterUpperCaseIntoArray(int& next);
-    int EnterLowerCaseIntoArray(int& next);
-    int EnterOtherIntoArray(int& next);
+    // The boxes and the Other texts, read into `settings`.
+    void ReadChoices(GenerationSettings& settings);
+    void TakeLengthEdits();
+    bool IsTurnDue() const;
     void LetterCaseStepB();
     void FocusAndSelectAll(TextBox* field);
     bool IsLengthField(TextBox* field, TextBox* other, const char32_t* refill, const CheckFailure& failure,
@@ -186,6 +187,7 @@ private:
     MainControls c_;
     MainEnvironment env_;
     Pool arrCharacters_;
+    std::optional<Generator> generator_;  // the last run's
     int32_t lngPasswordCount_ = 0;
 };
 

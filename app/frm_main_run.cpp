@@ -1,5 +1,7 @@
 // The Generate command and the Clear command.
 
+#include <algorithm>
+
 #include "app/frm_main.h"
 #include "engine/rand.h"
 #include "options/number_text.h"
@@ -26,7 +28,8 @@ constexpr uint64_t kMiB = 1 << 20;
 
 void frmMain::cmdGenerate_Click() {
     Trap("cmdGenerate_Click", [&] {
-        if (!(Choice().passphrases ? IsVerifyPassphrase() : IsVerifyData())) return;
+        const bool passphrases = env_.strip_settings && env_.strip_settings().passphrases();
+        if (!(passphrases ? IsVerifyPassphrase() : IsVerifyData())) return;
         auto start = env_.now();
         c_.txtTimeStart->SetText(ClockText(start));
         c_.txtTimeComp->SetText(U"");
@@ -43,57 +46,51 @@ void frmMain::cmdGenerate_Click() {
 
 void frmMain::GenerateOutput() {
     Trap("GenerateOutput", [&] {
-        const int32_t requested = ToInt32(LeadingValue(c_.txtNum->GetText()));
-        DuplicateIndex run_index;  // the passwords of this run, while duplicates are excluded
-        const GenerationChoice choice = Choice();
-        std::optional<PassphraseMaker> phrases;
-        std::optional<EachTypeRule> rule;
-        if (choice.passphrases) {
-            if (!IsCreatePassphraseMaker(phrases)) return;
+        const GenerationSettings settings = Settings();
+        if (settings.passphrases()) {
+            if (!IsCreatePassphraseMaker()) return;
         } else {
             if (!IsCreateArray()) return;
-            if (choice.each_type && !IsEachTypePossible(rule)) return;
+            if (settings.each_type() && !IsEachTypePossible()) return;
         }
+        Generator& generator = *generator_;
+        const int32_t requested = settings.count;
         // Each password with its line end takes at most the longest length
-        // plus two; a passphrase, some ten characters a word.
-        const int longest = choice.passphrases
-                                ? choice.passphrase.words * (10 + static_cast<int>(choice.passphrase.separator.size())) +
-                                      choice.passphrase.digits * 2
-                                : ToInt16(LeadingValue(c_.txtMaxLen->GetText()));
+        // plus two.
+        const int longest = generator.LongestOutput();
         if (!IsMemoryEnough(RunBytes(requested, longest))) return;
         ChangeStatus(kStatusBuilding);
-        if (c_.chkDuplicate->Value() == 1) run_index.Reserve(static_cast<size_t>(requested));
         c_.rtfPasswords->ExpectAppends(int64_t{requested} * (longest + 2));
         // A run starts on a line of its own, even after a last line the
         // user typed or edited without ending it.
         const Text& before = c_.rtfPasswords->TextView();
         if (!before.empty() && before.back() != U'\n' && before.back() != U'\r') c_.rtfPasswords->AppendText(U"\r\n");
-        // A whole password is drawn again while it misses a chosen type.
-        const auto make = [&] {
-            Text made;
-            if (phrases) {
-                phrases->Make(made);
-                return made;
-            }
-            do made = GeneratePassword();
-            while (rule && !rule->Accepts(made));
-            return made;
+        // The passwords go into the list a turn's worth at a time: between
+        // two of the window's turns, or one by one without a window. What
+        // the user changed at a turn (the lengths, the duplicate box)
+        // reaches the passwords still to come.
+        Text group;
+        int64_t made = 0;
+        const auto put_in_list = [&](int64_t lines) {
+            c_.rtfPasswords->AppendText(group);
+            std::fill(group.begin(), group.end(), U'\0');  // no copy left behind
+            group.clear();
+            lngPasswordCount_ = static_cast<int32_t>(std::min<int64_t>(INT32_MAX, int64_t{lngPasswordCount_} + lines));
         };
-        for (int64_t slot = 1; slot <= requested; ++slot) {
-            // A command handled at the last yield may have emptied the pool.
-            if (!phrases && arrCharacters_.empty()) throw SubscriptError();
-            Text password = make();
-            for (long long redraws = 0; IsDuplicatePassword(password, run_index); ++redraws) {
-                if (redraws == kMostRedrawsForANewPassword)
-                    throw RuntimeError(kErrInvalidCall,
-                                       "No further distinct password could be found");
-                password = make();
-            }
-            if (c_.chkDuplicate->Value() == 1) run_index.Insert(password);
-            password += U"\r\n";
-            c_.rtfPasswords->AppendText(password);
-            if (lngPasswordCount_ < INT32_MAX) ++lngPasswordCount_;
-            int percent = ToInt16(static_cast<double>(slot) / requested * 100.0);
+        while (made < requested) {
+            if (!settings.passphrases()) TakeLengthEdits();
+            generator.SetUnique(c_.chkDuplicate->Value() == 1);
+            int64_t lines = 0;
+            do {
+                const Text password = GeneratePassword();
+                if (password.empty()) return put_in_list(lines);  // said why; what was made stays
+                group += password;
+                group += U"\r\n";
+                ++lines;
+            } while (made + lines < requested && !IsTurnDue());
+            put_in_list(lines);
+            made += lines;
+            int percent = ToInt16(static_cast<double>(made) / requested * 100.0);
             c_.pbProgress->SetValue(percent);
             c_.txtProgress->SetText(Number(percent) + U"%");
             c_.txtNumPass->SetText(Number(lngPasswordCount_));
@@ -102,42 +99,7 @@ void frmMain::GenerateOutput() {
     });
 }
 
-bool frmMain::IsCreateArray() {
-    bool result = false;
-    Trap("IsCreateArray", [&] {
-        int last = AddCharactersToArray();
-        if (last < 0) throw SubscriptError();  // nothing to draw from
-        arrCharacters_.resize(static_cast<size_t>(last) + 1);
-        if (!IsRemoveCharactersFromArray()) return;
-        if (!IsNumMaxPossible()) return;
-        result = true;
-    });
-    return result;
-}
-
-bool frmMain::IsDuplicatePassword(const Text& password, const DuplicateIndex& run_index) {
-    bool result = false;
-    Trap("IsDuplicatePassword", [&] {
-        if (c_.chkDuplicate->Value() != 1) return;
-        result = run_index.Contains(password);
-    });
-    return result;
-}
-
-bool frmMain::IsNumMaxPossible() {
-    bool result = false;
-    Trap("IsNumMaxPossible", [&] {
-        if (c_.chkDuplicate->Value() != 1) {
-            result = true;
-            return;
-        }
-        int min_len = ToInt16(LeadingValue(c_.txtMinLen->GetText()));
-        int max_len = ToInt16(LeadingValue(c_.txtMaxLen->GetText()));
-        result = IsPossibleEnough(MaxPossiblePasswords(CountDistinct(arrCharacters_), min_len, max_len,
-                                                       c_.chkVarLen->Value() == 1));
-    });
-    return result;
-}
+bool frmMain::IsTurnDue() const { return !env_.turn_due || env_.turn_due(); }
 
 // Enough different passwords for the count asked; if not, the count is to
 // be corrected, with the number there can be.

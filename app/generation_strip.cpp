@@ -112,10 +112,11 @@ void GenerationStrip::ChooseWordList() {
 // Read as what it is for, then the list in use.
 void GenerationStrip::NameWordListButton() { cmdWordList->setAccessibleName("Word list: " + cmdWordList->text()); }
 
-GenerationChoice GenerationStrip::Choice() const {
-    GenerationChoice choice;
-    choice.passphrases = optPassphrases->isChecked();
-    choice.each_type = chkEachType->isChecked();
+GenerationSettings GenerationStrip::Settings() const {
+    GenerationSettings choice;
+    choice.mode = optPassphrases->isChecked() ? GenerationMode::kPassphrase
+                  : chkEachType->isChecked()  ? GenerationMode::kEachType
+                                              : GenerationMode::kCharacters;
     choice.passphrase.words = spnWords->value();
     choice.passphrase.separator = FromQt(txtSeparator->text());
     choice.passphrase.word_case = static_cast<WordCase>(cboCase->currentIndex());

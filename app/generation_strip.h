@@ -10,7 +10,7 @@
 #include <QSpinBox>
 #include <QWidget>
 
-#include "options/generation_choice.h"
+#include "engine/generation_settings.h"
 
 namespace morvane {
 
@@ -18,7 +18,9 @@ class GenerationStrip : public QWidget {
     Q_OBJECT
 public:
     explicit GenerationStrip(QWidget* parent);
-    GenerationChoice Choice() const;
+    // Settings of their defaults but for what the strip sets: the mode, the
+    // passphrase options and the word list.
+    GenerationSettings Settings() const;
 
     QRadioButton *optPasswords, *optPassphrases;
     QSpinBox* spnWords;

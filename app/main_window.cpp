@@ -250,7 +250,7 @@ MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 // Passphrases use the count, the duplicate rule, the run and the list; the
 // character and length options stand aside meanwhile.
 void MainWindow::ShowWhatApplies() {
-    const bool words = generationStrip->Choice().passphrases;
+    const bool words = generationStrip->Settings().passphrases();
     fraInclude->setEnabled(!words);
     for (QWidget* w : std::initializer_list<QWidget*>{chkSpace, chkAlike, chkOtherOut, txtOtherOut, chkVarLen,
                                                       lblMinLen, lblMaxLen, txtMinLen, txtMaxLen, UpDown1, UpDown2})
@@ -439,15 +439,18 @@ void MainWindow::BindControls() {
     env.files = services_.files;
     // The save dialog opens in the user's documents, or at home without them.
     env.documents_folder = DocumentsFolder().toStdString();
-    env.generation_choice = [this] { return generationStrip->Choice(); };
-    // A run yields after every password; the window takes its turn about
-    // every 25 ms, well within the 50 ms a user notices. Writing the new
-    // lines into the list at a turn takes longer than making them, so the
-    // run makes, between turns, its share of 25 ms as the last turn showed.
+    env.strip_settings = [this] { return generationStrip->Settings(); };
+    // The window takes its turn about every 25 ms, well within the 50 ms a
+    // user notices. Writing the new lines into the list at a turn takes
+    // longer than making them, so the run makes, between turns, its share
+    // of 25 ms as the last turn showed.
+    env.turn_due = [this] {
+        if (!turn_clock_.isValid()) turn_clock_.start();
+        return turn_due_ || turn_clock_.nsecsElapsed() - turn_ended_ >= making_budget_;
+    };
     env.do_events = [this] {
         if (!turn_clock_.isValid()) turn_clock_.start();
         const qint64 now = turn_clock_.nsecsElapsed();
-        if (!turn_due_ && now - turn_ended_ < making_budget_) return;
         const double making = static_cast<double>(now - turn_ended_);
         list_->Flush();
         QCoreApplication::processEvents();

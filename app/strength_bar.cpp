@@ -47,30 +47,8 @@ void StrengthBar::Schedule() {
 
 void StrengthBar::Refresh() {
     scheduled_ = false;
-    MainWindow& w = *window_;
-    OptionValues values;
-    values.letters = w.chkLetter->isChecked();
-    values.upper = w.chkUpper->isChecked();
-    values.lower = w.chkLower->isChecked();
-    values.numbers = w.chkNumber->isChecked();
-    values.special = w.chkSpecial->isChecked();
-    values.other_in = w.chkOtherIn->isChecked();
-    values.other_in_text = FromQt(w.txtOtherIn->text());
-    values.min_length = FromQt(w.txtMinLen->text());
-    values.max_length = FromQt(w.txtMaxLen->text());
-    values.count = FromQt(w.txtNum->text());
-    PoolChoice pool;
-    pool.spaces = !w.chkSpace->isChecked();
-    pool.special = values.special;
-    pool.numbers = values.numbers;
-    pool.upper = values.upper;
-    pool.lower = values.lower;
-    pool.other_in = values.other_in;
-    pool.other_in_text = values.other_in_text;
-    pool.look_alikes_out = w.chkAlike->isChecked();
-    pool.other_out = w.chkOtherOut->isChecked();
-    pool.other_out_text = FromQt(w.txtOtherOut->text());
-    StrengthLine strength = DescribeStrength(values, pool, w.chkVarLen->isChecked(), w.generationStrip->Choice());
+    const frmMain::SettingsAsEntered entered = window_->form().ReadEntries();
+    const StrengthLine strength = entered.settings ? DescribeStrength(*entered.settings) : NoPasswordLine(entered.why_none);
     const QString text = ToQt(strength.text);
     const bool changed = text != line_->text();
     line_->setText(text);

@@ -242,7 +242,7 @@ void SaveRun(long lines) {
 // characters from the 94 printable ones, into memory.
 void EngineAgainstYardstick(long count) {
     Pool pool;
-    BuildPool(PoolChoice{}, pool);
+    BuildPool(GenerationSettings{}, pool);
     PasswordMaker maker(pool, 8, 8, false);
     std::string out;
     auto time = [](auto&& work) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <limits>
 #include <optional>
+#include <string_view>
 
 namespace morvane {
 
@@ -27,9 +28,10 @@ const char* const kCliUsage =
     "                         leave out 1 I | l 0 o O ` ' B 8\n"
     "      --other-out TEXT   leave out these characters\n"
     "      --unique           no password twice in this run\n"
-    "      --format FORMAT    text (the default) or ndjson: one JSON object a line\n"
-    "                         with \"password\", \"length\" and \"bits\"\n"
-    "      --html             the HTML document instead of the plain list\n"
+    "      --format FORMAT    text (the default), html (the HTML document) or\n"
+    "                         ndjson: one JSON object a line with \"password\",\n"
+    "                         \"length\" and \"bits\"\n"
+    "      --html             the same as --format html\n"
     "      --crlf             end lines with CR LF instead of LF\n"
     "  -0, --null             end each password with a NUL character\n"
     "      --each-type        every password holds one of each chosen type\n"
@@ -111,21 +113,26 @@ const OptionSpec* FindShort(char name) {
     return nullptr;
 }
 
-// What the options said, before the lengths are settled.
+// What the options said, before the lengths are settled and the options
+// are weighed against each other.
 struct Given {
     std::optional<int64_t> min, max, length;
+    std::string format;                 // the value of --format
+    std::vector<std::string> names;     // each option given, by its long name, once
+    bool Has(std::string_view name) const { return std::find(names.begin(), names.end(), name) != names.end(); }
 };
 
 // Applies one option with its value; returns what is wrong with it.
 std::string Apply(const OptionSpec& o, const std::string& value, CliOptions& options, Given& given) {
     const std::string name = std::string("--") + o.long_name;
     const std::string_view n = o.long_name;
+    if (!given.Has(n)) given.names.emplace_back(n);
     if (o.takes == Takes::kValue && !IsValidUtf8(value)) return "the value of " + name + " is not valid UTF-8";
     if (n == "count") {
         auto v = WholeNumber(value);
         if (!v || *v < 1 || *v > std::numeric_limits<int32_t>::max())
             return RangeMessage(name, 1, std::numeric_limits<int32_t>::max());
-        options.count = static_cast<int32_t>(*v);
+        options.settings.count = static_cast<int32_t>(*v);
     } else if (n == "length" || n == "min" || n == "max") {
         auto v = WholeNumber(value);
         if (!v || *v < kShortestLength || *v > kLongestLength)
@@ -137,7 +144,7 @@ std::string Apply(const OptionSpec& o, const std::string& value, CliOptions& opt
         const int highest = words ? kMostPassphraseWords : kMostPassphraseDigits;
         auto v = WholeNumber(value);
         if (!v || *v < lowest || *v > highest) return RangeMessage(name, lowest, highest);
-        (words ? options.generation.passphrase.words : options.generation.passphrase.digits) = static_cast<int>(*v);
+        (words ? options.settings.passphrase.words : options.settings.passphrase.digits) = static_cast<int>(*v);
     } else if (n == "case") {
         const std::pair<const char*, WordCase> cases[] = {{"lower", WordCase::kLower},
                                                           {"title", WordCase::kTitle},
@@ -145,57 +152,82 @@ std::string Apply(const OptionSpec& o, const std::string& value, CliOptions& opt
                                                           {"random", WordCase::kRandom}};
         const auto it = std::find_if(std::begin(cases), std::end(cases), [&](auto& c) { return value == c.first; });
         if (it == std::end(cases)) return name + " must be lower, title, upper or random";
-        options.generation.passphrase.word_case = it->second;
+        options.settings.passphrase.word_case = it->second;
     } else if (n == "separator") {
-        options.generation.passphrase.separator = FromUtf8(value);
+        options.settings.passphrase.separator = FromUtf8(value);
     } else if (n == "wordlist") {
-        options.generation.word_list_file = value;
+        options.settings.word_list_file = value;
     } else if (n == "format") {
-        if (value == "text") options.format = OutputFormat::kText;
-        else if (value == "ndjson") options.format = OutputFormat::kNdjson;
-        else return name + " must be text or ndjson";
+        const OutputFormatEntry* format = FindFormat(value);
+        if (!format) return name + " must be " + FormatNames();
+        options.format = format->format;
+        given.format = value;
     } else if (n == "other-in") {
-        options.pool.other_in = true;
-        options.pool.other_in_text = FromUtf8(value);
+        options.settings.other_in = true;
+        options.settings.other_in_text = FromUtf8(value);
     } else if (n == "other-out") {
-        options.pool.other_out = true;
-        options.pool.other_out_text = FromUtf8(value);
-    } else if (n == "fixed") options.fixed = true;
-    else if (n == "no-upper") options.pool.upper = false;
-    else if (n == "no-lower") options.pool.lower = false;
-    else if (n == "no-numbers") options.pool.numbers = false;
-    else if (n == "no-special") options.pool.special = false;
-    else if (n == "spaces") options.pool.spaces = true;
-    else if (n == "exclude-look-alikes") options.pool.look_alikes_out = true;
-    else if (n == "unique") options.unique = true;
-    else if (n == "html") options.html = true;
+        options.settings.other_out = true;
+        options.settings.other_out_text = FromUtf8(value);
+    } else if (n == "fixed") options.settings.variable_length = false;
+    else if (n == "no-upper") options.settings.upper = false;
+    else if (n == "no-lower") options.settings.lower = false;
+    else if (n == "no-numbers") options.settings.numbers = false;
+    else if (n == "no-special") options.settings.special = false;
+    else if (n == "spaces") options.settings.spaces = true;
+    else if (n == "exclude-look-alikes") options.settings.look_alikes_out = true;
+    else if (n == "unique") options.settings.unique = true;
+    else if (n == "html") options.format = OutputFormat::kHtml;
     else if (n == "crlf") options.crlf = true;
     else if (n == "null") options.null_terminated = true;
     else if (n == "help") options.help = true;
     else if (n == "version") options.version = true;
-    else if (n == "passphrase") options.generation.passphrases = true;
-    else if (n == "each-type") options.generation.each_type = true;
+    else if (n == "passphrase") options.settings.mode = GenerationMode::kPassphrase;
     else if (n == "show-strength") options.show_strength = true;
     return {};
 }
 
 // The lengths from what was given: --length fixes both; --min or --max
 // alone moves the other bound when it would cross it.
-std::string SettleLengths(const Given& given, CliOptions& options) {
+std::string SettleLengths(const Given& given, GenerationSettings& settings) {
     if (given.length) {
         if (given.min || given.max) return "--length cannot be given with --min or --max";
-        options.min_length = options.max_length = static_cast<int>(*given.length);
-        options.fixed = true;
+        settings.min_length = settings.max_length = static_cast<int>(*given.length);
+        settings.variable_length = false;
         return {};
     }
-    if (given.min) options.min_length = static_cast<int>(*given.min);
-    if (given.max) options.max_length = static_cast<int>(*given.max);
-    if (options.min_length > options.max_length) {
+    if (given.min) settings.min_length = static_cast<int>(*given.min);
+    if (given.max) settings.max_length = static_cast<int>(*given.max);
+    if (settings.min_length > settings.max_length) {
         if (given.min && given.max) return "--min must not be greater than --max";
-        if (given.min) options.max_length = options.min_length;
-        else options.min_length = options.max_length;
+        if (given.min) settings.max_length = settings.min_length;
+        else settings.min_length = settings.max_length;
     }
-    if (options.fixed) options.min_length = options.max_length;
+    if (!settings.variable_length) settings.min_length = settings.max_length;
+    return {};
+}
+
+// Options that make sense only with another, or not with it: the first
+// pair met, named in one line.
+std::string Conflict(const Given& given) {
+    const auto first_given = [&](std::initializer_list<const char*> names) -> std::string {
+        for (const std::string& name : given.names)
+            for (const char* n : names)
+                if (name == n) return name;
+        return {};
+    };
+    const bool passphrase = given.Has("passphrase");
+    if (!passphrase) {
+        if (std::string alone = first_given({"words", "separator", "case", "digits", "wordlist"}); !alone.empty())
+            return "--" + alone + " applies only to passphrases: give it with --passphrase";
+    } else if (std::string other = first_given({"length", "min", "max", "fixed", "each-type", "no-upper", "no-lower",
+                                                "no-numbers", "no-special", "other-in", "spaces",
+                                                "exclude-look-alikes", "other-out"});
+               !other.empty()) {
+        return "--passphrase cannot be given with --" + other + ": passphrases are made of words, not characters";
+    }
+    if (given.Has("null") && given.Has("crlf")) return "--null cannot be given with --crlf: each ends a line its own way";
+    if (given.Has("html") && given.Has("format") && given.format != "html")
+        return "--html cannot be given with --format " + given.format + ": they name different formats";
     return {};
 }
 
@@ -241,7 +273,14 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
         }
         if (!error.empty()) return error;
     }
-    return SettleLengths(given, options);
+    if (std::string conflict = Conflict(given); !conflict.empty()) return conflict;
+    if (given.Has("each-type")) options.settings.mode = GenerationMode::kEachType;
+    for (const char* exclusion : {"exclude-look-alikes", "other-out"}) {
+        if (!given.Has(exclusion)) continue;
+        if (!options.exclusions_given.empty()) options.exclusions_given += " and ";
+        options.exclusions_given += std::string("--") + exclusion;
+    }
+    return SettleLengths(given, options.settings);
 }
 
 }  // namespace morvane

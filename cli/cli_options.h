@@ -6,34 +6,26 @@
 #include <string>
 #include <vector>
 
-#include "engine/character_pool.h"
-#include "options/generation_choice.h"
+#include "engine/generation_settings.h"
+#include "output/output_formats.h"
 
 namespace morvane {
-
-enum class OutputFormat { kText, kNdjson };
 
 // Exit codes, as --help and the manual tell them.
 enum ExitCode : int { kExitDone = 0, kExitSystemError = 1, kExitUsage = 2 };
 
 struct CliOptions {
-    int32_t count = 10;
-    int min_length = 6, max_length = 8;
-    bool fixed = false;  // every password is max_length long
-    PoolChoice pool;     // what the pool is built from
-    bool unique = false;
-    bool html = false;
+    GenerationSettings settings;  // what to make
+    OutputFormat format = OutputFormat::kText;
     bool crlf = false;
     bool null_terminated = false;  // each password ends with NUL instead of a line end
-    OutputFormat format = OutputFormat::kText;
-    GenerationChoice generation;  // passphrases, or the each-type rule
-    bool show_strength = false;   // the window's strength line on standard error
+    bool show_strength = false;    // the window's strength line on standard error
     bool help = false;
     bool version = false;
+    // The options given that the pool is narrowed by, as they are named in
+    // a refusal: "--exclude-look-alikes", "--other-out", both or none.
+    std::string exclusions_given;
 };
-
-inline constexpr int kShortestLength = 4;
-inline constexpr int kLongestLength = 128;
 
 // Reads the arguments after the program's name into `options`. Returns an
 // empty text, or one line that says what is wrong, naming the option.

@@ -51,23 +51,23 @@ bool RemoveUnwanted(Pool& pool, const Text& unwanted) {
     return true;
 }
 
-PoolOutcome BuildPool(const PoolChoice& choice, Pool& pool) {
+PoolOutcome BuildPool(const GenerationSettings& settings, Pool& pool) {
     pool.clear();
     try {
-        if (choice.spaces) AppendClass(pool, CharacterClass::kSpace);
-        if (choice.special) AppendClass(pool, CharacterClass::kSpecial);
-        if (choice.numbers) AppendClass(pool, CharacterClass::kNumbers);
-        if (choice.upper) AppendClass(pool, CharacterClass::kUpper);
-        if (choice.lower) AppendClass(pool, CharacterClass::kLower);
-        if (choice.other_in) AppendOther(pool, choice.other_in_text);
+        if (settings.spaces) AppendClass(pool, CharacterClass::kSpace);
+        if (settings.special) AppendClass(pool, CharacterClass::kSpecial);
+        if (settings.numbers) AppendClass(pool, CharacterClass::kNumbers);
+        if (settings.upper) AppendClass(pool, CharacterClass::kUpper);
+        if (settings.lower) AppendClass(pool, CharacterClass::kLower);
+        if (settings.other_in) AppendOther(pool, settings.other_in_text);
     } catch (const RuntimeError&) {
         pool.clear();
         return PoolOutcome::kTooLarge;
     }
     if (pool.empty()) return PoolOutcome::kNothingToDrawFrom;
-    if (choice.look_alikes_out && !RemoveUnwanted(pool, kLookAlikes)) return PoolOutcome::kEmptiedByExclusion;
+    if (settings.look_alikes_out && !RemoveUnwanted(pool, kLookAlikes)) return PoolOutcome::kEmptiedByExclusion;
     // An empty exclude field excludes nothing.
-    if (choice.other_out && !choice.other_out_text.empty() && !RemoveUnwanted(pool, choice.other_out_text))
+    if (settings.other_out && !settings.other_out_text.empty() && !RemoveUnwanted(pool, settings.other_out_text))
         return PoolOutcome::kEmptiedByExclusion;
     return PoolOutcome::kBuilt;
 }

@@ -2,6 +2,7 @@
 // The pool of candidate characters: the selected classes in their fixed
 // order, the user's own characters, and the exclusions that narrow it.
 #include "engine/character_codes.h"
+#include "engine/generation_settings.h"
 
 namespace morvane {
 
@@ -21,24 +22,10 @@ void AppendOther(Pool& pool, const Text& other);
 // entry is left.
 bool RemoveUnwanted(Pool& pool, const Text& unwanted);
 
-// What a run builds its pool from.
-struct PoolChoice {
-    bool spaces = false;  // the blank is let in
-    bool special = true;
-    bool numbers = true;
-    bool upper = true;
-    bool lower = true;
-    bool other_in = false;
-    Text other_in_text;
-    bool look_alikes_out = false;
-    bool other_out = false;
-    Text other_out_text;
-};
-
 enum class PoolOutcome { kBuilt, kNothingToDrawFrom, kTooLarge, kEmptiedByExclusion };
 
 // The pool exactly as a run builds it: classes, Other characters, then the
 // look-alikes and the excluded Other characters taken out.
-PoolOutcome BuildPool(const PoolChoice& choice, Pool& pool);
+PoolOutcome BuildPool(const GenerationSettings& settings, Pool& pool);
 
 }  // namespace morvane

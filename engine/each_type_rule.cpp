@@ -21,17 +21,17 @@ bool InClass(char32_t c, CharacterClass which) {
 
 }  // namespace
 
-EachTypeRule::EachTypeRule(const PoolChoice& choice, const Pool& pool) : pool_size_(pool.size()) {
+EachTypeRule::EachTypeRule(const GenerationSettings& settings, const Pool& pool) : pool_size_(pool.size()) {
     std::map<char32_t, size_t> entries;
     for (char32_t c : pool) ++entries[c];
     for (auto [c, n] : entries) {
         distinct_.push_back(c);
         entries_.push_back(n);
     }
-    std::vector<std::pair<bool, CharacterClass>> classes = {{choice.upper, CharacterClass::kUpper},
-                                                            {choice.lower, CharacterClass::kLower},
-                                                            {choice.numbers, CharacterClass::kNumbers},
-                                                            {choice.special, CharacterClass::kSpecial}};
+    std::vector<std::pair<bool, CharacterClass>> classes = {{settings.upper, CharacterClass::kUpper},
+                                                            {settings.lower, CharacterClass::kLower},
+                                                            {settings.numbers, CharacterClass::kNumbers},
+                                                            {settings.special, CharacterClass::kSpecial}};
     for (auto [chosen, which] : classes) {
         if (!chosen) continue;
         std::vector<char32_t> set;
@@ -39,8 +39,8 @@ EachTypeRule::EachTypeRule(const PoolChoice& choice, const Pool& pool) : pool_si
             if (InClass(c, which)) set.push_back(c);
         type_sets_.push_back(std::move(set));
     }
-    if (choice.other_in) {
-        const Pool other = GetOther(choice.other_in_text);
+    if (settings.other_in) {
+        const Pool other = GetOther(settings.other_in_text);
         std::vector<char32_t> set;
         for (char32_t c : distinct_)
             if (std::find(other.begin(), other.end(), c) != other.end()) set.push_back(c);

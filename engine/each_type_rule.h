@@ -16,9 +16,9 @@ namespace morvane {
 
 class EachTypeRule {
 public:
-    // The chosen types as `choice` names them, each narrowed to the
+    // The chosen types as the settings name them, each narrowed to the
     // characters left in the built `pool`.
-    EachTypeRule(const PoolChoice& choice, const Pool& pool);
+    EachTypeRule(const GenerationSettings& settings, const Pool& pool);
 
     bool Accepts(std::u32string_view password) const;
     bool AcceptsUtf8(std::string_view password) const;

@@ -27,9 +27,9 @@ IncludeVerdict CheckInclude(bool letters, bool upper, bool lower, bool numbers, 
 
 CheckFailure IncludeFailure(IncludeVerdict verdict) {
     if (verdict == IncludeVerdict::kNoLetterCase)
-        return {FocusField::kUpper, "Enter type of letters to use.\r\nUppercase or Lowercase.",
+        return {"Enter type of letters to use.\r\nUppercase or Lowercase.",
                 "INPUT ERROR: Choose Type."};
-    return {FocusField::kLetter, "Enter at least one type of character to generate.",
+    return {"Enter at least one type of character to generate.",
             "INPUT ERROR: Insufficient characters."};
 }
 
@@ -58,44 +58,30 @@ bool LengthsInOrder(const Text& min_text, const Text& max_text) {
 }
 
 CheckFailure MinLengthFailure() {
-    return {FocusField::kMinLen, LengthMessage("Min Length"), "INPUT ERROR: Invalid Entry."};
+    return {LengthMessage("Min Length"), "INPUT ERROR: Invalid Entry."};
 }
 CheckFailure MaxLengthFailure() {
-    return {FocusField::kMaxLen, LengthMessage("Max Length"), "INPUT ERROR: Invalid Entry"};
+    return {LengthMessage("Max Length"), "INPUT ERROR: Invalid Entry"};
 }
 CheckFailure OrderFailure() {
-    return {FocusField::kMinLen, "Min Length should be less than or equal to Max Length.",
+    return {"Min Length should be less than or equal to Max Length.",
             "INPUT ERROR: Invalid Entry."};
 }
 CheckFailure CountFailure() {
-    return {FocusField::kNum,
-            "Enter a value less than " + std::to_string(kHighestCount) + " but greater than " +
+    return {"Enter a value less than " + std::to_string(kHighestCount) + " but greater than " +
                 std::to_string(kLowestCount) + " for Number of Passwords",
             "INPUT ERROR: Invalid Entry"};
 }
 
 CheckFailure ExclusionFailure() {
-    return {FocusField::kOtherOut,
-            "Exclude string includes all characters to include.\r\nPlease change your exclude other string.",
+    return {"Exclude string includes all characters to include.\r\nPlease change your exclude other string.",
             "INPUT ERROR: Exclude Other."};
 }
 
 CheckFailure PossibleCountFailure(int32_t possible) {
-    return {FocusField::kNum,
-            "Maximum number of passwords possible is " + std::to_string(possible) +
+    return {"Maximum number of passwords possible is " + std::to_string(possible) +
                 "\r\nPlease change your number of passwords.",
             "INPUT ERROR: Number of passwords."};
-}
-
-std::optional<CheckFailure> FirstFailure(const OptionValues& v) {
-    IncludeVerdict include = CheckInclude(v.letters, v.upper, v.lower, v.numbers, v.special, v.other_in,
-                                          v.other_in_text);
-    if (include != IncludeVerdict::kPasses) return IncludeFailure(include);
-    if (CheckLength(v.min_length) != FieldVerdict::kPasses) return MinLengthFailure();
-    if (CheckLength(v.max_length) != FieldVerdict::kPasses) return MaxLengthFailure();
-    if (!LengthsInOrder(v.min_length, v.max_length)) return OrderFailure();
-    if (CheckCount(v.count) != FieldVerdict::kPasses) return CountFailure();
-    return std::nullopt;
 }
 
 }  // namespace morvane

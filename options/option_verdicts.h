@@ -10,10 +10,7 @@
 
 namespace morvane {
 
-enum class FocusField { kLetter, kUpper, kMinLen, kMaxLen, kNum, kOtherOut };
-
 struct CheckFailure {
-    FocusField field;
     std::string message;
     std::string title;
 };
@@ -41,17 +38,5 @@ CheckFailure CountFailure();
 // without duplicates.
 CheckFailure ExclusionFailure();
 CheckFailure PossibleCountFailure(int32_t possible);
-
-// The entries as a caller without a window holds them.
-struct OptionValues {
-    bool letters = true, upper = true, lower = true, numbers = true, special = true;
-    bool other_in = false;
-    Text other_in_text;
-    Text min_length = U"6", max_length = U"8", count = U"10";
-};
-
-// The first failing check in the window's order, or none. An empty field
-// counts as refused here: there is no default to refill it with.
-std::optional<CheckFailure> FirstFailure(const OptionValues& values);
 
 }  // namespace morvane

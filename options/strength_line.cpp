@@ -2,9 +2,8 @@
 
 #include <charconv>
 
-#include "engine/each_type_rule.h"
+#include "engine/generator.h"
 #include "engine/strength.h"
-#include "options/number_text.h"
 
 namespace morvane {
 namespace {
@@ -16,8 +15,6 @@ std::string OneDecimal(double value) {
     return error == std::errc() ? std::string(buffer, end) : "?";
 }
 
-StrengthLine None(const std::string& why) { return {"Strength: no password can be made: " + why, StrengthLevel::kNone}; }
-
 StrengthLevel LevelOf(double bits) {
     std::string word = StrengthWord(bits);
     if (word == "Poor") return StrengthLevel::kPoor;
@@ -28,57 +25,36 @@ StrengthLevel LevelOf(double bits) {
 
 }  // namespace
 
-namespace {
-
-StrengthLine DescribePassphrases(const GenerationChoice& choice) {
-    std::string problem;
-    const auto words = LoadPassphraseWords(choice, problem);
-    if (!words) return None(problem);
-    const double bits = PassphraseBits(*words, choice.passphrase);
-    std::string text = "Strength: " + OneDecimal(bits) + " bits per passphrase (" + std::to_string(words->size()) +
-                       " words, " + std::to_string(choice.passphrase.words) + " drawn";
-    if (const int digits = choice.passphrase.digits; digits > 0)
-        text += ", " + std::to_string(digits) + (digits == 1 ? " digit" : " digits");
-    return {text + "): " + StrengthWord(bits), LevelOf(bits)};
+StrengthLine NoPasswordLine(const std::string& why) {
+    return {"Strength: no password can be made: " + why, StrengthLevel::kNone};
 }
 
-}  // namespace
-
-StrengthLine DescribeStrength(const OptionValues& v, const PoolChoice& choice, bool variable_length,
-                              const GenerationChoice& generation) {
-    if (generation.passphrases) return DescribePassphrases(generation);
-    switch (CheckInclude(v.letters, v.upper, v.lower, v.numbers, v.special, v.other_in, v.other_in_text)) {
-        case IncludeVerdict::kPasses: break;
-        case IncludeVerdict::kNoLetterCase: return None("choose upper-case or lower-case letters.");
-        case IncludeVerdict::kNothingChosen: return None("choose at least one type of character.");
+StrengthLine DescribeStrength(const GenerationSettings& settings) {
+    GenerationSettings one = settings;
+    one.unique = false;  // the strength of one output does not hang on the count
+    const Generator generator(one);
+    switch (generator.refusal()) {
+        case GeneratorRefusal::kNone: break;
+        case GeneratorRefusal::kWordListRefused:
+        case GeneratorRefusal::kEachTypeImpossible: return NoPasswordLine(generator.problem());
+        case GeneratorRefusal::kEmptiedByExclusion: return NoPasswordLine("the exclusions leave no character.");
+        case GeneratorRefusal::kPoolTooLarge: return NoPasswordLine("more than 32767 characters to draw from.");
+        case GeneratorRefusal::kNothingToDrawFrom:
+        case GeneratorRefusal::kTooFewPossible: return NoPasswordLine("there is no character to draw from.");
     }
-    if (CheckLength(v.min_length) != FieldVerdict::kPasses)
-        return None("Min Length is not a whole number from 4 to 128.");
-    if (CheckLength(v.max_length) != FieldVerdict::kPasses)
-        return None("Max Length is not a whole number from 4 to 128.");
-    if (!LengthsInOrder(v.min_length, v.max_length)) return None("Min Length is greater than Max Length.");
-    if (CheckCount(v.count) != FieldVerdict::kPasses)
-        return None("Number of Passwords is not a whole number from 1 to 2147483647.");
-
-    Pool pool;
-    switch (BuildPool(choice, pool)) {
-        case PoolOutcome::kBuilt: break;
-        case PoolOutcome::kEmptiedByExclusion: return None("the exclusions leave no character.");
-        case PoolOutcome::kTooLarge: return None("more than 32767 characters to draw from.");
-        case PoolOutcome::kNothingToDrawFrom: return None("there is no character to draw from.");
+    if (settings.passphrases()) {
+        const double bits = generator.BitsOf(0);
+        std::string text = "Strength: " + OneDecimal(bits) + " bits per passphrase (" +
+                           std::to_string(generator.word_count()) + " words, " +
+                           std::to_string(settings.passphrase.words) + " drawn";
+        if (const int digits = settings.passphrase.digits; digits > 0)
+            text += ", " + std::to_string(digits) + (digits == 1 ? " digit" : " digits");
+        return {text + "): " + StrengthWord(bits), LevelOf(bits)};
     }
-    const int max_length = ToInt16(LeadingValue(v.max_length));
-    const int min_length = variable_length ? ToInt16(LeadingValue(v.min_length)) : max_length;
-    const double per_character = BitsPerCharacter(pool);
-    double least = per_character * min_length, most = per_character * max_length;
-    if (generation.each_type) {
-        const EachTypeRule rule(choice, pool);
-        if (std::string problem = rule.Problem(min_length, max_length, variable_length); !problem.empty())
-            return None(problem);
-        least = rule.Bits(min_length);
-        most = rule.Bits(max_length);
-    }
-    const std::string distinct = std::to_string(CountDistinct(pool)) + " characters, ";
+    const int min_length = settings.shortest(), max_length = settings.max_length;
+    const double least = generator.BitsOf(static_cast<size_t>(min_length));
+    const double most = generator.BitsOf(static_cast<size_t>(max_length));
+    const std::string distinct = std::to_string(CountDistinct(generator.pool())) + " characters, ";
     std::string text = "Strength: ";
     if (min_length == max_length) {
         text += OneDecimal(least) + " bits per password (" + distinct + std::to_string(min_length) + " long)";

@@ -4,9 +4,7 @@
 // nothing but what it is given and changes nothing.
 #include <string>
 
-#include "engine/character_pool.h"
-#include "options/generation_choice.h"
-#include "options/option_verdicts.h"
+#include "engine/generation_settings.h"
 
 namespace morvane {
 
@@ -20,7 +18,8 @@ struct StrengthLine {
 // Plain passwords: the entropy of the pool's characters times the lengths.
 // Passphrases and passwords under the each-type rule: log2 of the exact
 // number of different outputs at the shortest and the longest length.
-StrengthLine DescribeStrength(const OptionValues& values, const PoolChoice& pool, bool variable_length,
-                              const GenerationChoice& choice = {});
+StrengthLine DescribeStrength(const GenerationSettings& settings);
+// The line for entries that give no settings: why no password can be made.
+StrengthLine NoPasswordLine(const std::string& why);
 
 }  // namespace morvane

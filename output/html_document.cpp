@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "app/frm_main.h"
 
 namespace morvane {
 
@@ -77,12 +76,6 @@ Text HtmlEscaped(const Text& text) {
 
 Text BuildHtmlDocument(const Text& list) {
     return FromUtf8(HtmlDocumentHead()) + HtmlEscaped(list) + FromUtf8(HtmlDocumentTail());
-}
-
-Text frmMain::FormatAsHTML() {
-    Text document;
-    Trap("FormatAsHTML", [&] { document = BuildHtmlDocument(c_.rtfPasswords->GetText()); });
-    return document;
 }
 
 }  // namespace morvane

@@ -37,6 +37,5 @@ inline RuntimeError SubscriptError() { return RuntimeError(kErrSubscript, "Subsc
 inline RuntimeError InvalidCallError() {
     return RuntimeError(kErrInvalidCall, "Invalid procedure call or argument");
 }
-inline RuntimeError TypeMismatchError() { return RuntimeError(kErrTypeMismatch, "Type mismatch"); }
 
 }  // namespace morvane

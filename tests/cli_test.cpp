@@ -120,9 +120,16 @@ TEST(CommandLine, RefusalsNameTheOptionAndEndWithTwo) {
         {"-n 1e3", "morvane-cli: --count must be a whole number from 1 to 2147483647\n"},
         {"--min 6.9", "morvane-cli: --min must be a whole number from 4 to 128\n"},
         {"-n ' 5'", "morvane-cli: --count must be a whole number from 1 to 2147483647\n"},
-        {"--format xml", "morvane-cli: --format must be text or ndjson\n"},
+        {"--format xml", "morvane-cli: --format must be text, html or ndjson\n"},
+        // Only the options given are named.
         {"--no-upper --no-lower --no-special --other-out '0 1 2 3 4 5 6 7 8 9'",
-         "morvane-cli: --other-out and --exclude-look-alikes leave no character to choose from\n"},
+         "morvane-cli: --other-out leaves no character to choose from\n"},
+        {"--no-upper --no-lower --no-special --no-numbers --other-in 'a b c' --other-out 'a b c'",
+         "morvane-cli: --other-out leaves no character to choose from\n"},
+        {"--no-upper --no-lower --no-special --no-numbers --other-in '1 l 0' --exclude-look-alikes",
+         "morvane-cli: --exclude-look-alikes leaves no character to choose from\n"},
+        {"--no-upper --no-lower --no-special --no-numbers --other-in '1 x' --exclude-look-alikes --other-out x",
+         "morvane-cli: --exclude-look-alikes and --other-out leave no character to choose from\n"},
     };
     const std::string hint = "Try 'morvane-cli --help' for more information.\n";
     for (const Case& c : cases) {
@@ -134,6 +141,58 @@ TEST(CommandLine, RefusalsNameTheOptionAndEndWithTwo) {
         EXPECT_EQ(r.err, c.err) << c.args;
         EXPECT_EQ(r.out, "") << c.args;
     }
+}
+
+TEST(CommandLine, OptionsThatDoNotApplyOrConflictAreRefusedInOneLineNamingBoth) {
+    struct Case {
+        std::string args, err;
+    } cases[] = {
+        {"--words 5", "--words applies only to passphrases: give it with --passphrase"},
+        {"--separator _", "--separator applies only to passphrases: give it with --passphrase"},
+        {"--case upper", "--case applies only to passphrases: give it with --passphrase"},
+        {"--digits 2", "--digits applies only to passphrases: give it with --passphrase"},
+        {"--wordlist words.txt", "--wordlist applies only to passphrases: give it with --passphrase"},
+    };
+    for (const Case& c : cases) {
+        Result r = Cli(c.args);
+        EXPECT_EQ(r.code, 2) << c.args;
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), "morvane-cli: " + c.err + "\n") << c.args;
+        EXPECT_EQ(r.out, "") << c.args;
+    }
+    for (const char* characters : {"-l 12", "--min 10", "--max 10", "--fixed", "--each-type", "--no-upper", "--no-lower",
+                                   "--no-numbers", "--no-special", "--other-in x", "--spaces",
+                                   "--exclude-look-alikes", "--other-out x"}) {
+        const std::string option = characters;
+        std::string name = option.substr(0, option.find(' '));
+        if (name == "-l") name = "--length";
+        for (const std::string& args : {"--passphrase " + option, option + " --passphrase"}) {
+            Result r = Cli(args);
+            EXPECT_EQ(r.code, 2) << args;
+            EXPECT_EQ(r.err, "morvane-cli: --passphrase cannot be given with " + name +
+                                 ": passphrases are made of words, not characters\n"
+                                 "Try 'morvane-cli --help' for more information.\n")
+                << args;
+        }
+    }
+    for (const char* args : {"-0 --crlf", "--crlf --null"}) {
+        Result r = Cli(args);
+        EXPECT_EQ(r.code, 2) << args;
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "morvane-cli: --null cannot be given with --crlf: each ends a line its own way");
+    }
+    for (const char* other : {"text", "ndjson"}) {
+        for (const std::string& args : {"--html --format " + std::string(other), "--format=" + std::string(other) + " --html"}) {
+            Result r = Cli(args);
+            EXPECT_EQ(r.code, 2) << args;
+            EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
+                      "morvane-cli: --html cannot be given with --format " + std::string(other) +
+                          ": they name different formats")
+                << args;
+        }
+    }
+    // What goes together still does.
+    EXPECT_EQ(Cli("--passphrase --words 4 --unique -n 3").code, 0);
+    EXPECT_EQ(Cli("--html --format html -n 2").code, 0);
+    EXPECT_EQ(Cli("-0 -n 2").code, 0);
 }
 
 TEST(CommandLine, ShortOptionsBundleAndTakeAttachedValuesAndABoundGivenAloneMovesTheOther) {
@@ -211,31 +270,35 @@ TEST(CommandLine, AClosedPipeEndsItQuietly) {
 }
 
 TEST(CommandLine, HtmlShowsABrowserEveryPasswordAsMade) {
-    // Only characters that markup would take, and some beyond ASCII.
-    const std::string page = testing::TempDir() + "/morvane-cli-page-" + std::to_string(getpid()) + ".htm";
-    Result r = Cli("--html -n 2000 --no-upper --no-lower --no-numbers --no-special --other-in '< > & ; # ! / a p t é 😀'",
-                   " | tee " + page);
-    ASSERT_EQ(r.code, 0) << r.err;
-    std::string shown;
-    {
-        std::unique_ptr<FILE, int (*)(FILE*)> parser(
-            popen((std::string("python3 ") + HTML_PRE_TEXT_SCRIPT + " " + page).c_str(), "r"), pclose);
-        char buffer[65536];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, parser.get())) > 0;) shown.append(buffer, n);
-    }
-    std::remove(page.c_str());
-    const std::vector<std::string> lines = Lines(shown);
-    ASSERT_EQ(lines.size(), 2000u);
-    const std::set<std::string> pool = {"<", ">", "&", ";", "#", "!", "/", "a", "p", "t", "é", "😀"};
-    for (const std::string& line : lines) {
-        size_t characters = 0;
-        for (size_t at = 0; at < line.size(); ++characters) {
-            size_t size = 1;
-            while (at + size < line.size() && (line[at + size] & 0xC0) == 0x80) ++size;
-            ASSERT_TRUE(pool.count(line.substr(at, size))) << line;
-            at += size;
+    for (const char* html : {"--html", "--format html", "--format=html"}) {
+        SCOPED_TRACE(html);
+        // Only characters that markup would take, and some beyond ASCII.
+        const std::string page = testing::TempDir() + "/morvane-cli-page-" + std::to_string(getpid()) + ".htm";
+        Result r = Cli(std::string(html) +
+                           " -n 2000 --no-upper --no-lower --no-numbers --no-special --other-in '< > & ; # ! / a p t é 😀'",
+                       " | tee " + page);
+        ASSERT_EQ(r.code, 0) << r.err;
+        std::string shown;
+        {
+            std::unique_ptr<FILE, int (*)(FILE*)> parser(
+                popen((std::string("python3 ") + HTML_PRE_TEXT_SCRIPT + " " + page).c_str(), "r"), pclose);
+            char buffer[65536];
+            for (size_t n; (n = fread(buffer, 1, sizeof buffer, parser.get())) > 0;) shown.append(buffer, n);
         }
-        EXPECT_TRUE(characters >= 6 && characters <= 8) << line;
+        std::remove(page.c_str());
+        const std::vector<std::string> lines = Lines(shown);
+        ASSERT_EQ(lines.size(), 2000u);
+        const std::set<std::string> pool = {"<", ">", "&", ";", "#", "!", "/", "a", "p", "t", "é", "😀"};
+        for (const std::string& line : lines) {
+            size_t characters = 0;
+            for (size_t at = 0; at < line.size(); ++characters) {
+                size_t size = 1;
+                while (at + size < line.size() && (line[at + size] & 0xC0) == 0x80) ++size;
+                ASSERT_TRUE(pool.count(line.substr(at, size))) << line;
+                at += size;
+            }
+            EXPECT_TRUE(characters >= 6 && characters <= 8) << line;
+        }
     }
 }
 

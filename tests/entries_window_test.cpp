@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
+#include <algorithm>
 #include <clocale>
 #include <string>
 
@@ -160,4 +162,25 @@ TEST(EntriesInWindow, ALongRunKeepsTheListsFormatAndTheUsersSelection) {
     EXPECT_EQ(fresh.window.form().lngPasswordCount(), 30000);
     fresh.window.mnuSelectAll_Click();
     EXPECT_EQ(fresh.window.rtfPasswords->textCursor().selectedText().count(QChar::ParagraphSeparator), 30000);
+}
+
+TEST(EntriesInWindow, ALengthTypedDuringARunReachesThePasswordsStillToCome) {
+    Window w;
+    w.window.chkVarLen->setChecked(false);
+    w.window.txtNum->setText("200000");
+    // Typed at the run's first turn, as the user would while it goes on.
+    QTimer::singleShot(0, &w.window, [&] {
+        QTest::keyClick(w.window.txtMaxLen, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(w.window.txtMaxLen, "12");
+    });
+    w.window.Generate();
+    const QStringList lines = w.Lines();
+    ASSERT_EQ(lines.size(), 200000);
+    EXPECT_EQ(lines.front().size(), 8);
+    EXPECT_EQ(lines.back().size(), 12);
+    // Every password is of the one length or, from a turn on, the other.
+    const auto first_long = std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.size() == 12; });
+    ASSERT_NE(first_long, lines.end());
+    EXPECT_TRUE(std::all_of(lines.begin(), first_long, [](const QString& l) { return l.size() == 8; }));
+    EXPECT_TRUE(std::all_of(first_long, lines.end(), [](const QString& l) { return l.size() == 12; }));
 }

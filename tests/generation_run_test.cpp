@@ -236,6 +236,51 @@ TEST(GenerationRun, ACommandDuringTheRunRunsBetweenPasswords) {
     EXPECT_EQ(h.Status(), "Complete");
 }
 
+TEST(GenerationRun, EditsMadeDuringTheRunReachThePasswordsStillToCome) {
+    // Without a window every password is a turn of its own.
+    FormHarness h;
+    h.ui.chkVarLen.SetValue(0);
+    h.ui.txtNum.SetText(U"30");
+    int turns = 0;
+    h.ui.txtNumPass.Change = [&] {
+        ++turns;
+        if (turns == 5) h.ui.txtMaxLen.SetText(U"12");
+        if (turns == 10) h.ui.txtMaxLen.SetText(U"");   // cleared to type anew: the last good length holds
+        if (turns == 11) h.ui.txtMaxLen.SetText(U"1");  // not a length yet
+        if (turns == 12) h.ui.txtMaxLen.SetText(U"16");
+        if (turns == 20) {
+            h.ui.chkVarLen.SetValue(1);
+            h.ui.txtMinLen.SetText(U"4");
+            h.ui.txtMaxLen.SetText(U"5");
+        }
+    };
+    h.form.cmdGenerate_Click();
+    const std::vector<std::string> lines = h.Lines();
+    ASSERT_EQ(lines.size(), 30u);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const size_t expected_most = i < 5 ? 8 : i < 12 ? 12 : i < 20 ? 16 : 5;
+        const size_t expected_least = i < 20 ? expected_most : 4;
+        EXPECT_GE(lines[i].size(), expected_least) << i;
+        EXPECT_LE(lines[i].size(), expected_most) << i;
+    }
+    EXPECT_TRUE(h.box.shown.empty());
+
+    // The duplicate box, ticked during a run, keeps the rest of it free of
+    // repeats among 10^4 four-digit passwords.
+    FormHarness d;
+    d.Only({&d.ui.chkNumber});
+    d.ui.chkVarLen.SetValue(0);
+    d.ui.txtMinLen.SetText(U"4");
+    d.ui.txtMaxLen.SetText(U"4");
+    d.ui.chkOtherIn.SetValue(0);
+    d.ui.txtNum.SetText(U"3000");
+    d.ui.txtNumPass.Change = [&] { d.ui.chkDuplicate.SetValue(1); };
+    d.form.cmdGenerate_Click();
+    const std::vector<std::string> digits = d.Lines();
+    ASSERT_EQ(digits.size(), 3000u);
+    EXPECT_EQ(std::set<std::string>(digits.begin() + 1, digits.end()).size(), 2999u);
+}
+
 TEST(ClearCommand, CancelKeepsEverythingOkEmptiesListAndPanel) {
     FormHarness h;
     h.form.cmdGenerate_Click();

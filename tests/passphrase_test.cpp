@@ -136,8 +136,8 @@ TEST(PassphraseMaker, EveryArrangementOfWordsCasesAndDigitsIsEquallyLikely) {
 namespace {
 
 // Upper A B C, numbers 0 1 2, Other x y: everything else left out.
-PoolChoice SmallChoice() {
-    PoolChoice choice;
+GenerationSettings SmallChoice() {
+    GenerationSettings choice;
     choice.special = choice.lower = false;
     choice.other_in = true;
     choice.other_in_text = U"x y";
@@ -150,7 +150,7 @@ PoolChoice SmallChoice() {
 }  // namespace
 
 TEST(EachTypeRule, CountsExactlyThePasswordsHoldingEveryTypeAndRefusesWhatCannotBe) {
-    const PoolChoice choice = SmallChoice();
+    const GenerationSettings choice = SmallChoice();
     Pool pool;
     ASSERT_EQ(BuildPool(choice, pool), PoolOutcome::kBuilt);
     ASSERT_EQ(pool.size(), 8u);
@@ -171,8 +171,8 @@ TEST(EachTypeRule, CountsExactlyThePasswordsHoldingEveryTypeAndRefusesWhatCannot
     EXPECT_EQ(rule.Problem(3, 8, true), "");
     // The defaults: 94 characters, four types, 8 long.
     Pool defaults;
-    BuildPool(PoolChoice{}, defaults);
-    const EachTypeRule four(PoolChoice{}, defaults);
+    BuildPool(GenerationSettings{}, defaults);
+    const EachTypeRule four(GenerationSettings{}, defaults);
     // Inclusion and exclusion over the four classes' sizes.
     const int sizes[] = {26, 26, 10, 32};
     long double keeping = 0;
@@ -186,7 +186,7 @@ TEST(EachTypeRule, CountsExactlyThePasswordsHoldingEveryTypeAndRefusesWhatCannot
 }
 
 TEST(EachTypeRule, DrawingWholePasswordsAndRejectingKeepsEveryAcceptedOneEquallyLikely) {
-    const PoolChoice choice = SmallChoice();
+    const GenerationSettings choice = SmallChoice();
     Pool pool;
     BuildPool(choice, pool);
     const EachTypeRule rule(choice, pool);
@@ -250,7 +250,7 @@ TEST(PassphraseBits, IsTheExactEntropyOfTheDrawsWhereCaseFormsFallTogether) {
 }
 
 TEST(EachTypeRule, BitsAreTheExactEntropyOfWhatIsDrawnFromAPoolThatRepeatsACharacter) {
-    PoolChoice choice = SmallChoice();
+    GenerationSettings choice = SmallChoice();
     choice.other_in_text = U"x x x y";  // x three times as likely as y
     Pool pool;
     ASSERT_EQ(BuildPool(choice, pool), PoolOutcome::kBuilt);

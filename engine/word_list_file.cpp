@@ -1,4 +1,4 @@
-#include "options/generation_choice.h"
+#include "engine/word_list_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -64,25 +64,25 @@ std::optional<std::string> ReadListText(const std::string& name, std::string& pr
 
 }  // namespace
 
-std::optional<std::vector<Text>> LoadWords(const GenerationChoice& choice, std::string& problem) {
-    if (choice.read_words) return *choice.read_words;
-    if (choice.word_list_file.empty())
-        return ReadWordList(EffLargeWordListText(), choice.passphrase.separator, choice.passphrase.word_case);
-    auto text = ReadListText(choice.word_list_file, problem);
+std::optional<std::vector<Text>> LoadWords(const GenerationSettings& settings, std::string& problem) {
+    if (settings.read_words) return *settings.read_words;
+    if (settings.word_list_file.empty())
+        return ReadWordList(EffLargeWordListText(), settings.passphrase.separator, settings.passphrase.word_case);
+    auto text = ReadListText(settings.word_list_file, problem);
     if (!text) return std::nullopt;
     const std::string_view list = DropByteOrderMark(*text);
     if (std::string fault = WordListTextProblem(list); !fault.empty()) {
-        problem = "The word list " + choice.word_list_file + " " + fault + ".";
+        problem = "The word list " + settings.word_list_file + " " + fault + ".";
         return std::nullopt;
     }
-    auto words = ReadWordList(list, choice.passphrase.separator, choice.passphrase.word_case);
+    auto words = ReadWordList(list, settings.passphrase.separator, settings.passphrase.word_case);
     Wipe(*text);
     return words;
 }
 
-std::optional<std::vector<Text>> LoadPassphraseWords(const GenerationChoice& choice, std::string& problem) {
-    auto words = LoadWords(choice, problem);
-    if (words) problem = PassphraseProblem(*words, choice.passphrase);
+std::optional<std::vector<Text>> LoadPassphraseWords(const GenerationSettings& settings, std::string& problem) {
+    auto words = LoadWords(settings, problem);
+    if (words) problem = PassphraseProblem(*words, settings.passphrase);
     if (!problem.empty()) return std::nullopt;
     return words;
 }

@@ -1,0 +1,164 @@
+#include "engine/generator.h"
+
+#include <string.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/rand.h"
+#include "engine/strength.h"
+#include "engine/word_list_file.h"
+#include "platform/runtime_error.h"
+
+namespace morvane {
+
+Generator::Generator(const GenerationSettings& settings) : settings_(settings) { Build(); }
+
+Generator::~Generator() = default;
+
+void Generator::Refuse(GeneratorRefusal why, std::string problem) {
+    refusal_ = why;
+    problem_ = std::move(problem);
+    maker_.reset();
+    phrases_.reset();
+}
+
+void Generator::Build() {
+    if (settings_.passphrases()) {
+        std::string problem;
+        const auto words = LoadPassphraseWords(settings_, problem);
+        if (!words) return Refuse(GeneratorRefusal::kWordListRefused, problem);
+        word_count_ = words->size();
+        possible_ = CountPassphrases(*words, settings_.passphrase);
+        passphrase_bits_ = PassphraseBits(*words, settings_.passphrase);
+        phrases_.emplace(*words, settings_.passphrase);
+    } else {
+        switch (BuildPool(settings_, pool_)) {
+            case PoolOutcome::kBuilt: break;
+            case PoolOutcome::kNothingToDrawFrom: return Refuse(GeneratorRefusal::kNothingToDrawFrom);
+            case PoolOutcome::kTooLarge: return Refuse(GeneratorRefusal::kPoolTooLarge);
+            case PoolOutcome::kEmptiedByExclusion: return Refuse(GeneratorRefusal::kEmptiedByExclusion);
+        }
+        const int shortest = settings_.shortest(), longest = settings_.max_length;
+        const bool variable = settings_.variable_length;
+        maker_.emplace(pool_, shortest, longest, variable);
+        bits_per_character_ = BitsPerCharacter(pool_);
+        if (settings_.each_type()) {
+            rule_.emplace(settings_, pool_);
+            if (std::string problem = rule_->Problem(shortest, longest, variable); !problem.empty())
+                return Refuse(GeneratorRefusal::kEachTypeImpossible, problem);
+            possible_ = rule_->CountOver(shortest, longest, variable);
+        } else {
+            possible_ = OutputCount::Of(MaxPossiblePasswords(CountDistinct(pool_), shortest, longest, variable));
+        }
+    }
+    if (settings_.unique && possible_.AsRunCount() < settings_.count)
+        return Refuse(GeneratorRefusal::kTooFewPossible);
+    if (settings_.unique) made_.Reserve(static_cast<size_t>(settings_.count));
+}
+
+double Generator::BitsOf(size_t length) const {
+    if (phrases_) return passphrase_bits_;
+    if (rule_) return rule_->Bits(static_cast<int>(length));
+    return bits_per_character_ * static_cast<double>(length);
+}
+
+int Generator::LongestOutput() const {
+    if (!settings_.passphrases()) return settings_.max_length;
+    const PassphraseOptions& p = settings_.passphrase;
+    return p.words * (10 + static_cast<int>(p.separator.size())) + p.digits * 2;
+}
+
+void Generator::SetLengths(int min_length, int max_length, bool variable_length) {
+    if (!maker_) return;
+    const int shortest = variable_length ? min_length : max_length;
+    if (shortest == settings_.shortest() && max_length == settings_.max_length &&
+        variable_length == settings_.variable_length)
+        return;
+    maker_.emplace(pool_, shortest, max_length, variable_length);
+    settings_.min_length = min_length;
+    settings_.max_length = max_length;
+    settings_.variable_length = variable_length;
+}
+
+void Generator::SetUnique(bool unique) { settings_.unique = unique; }
+
+void Generator::Make(Text& out) {
+    if (!ready()) throw InvalidCallError();
+    if (phrases_) return phrases_->Make(out);
+    do maker_->Make(out);
+    while (rule_ && !rule_->Accepts(out));
+}
+
+bool Generator::Next(Text& out) {
+    for (long long redraws = 0;; ++redraws) {
+        Make(out);
+        if (!settings_.unique || made_.Insert(out)) return true;
+        if (redraws == kMostRedrawsForANewPassword) return false;
+    }
+}
+
+int Generator::AppendLinesUtf8(std::string& out, int count, std::string_view line_end, size_t* ends) {
+    if (!ready() || count < 0 || count > kLinesAtOnce) throw InvalidCallError();
+    const size_t start = out.size();
+    size_t made_ends[kLinesAtOnce];
+    if (phrases_) {
+        for (int i = 0; i < count; ++i) {
+            phrases_->AppendUtf8(out);
+            made_ends[i] = out.size();
+            out += line_end;
+        }
+    } else {
+        maker_->AppendLinesUtf8(out, count, line_end, made_ends);
+    }
+    if (!rule_ && !settings_.unique) {
+        if (ends) std::copy(made_ends, made_ends + count, ends);
+        return count;
+    }
+    const int kept = KeepAccepted(out, start, made_ends, count, line_end.size(), ends);
+    if (!settings_.unique) return kept;
+    redraws_ = kept > 0 ? 0 : redraws_ + count;
+    return redraws_ > kMostRedrawsForANewPassword ? kNoFurther : kept;
+}
+
+int Generator::KeepAccepted(std::string& out, size_t start, const size_t* made_ends, int count,
+                            size_t line_end_size, size_t* ends) {
+    bool accepted[kLinesAtOnce];
+    DuplicateIndex::Key keys[kLinesAtOnce];
+    const auto line_start = [&](int i) { return i == 0 ? start : made_ends[i - 1] + line_end_size; };
+    for (int i = 0; i < count; ++i) {
+        const std::string_view made = std::string_view(out).substr(line_start(i), made_ends[i] - line_start(i));
+        accepted[i] = !rule_ || rule_->AcceptsUtf8(made);
+        if (!accepted[i] || !settings_.unique) continue;
+        // Every slot is asked for before the first is written, so that the
+        // table's memory comes in for all of them together.
+        keys[i] = DuplicateIndex::KeyOfUtf8(made);
+        made_.Prefetch(keys[i]);
+    }
+    size_t write = start;
+    int kept = 0;
+    for (int i = 0; i < count; ++i) {
+        if (!accepted[i] || (settings_.unique && !made_.InsertKey(keys[i]))) continue;
+        const size_t from = line_start(i), line = made_ends[i] + line_end_size - from;
+        if (write != from) std::memmove(out.data() + write, out.data() + from, line);
+        write += line;
+        if (ends) ends[kept] = write - line_end_size;
+        ++kept;
+    }
+    ::explicit_bzero(out.data() + write, out.size() - write);  // the lines left out leave no copy
+    out.resize(write);
+    return kept;
+}
+
+int Generator::DrawLength() {
+    if (!maker_) throw InvalidCallError();
+    const int shortest = settings_.shortest();
+    return shortest == settings_.max_length ? shortest : Rand(shortest, settings_.max_length);
+}
+
+char32_t Generator::DrawCharacter() {
+    if (pool_.empty()) throw SubscriptError();
+    return pool_[static_cast<size_t>(Rand(0, static_cast<int32_t>(pool_.size()) - 1))];
+}
+
+}  // namespace morvane
