@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -116,6 +117,9 @@ public:
     // Option checks
     bool IsVerifyData();
     bool IsInclude();
+    // Whether letters are chosen: kLettersOff, kLettersChosen, or
+    // kLettersWithoutCase (refused: neither case is).
+    enum LettersVerdict : int { kLettersOff = 0, kLettersChosen = 1, kLettersWithoutCase = 2 };
     int IsLetters();
     bool IsNumbers();
     bool IsSpecial();
@@ -183,11 +187,21 @@ private:
     void Trap(const char* name, Body&& body) {
         TrapErrors(*env_.box, Owner::kWindow, name, std::forward<Body>(body));
     }
+    // The same for a procedure with a value: what the body returns, or
+    // `failed` when it raised an error.
+    template <class Result, class Body>
+    Result Trapped(const char* name, Result failed, Body&& body) {
+        Result result = failed;
+        Trap(name, [&] { result = body(); });
+        return result;
+    }
 
     MainControls c_;
     MainEnvironment env_;
     Pool arrCharacters_;
-    std::optional<Generator> generator_;  // the last run's
+    // The generator of the run going on, or of the last one; a run started
+    // at another's turn has its own.
+    std::shared_ptr<Generator> generator_;
     int32_t lngPasswordCount_ = 0;
 };
 

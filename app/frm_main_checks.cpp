@@ -5,88 +5,63 @@
 namespace morvane {
 
 bool frmMain::IsVerifyData() {
-    bool result = false;
-    Trap("IsVerifyData", [&] {
-        if (IsInclude() && IsExclude() && IsValue()) {
-            result = true;
-            return;
-        }
+    return Trapped("IsVerifyData", false, [&] {
+        if (IsInclude() && IsExclude() && IsValue()) return true;
         ChangeStatus(kStatusInputError);
+        return false;
     });
-    return result;
 }
 
 bool frmMain::IsInclude() {
-    bool result = false;
-    Trap("IsInclude", [&] {
-        result = true;
-        int letters = IsLetters();
-        if (letters == 2) {
-            result = false;
-            return;
-        }
-        if (letters == 1) return;
-        if (IsNumbers() || IsSpecial() || IsIncludeOther()) return;
-        result = false;
+    return Trapped("IsInclude", false, [&] {
+        const int letters = IsLetters();
+        if (letters == kLettersWithoutCase) return false;
+        if (letters == kLettersChosen) return true;
+        if (IsNumbers() || IsSpecial() || IsIncludeOther()) return true;
         CheckFailure failure = IncludeFailure(IncludeVerdict::kNothingChosen);
         c_.chkLetter->SetFocus();
         Message(failure.message, failure.title);
+        return false;
     });
-    return result;
 }
 
 int frmMain::IsLetters() {
-    int result = 0;
-    Trap("IsLetters", [&] {
-        if (c_.chkLetter->Value() != 1) return;
-        result = 1;
-        if (CheckInclude(true, c_.chkUpper->Value() == 1, c_.chkLower->Value() == 1, false, false, false,
-                         U"") == IncludeVerdict::kNoLetterCase) {
-            result = 2;
-            CheckFailure failure = IncludeFailure(IncludeVerdict::kNoLetterCase);
-            c_.chkUpper->SetFocus();
-            Message(failure.message, failure.title);
-        }
+    return Trapped("IsLetters", int{kLettersOff}, [&]() -> int {
+        if (c_.chkLetter->Value() != 1) return kLettersOff;
+        if (CheckInclude(true, c_.chkUpper->Value() == 1, c_.chkLower->Value() == 1, false, false, false, U"") !=
+            IncludeVerdict::kNoLetterCase)
+            return kLettersChosen;
+        CheckFailure failure = IncludeFailure(IncludeVerdict::kNoLetterCase);
+        c_.chkUpper->SetFocus();
+        Message(failure.message, failure.title);
+        return kLettersWithoutCase;
     });
-    return result;
 }
 
 bool frmMain::IsNumbers() {
-    bool result = false;
-    Trap("IsNumbers", [&] { result = c_.chkNumber->Value() == 1; });
-    return result;
+    return Trapped("IsNumbers", false, [&] { return c_.chkNumber->Value() == 1; });
 }
 
 bool frmMain::IsSpecial() {
-    bool result = false;
-    Trap("IsSpecial", [&] { result = c_.chkSpecial->Value() == 1; });
-    return result;
+    return Trapped("IsSpecial", false, [&] { return c_.chkSpecial->Value() == 1; });
 }
 
 bool frmMain::IsIncludeOther() {
-    bool result = false;
-    Trap("IsIncludeOther", [&] {
-        result = c_.chkOtherIn->Value() == 1 && !c_.txtOtherIn->GetText().empty();
-    });
-    return result;
+    return Trapped("IsIncludeOther", false,
+                   [&] { return c_.chkOtherIn->Value() == 1 && !c_.txtOtherIn->GetText().empty(); });
 }
 
 bool frmMain::IsExclude() { return true; }
 
 bool frmMain::IsValue() {
-    bool result = false;
-    Trap("IsValue", [&] {
-        if (!IsMinLen()) return;
-        if (!IsMaxLen()) return;
-        if (LengthsInOrder(c_.txtMinLen->GetText(), c_.txtMaxLen->GetText())) {
-            result = IsNumPass();
-            return;
-        }
+    return Trapped("IsValue", false, [&] {
+        if (!IsMinLen() || !IsMaxLen()) return false;
+        if (LengthsInOrder(c_.txtMinLen->GetText(), c_.txtMaxLen->GetText())) return IsNumPass();
         CheckFailure failure = OrderFailure();
         txtMinLen_GotFocus();
         Message(failure.message, failure.title);
+        return false;
     });
-    return result;
 }
 
 }  // namespace morvane

@@ -23,35 +23,30 @@ bool frmMain::IsLengthField(TextBox* field, TextBox* other, const char32_t* refi
 }
 
 bool frmMain::IsMinLen() {
-    bool result = false;
-    Trap("IsMinLen", [&] {
-        result = IsLengthField(c_.txtMinLen, c_.txtMaxLen, U"6", MinLengthFailure(), &frmMain::txtMinLen_GotFocus);
+    return Trapped("IsMinLen", false, [&] {
+        return IsLengthField(c_.txtMinLen, c_.txtMaxLen, U"6", MinLengthFailure(), &frmMain::txtMinLen_GotFocus);
     });
-    return result;
 }
 
 bool frmMain::IsMaxLen() {
-    bool result = false;
-    Trap("IsMaxLen", [&] {
-        result = IsLengthField(c_.txtMaxLen, c_.txtMinLen, U"8", MaxLengthFailure(), &frmMain::txtMaxLen_GotFocus);
+    return Trapped("IsMaxLen", false, [&] {
+        return IsLengthField(c_.txtMaxLen, c_.txtMinLen, U"8", MaxLengthFailure(), &frmMain::txtMaxLen_GotFocus);
     });
-    return result;
 }
 
 bool frmMain::IsNumPass() {
-    bool result = false;
-    Trap("IsNumPass", [&] {
+    return Trapped("IsNumPass", false, [&] {
         switch (CheckCount(c_.txtNum->GetText())) {
-            case FieldVerdict::kPasses: result = true; return;
-            case FieldVerdict::kEmpty: c_.txtNum->SetText(U"10"); return;
+            case FieldVerdict::kPasses: return true;
+            case FieldVerdict::kEmpty: c_.txtNum->SetText(U"10"); return false;
             case FieldVerdict::kOverflow:
             case FieldVerdict::kRefused: break;
         }
         CheckFailure failure = CountFailure();
         txtNum_GotFocus();
         Message(failure.message, failure.title);
+        return false;
     });
-    return result;
 }
 
 void frmMain::FocusAndSelectAll(TextBox* field) {

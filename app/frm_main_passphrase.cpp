@@ -1,5 +1,6 @@
 // Passphrases and the "each chosen type" rule in a run.
 #include "app/frm_main.h"
+#include "platform/runtime_error.h"
 
 namespace morvane {
 namespace {
@@ -11,45 +12,37 @@ const char* const kEachTypeTitle = "INPUT ERROR: One of each type.";
 
 // Passphrases read only the count of the window's values.
 bool frmMain::IsVerifyPassphrase() {
-    bool result = false;
-    Trap("IsVerifyPassphrase", [&] {
-        if (IsNumPass()) {
-            result = true;
-            return;
-        }
+    return Trapped("IsVerifyPassphrase", false, [&] {
+        if (IsNumPass()) return true;
         ChangeStatus(kStatusInputError);
+        return false;
     });
-    return result;
 }
 
 bool frmMain::IsCreatePassphraseMaker() {
-    bool result = false;
-    Trap("IsCreatePassphraseMaker", [&] {
-        generator_.emplace(Settings());
+    return Trapped("IsCreatePassphraseMaker", false, [&] {
+        generator_ = std::make_shared<Generator>(Settings());
         switch (generator_->refusal()) {
-            case GeneratorRefusal::kNone: result = true; break;
-            case GeneratorRefusal::kTooFewPossible: IsPossibleEnough(generator_->possible().AsRunCount()); break;
-            default: Message(generator_->problem(), kPassphraseTitle); break;
+            case GeneratorRefusal::kNone: return true;
+            case GeneratorRefusal::kTooFewPossible: return IsPossibleEnough(generator_->possible().AsRunCount());
+            default: Message(generator_->problem(), kPassphraseTitle); return false;
         }
     });
-    return result;
 }
 
 // After IsCreateArray has built the generator with the rule.
 bool frmMain::IsEachTypePossible() {
-    bool result = false;
-    Trap("IsEachTypePossible", [&] {
+    return Trapped("IsEachTypePossible", false, [&] {
         if (!generator_) throw SubscriptError();
         switch (generator_->refusal()) {
             case GeneratorRefusal::kEachTypeImpossible:
                 c_.txtMaxLen->SetFocus();
                 Message(generator_->problem(), kEachTypeTitle);
-                break;
-            case GeneratorRefusal::kTooFewPossible: IsPossibleEnough(generator_->possible().AsRunCount()); break;
-            default: result = true; break;
+                return false;
+            case GeneratorRefusal::kTooFewPossible: return IsPossibleEnough(generator_->possible().AsRunCount());
+            default: return true;
         }
     });
-    return result;
 }
 
 }  // namespace morvane

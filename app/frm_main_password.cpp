@@ -7,22 +7,20 @@
 namespace morvane {
 
 Text frmMain::GeneratePassword() {
-    Text password;
-    Trap("GeneratePassword", [&] {
+    return Trapped("GeneratePassword", Text(), [&] {
+        Text password;
         if (!generator_) throw SubscriptError();
         if (!generator_->Next(password))
             throw RuntimeError(kErrInvalidCall, "No further distinct password could be found");
+        return password;
     });
-    return password;
 }
 
 int frmMain::GetPasswordLength() {
-    int length = 0;
-    Trap("GetPasswordLength", [&] {
+    return Trapped("GetPasswordLength", 0, [&] {
         TakeLengthEdits();
-        length = generator_->DrawLength();
+        return generator_->DrawLength();
     });
-    return length;
 }
 
 // Lengths the user changed while a run goes on reach the passwords still
@@ -39,12 +37,10 @@ void frmMain::TakeLengthEdits() {
 }
 
 char32_t frmMain::GenerateCharacter() {
-    char32_t character = 0;
-    Trap("GenerateCharacter", [&] {
+    return Trapped("GenerateCharacter", char32_t{0}, [&] {
         if (!generator_) throw SubscriptError();
-        character = generator_->DrawCharacter();
+        return generator_->DrawCharacter();
     });
-    return character;
 }
 
 }  // namespace morvane

@@ -5,9 +5,8 @@
 namespace morvane {
 
 bool frmMain::IsCreateArray() {
-    bool result = false;
-    Trap("IsCreateArray", [&] {
-        generator_.emplace(Settings());
+    return Trapped("IsCreateArray", false, [&] {
+        generator_ = std::make_shared<Generator>(Settings());
         arrCharacters_ = generator_->pool();
         switch (generator_->refusal()) {
             case GeneratorRefusal::kNothingToDrawFrom: throw SubscriptError();
@@ -17,25 +16,20 @@ bool frmMain::IsCreateArray() {
                 ChangeStatus(kStatusInputError);
                 c_.txtOtherOut->SetFocus();
                 Message(failure.message, failure.title);
-                return;
+                return false;
             }
-            default: break;
+            default: return IsNumMaxPossible();
         }
-        if (!IsNumMaxPossible()) return;
-        result = true;
     });
-    return result;
 }
 
 bool frmMain::IsNumMaxPossible() {
-    bool result = false;
-    Trap("IsNumMaxPossible", [&] {
+    return Trapped("IsNumMaxPossible", false, [&] {
         // The each-type rule counts what it keeps itself.
         const bool too_few = generator_ && generator_->refusal() == GeneratorRefusal::kTooFewPossible &&
                              !generator_->settings().each_type();
-        result = !too_few || IsPossibleEnough(generator_->possible().AsRunCount());
+        return !too_few || IsPossibleEnough(generator_->possible().AsRunCount());
     });
-    return result;
 }
 
 }  // namespace morvane

@@ -53,7 +53,8 @@ void frmMain::GenerateOutput() {
             if (!IsCreateArray()) return;
             if (settings.each_type() && !IsEachTypePossible()) return;
         }
-        Generator& generator = *generator_;
+        const std::shared_ptr<Generator> run = generator_;
+        Generator& generator = *run;
         const int32_t requested = settings.count;
         // Each password with its line end takes at most the longest length
         // plus two.
@@ -95,6 +96,7 @@ void frmMain::GenerateOutput() {
             c_.txtProgress->SetText(Number(percent) + U"%");
             c_.txtNumPass->SetText(Number(lngPasswordCount_));
             env_.do_events();
+            generator_ = run;  // after a run started at this turn
         }
     });
 }

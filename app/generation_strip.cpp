@@ -11,7 +11,7 @@
 namespace morvane {
 namespace {
 
-const QString kBuiltInList = QStringLiteral("EFF words");
+const QString kBuiltInList = QStringLiteral("EFF words");  // the list in use when none is chosen
 
 }  // namespace
 
@@ -41,8 +41,13 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     spnDigits = new QSpinBox(this);
     spnDigits->setRange(0, kMostPassphraseDigits);
     spnDigits->setToolTip("Random digits standing between the words");
-    cmdWordList = new QPushButton(kBuiltInList, this);
-    cmdWordList->setToolTip("The word list: the EFF Large Wordlist, or a file of your own, one word a line");
+    cmdWordList = new QPushButton("Word list...", this);
+    cmdWordList->setToolTip("Choose a word list of your own: a file of words, one a line");
+    lblWordList = new QLabel(kBuiltInList, this);
+    lblWordList->setObjectName("lblWordList");
+    lblWordList->setToolTip("The word list in use: the EFF Large Wordlist, or the file chosen");
+    cmdBuiltInList = new QPushButton("EFF list", this);
+    cmdBuiltInList->setToolTip("Draw from the EFF Large Wordlist again");
 
     auto label = [this](const char* text, QWidget* buddy) {
         auto* l = new QLabel(text, this);
@@ -66,6 +71,8 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     passphrases->addWidget(label("D&igits:", spnDigits));
     passphrases->addWidget(spnDigits);
     passphrases->addWidget(cmdWordList);
+    passphrases->addWidget(lblWordList);
+    passphrases->addWidget(cmdBuiltInList);
     passphrases->addStretch(1);
     rows->addLayout(passwords);
     rows->addLayout(passphrases);
@@ -81,36 +88,45 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     connect(txtSeparator, &QLineEdit::textChanged, this, &GenerationStrip::Changed);
     connect(cboCase, &QComboBox::currentIndexChanged, this, &GenerationStrip::Changed);
     connect(cmdWordList, &QPushButton::clicked, this, &GenerationStrip::ChooseWordList);
+    connect(cmdBuiltInList, &QPushButton::clicked, this, [this] { UseWordList({}); });
     ShowWhatApplies();
 }
 
 void GenerationStrip::ShowWhatApplies() {
     const bool phrases = optPassphrases->isChecked();
     chkEachType->setEnabled(!phrases);
-    for (QWidget* w : std::initializer_list<QWidget*>{spnWords, txtSeparator, cboCase, spnDigits, cmdWordList})
+    for (QWidget* w : std::initializer_list<QWidget*>{spnWords, txtSeparator, cboCase, spnDigits, cmdWordList,
+                                                      lblWordList, cmdBuiltInList})
         w->setEnabled(phrases);
+    cmdBuiltInList->setVisible(!word_list_file_.isEmpty());
 }
 
+// Cancel leaves the list in use as it is.
 void GenerationStrip::ChooseWordList() {
     QFileDialog dialog(this, "Word List");
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters({"Word lists (*.txt *.wordlist)", "All Files (*)"});
-    dialog.setLabelText(QFileDialog::Reject, word_list_file_.isEmpty() ? "Cancel" : "Built-in List");
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        word_list_file_ = dialog.selectedFiles().first();
-        cmdWordList->setText(QFileInfo(word_list_file_).fileName());
-        NameWordListButton();
-    } else if (!word_list_file_.isEmpty()) {
-        word_list_file_.clear();  // back to the built-in list
-        cmdWordList->setText(kBuiltInList);
-        NameWordListButton();
-    }
+    if (!word_list_file_.isEmpty()) dialog.selectFile(word_list_file_);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        UseWordList(dialog.selectedFiles().first());
+}
+
+// A file of the user's, or the built-in list when empty.
+void GenerationStrip::UseWordList(const QString& file) {
+    word_list_file_ = file;
+    lblWordList->setText(file.isEmpty() ? kBuiltInList : QFileInfo(file).fileName());
+    NameWordListButton();
+    ShowWhatApplies();
     emit Changed();
 }
 
-// Read as what it is for, then the list in use.
-void GenerationStrip::NameWordListButton() { cmdWordList->setAccessibleName("Word list: " + cmdWordList->text()); }
+// Read as what they do, with the list in use.
+void GenerationStrip::NameWordListButton() {
+    cmdWordList->setAccessibleName("Word list...");
+    cmdWordList->setAccessibleDescription("In use: " + lblWordList->text());
+    cmdBuiltInList->setAccessibleName("Use the EFF word list");
+}
 
 GenerationSettings GenerationStrip::Settings() const {
     GenerationSettings choice;

@@ -27,7 +27,9 @@ public:
     QLineEdit* txtSeparator;
     QComboBox* cboCase;
     QSpinBox* spnDigits;
-    QPushButton* cmdWordList;
+    QPushButton* cmdWordList;     // chooses a list of the user's
+    QLabel* lblWordList;          // the list in use
+    QPushButton* cmdBuiltInList;  // back to the built-in list, while another is in use
     QCheckBox* chkEachType;
 
 signals:
@@ -35,6 +37,7 @@ signals:
 
 private:
     void ChooseWordList();
+    void UseWordList(const QString& file);
     void ShowWhatApplies();
     void NameWordListButton();
     QString word_list_file_;  // empty: the built-in list

@@ -405,10 +405,8 @@ void MainWindow::BindControls() {
     progress_ = std::make_unique<QtProgressBar>(pbProgress);
     c.pbProgress = progress_.get();
     c.txtProgress = text(txtProgress);
-    run_fields_.push_back(static_cast<QtTextBox*>(controls_.back().get()));
     c.txtStatus = text(txtStatus);
     c.txtNumPass = text(txtNumPass);
-    run_fields_.push_back(static_cast<QtTextBox*>(controls_.back().get()));
     c.txtTimeStart = text(txtTimeStart);
     c.txtTimeComp = text(txtTimeComp);
     c.txtTimeTot = text(txtTimeTot);
@@ -465,12 +463,8 @@ void MainWindow::BindControls() {
 }
 
 void MainWindow::Generate() {
-    // A run writes the panel once per password; the fields show their
-    // newest text at the window's next turn, and all of it when it ends.
-    for (QtTextBox* field : run_fields_) field->HoldDisplay(true);
     turn_due_ = true;  // the window answers from the first password on
     form_->cmdGenerate_Click();
-    for (QtTextBox* field : run_fields_) field->HoldDisplay(false);
     list_->Flush();
 }
 

@@ -170,7 +170,6 @@ private:
     std::vector<std::unique_ptr<Enableable>> switches_;
     std::unique_ptr<QtProgressBar> progress_;
     QtRichTextBox* list_ = nullptr;
-    std::vector<QtTextBox*> run_fields_;  // the panel fields a run writes once per password
     std::unique_ptr<frmMain> form_;
     MessageWindow messages_;  // the window's message procedure, for the Find/Replace dialogs
     std::unique_ptr<modFind> find_;

@@ -26,23 +26,27 @@ struct ToolbarButton {
     const char* key;
     const char* tooltip;
     const char* description;
+    void (MainWindow::*command)();
 };
 
 constexpr ToolbarButton kButtons[] = {
-    {"Generate", "Generate Password", "Generate Password"},
-    {"Save", "Save password list to file", "Save password list to file"},
-    {"Print", "Print password list", "Print password list"},
-    {"Cut", "Cuts selection to clipboard", "Cuts selection to clipboard"},
-    {"Copy", "Copy selection to clipboard", "Copy selection to clipboard"},
-    {"Paste", "Pastes from clipboard", "Pastes from clipboard"},
-    {"Delete", "Deletes selection", "Deletes selection"},
-    {"Find", "Find search string", "Finds search string"},
-    {"Font", "Change Font properties", "Change Font properties"},
-    {"LeftAlign", "Align selection to left of margin", "Align selection to left of margin"},
-    {"CenterAlign", "Align selection to center of margin", "Align selection to center of margin"},
-    {"RightAlign", "Align selection to right of margin", "Align selection to right of margin"},
-    {"Contents", "Displays Help contents", "Displays Help contents"},
-    {"Website", "Go to website", "Go to website"},
+    {"Generate", "Generate Password", "Generate Password", &MainWindow::Generate},
+    {"Save", "Save password list to file", "Save password list to file", &MainWindow::cmdSave_Click},
+    {"Print", "Print password list", "Print password list", &MainWindow::cmdPrint_Click},
+    {"Cut", "Cuts selection to clipboard", "Cuts selection to clipboard", &MainWindow::mnuCut_Click},
+    {"Copy", "Copy selection to clipboard", "Copy selection to clipboard", &MainWindow::mnuCopy_Click},
+    {"Paste", "Pastes from clipboard", "Pastes from clipboard", &MainWindow::mnuPaste_Click},
+    {"Delete", "Deletes selection", "Deletes selection", &MainWindow::mnuDelete_Click},
+    {"Find", "Find search string", "Finds search string", &MainWindow::mnuFind_Click},
+    {"Font", "Change Font properties", "Change Font properties", &MainWindow::mnuFont_Click},
+    {"LeftAlign", "Align selection to left of margin", "Align selection to left of margin",
+     &MainWindow::mnuAlignLeft_Click},
+    {"CenterAlign", "Align selection to center of margin", "Align selection to center of margin",
+     &MainWindow::mnuAlignCenter_Click},
+    {"RightAlign", "Align selection to right of margin", "Align selection to right of margin",
+     &MainWindow::mnuAlignRight_Click},
+    {"Contents", "Displays Help contents", "Displays Help contents", &MainWindow::HTMLHelpContents},
+    {"Website", "Go to website", "Go to website", &MainWindow::mnuWebsite_Click},
 };
 
 }  // namespace
@@ -108,8 +112,7 @@ void MainWindow::BuildToolbar(QWidget* client) {
         action->setObjectName(b.key);
         action->setToolTip(b.tooltip);
         action->setStatusTip(b.description);
-        QString key = b.key;
-        connect(action, &QAction::triggered, this, [this, key] { toolbarMain_ButtonClick(key); });
+        connect(action, &QAction::triggered, this, b.command);
     }
     toolbarMain->addSeparator();
 }
@@ -153,23 +156,12 @@ void MainWindow::ConnectCommands() {
     picMorvaneLogo->installEventFilter(this);
 }
 
+// A button by its key, as the toolbar names them.
 void MainWindow::toolbarMain_ButtonClick(const QString& key) {
     Trap("toolbarMain_ButtonClick", [&] {
-        if (key == "Generate") Generate();
-        else if (key == "Save") cmdSave_Click();
-        else if (key == "Print") cmdPrint_Click();
-        else if (key == "Cut") mnuCut_Click();
-        else if (key == "Copy") mnuCopy_Click();
-        else if (key == "Paste") mnuPaste_Click();
-        else if (key == "Delete") mnuDelete_Click();
-        else if (key == "Find") mnuFind_Click();
-        else if (key == "Font") mnuFont_Click();
-        else if (key == "LeftAlign") mnuAlignLeft_Click();
-        else if (key == "CenterAlign") mnuAlignCenter_Click();
-        else if (key == "RightAlign") mnuAlignRight_Click();
-        else if (key == "Contents") HTMLHelpContents();
-        else if (key == "Website") mnuWebsite_Click();
-        else box_.Show("DONT GET THIS MESSAGE", kOkOnly, "");
+        for (const ToolbarButton& b : kButtons)
+            if (key == b.key) return (this->*b.command)();
+        box_.Show("DONT GET THIS MESSAGE", kOkOnly, "");
     });
 }
 

@@ -109,7 +109,7 @@ double LongestEventGap(Work&& work, int idle_ms = 0) {
     double longest = 0;
     QTimer tick;
     tick.setInterval(5);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
+    QObject::connect(&tick, &QTimer::timeout, &tick, [&] {
         auto now = std::chrono::steady_clock::now();
         double gap = Seconds(now - last).count() * 1000;
         if (gap > 30 && qEnvironmentVariableIsSet("MORVANE_BENCH_GAPS"))

@@ -155,7 +155,7 @@ bool WidgetHasFocus(const QWidget* widget) { return widget->window()->focusWidge
 
 QtCheckBox::QtCheckBox(QCheckBox* box) : box_(box) {
     RelayFocus(box, this);
-    QObject::connect(box, &QCheckBox::stateChanged, [this](int) {
+    QObject::connect(box, &QCheckBox::stateChanged, box, [this](int) {
         if (!writing_ && Click) Click();
     });
 }
@@ -181,43 +181,15 @@ void QtCheckBox::SetValue(int value) {
 
 QtTextBox::QtTextBox(QLineEdit* edit) : edit_(edit) {
     RelayFocus(edit, this);
-    QObject::connect(edit, &QLineEdit::textChanged, [this](const QString&) {
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [this](const QString&) {
         if (!writing_ && Change) Change();
     });
 }
 
-QString QtTextBox::Current() const { return deferred_ ? *deferred_ : edit_->text(); }
-
-Text QtTextBox::GetText() const { return FromQt(Current()); }
-
-void QtTextBox::HoldDisplay(bool on) {
-    holding_ += on ? 1 : -1;
-    if (holding_ == 0) ShowDeferred();
-}
-
-void QtTextBox::ShowDeferred() const {
-    if (!deferred_) return;
-    QString q = std::move(*deferred_);
-    deferred_.reset();
-    auto* self = const_cast<QtTextBox*>(this);
-    self->writing_ = true;
-    edit_->setText(q);
-    edit_->setCursorPosition(0);
-    self->writing_ = false;
-}
+Text QtTextBox::GetText() const { return FromQt(edit_->text()); }
 
 void QtTextBox::SetText(const Text& text) {
     QString q = ToQt(text);
-    if (holding_ > 0) {
-        // Written many times a second: the field shows its newest text when
-        // the window next handles its events.
-        if (q == Current()) return;
-        if (!deferred_) QTimer::singleShot(0, edit_, [this] { ShowDeferred(); });
-        deferred_ = q;
-        if (Change) Change();
-        return;
-    }
-    ShowDeferred();
     if (q == edit_->text()) return;
     writing_ = true;
     edit_->setText(q);
@@ -227,25 +199,21 @@ void QtTextBox::SetText(const Text& text) {
 }
 
 int QtTextBox::SelStart() const {
-    ShowDeferred();
     int u = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
     return CodePointIndex(edit_->text(), u);
 }
 
 void QtTextBox::SetSelStart(int start) {
-    ShowDeferred();
     if (start < 0) throw InvalidCallError();
     edit_->setCursorPosition(Utf16Index(edit_->text(), start));
 }
 
 int QtTextBox::SelLength() const {
-    ShowDeferred();
     if (!edit_->hasSelectedText()) return 0;
     return static_cast<int>(FromQt(edit_->selectedText()).size());
 }
 
 void QtTextBox::SetSelLength(int length) {
-    ShowDeferred();
     if (length < 0) throw InvalidCallError();
     QString t = edit_->text();
     int start = SelStart();
@@ -255,7 +223,6 @@ void QtTextBox::SetSelLength(int length) {
 }
 
 Text QtTextBox::SelText() const {
-    ShowDeferred();
     return FromQt(edit_->selectedText());
 }
 
@@ -289,10 +256,10 @@ QtRichTextBox::QtRichTextBox(QTextEdit* edit) : edit_(edit) {
     RelayFocus(edit, this);
     edit->setAcceptRichText(false);
     UseListLayout();
-    QObject::connect(edit->document(), &QTextDocument::contentsChange, [this](int, int removed, int added) {
+    QObject::connect(edit->document(), &QTextDocument::contentsChange, edit, [this](int, int removed, int added) {
         if (removed || added) cache_valid_ = false;
     });
-    QObject::connect(edit, &QTextEdit::textChanged, [this] {
+    QObject::connect(edit, &QTextEdit::textChanged, edit, [this] {
         if (writing_) return;
         plain_ = false;  // the user's own edit
         if (Change) Change();

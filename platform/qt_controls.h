@@ -58,17 +58,10 @@ public:
     void SetForeColor(Rgb color) override;
     bool Locked() const override { return edit_->isReadOnly(); }
     QLineEdit* widget() const { return edit_; }
-    // While held (a run), the field holds its newest text and shows it at
-    // the window's next turn; it shows at once again when the hold ends.
-    void HoldDisplay(bool on);
-    void ShowDeferred() const;
 
 private:
-    QString Current() const;  // the text held back, or else the shown one
     QLineEdit* edit_;
     bool writing_ = false;
-    int holding_ = 0;
-    mutable std::optional<QString> deferred_;
 };
 
 class QtRichTextBox : public RichTextBox {

@@ -92,7 +92,7 @@ TEST(GenerationStrip, AUniqueRunOfPassphrasesReachesTheExactCountAndRefusesOneMo
     Window w;
     w.strip().optPassphrases->setChecked(true);
     w.ChooseWordList(path);
-    EXPECT_EQ(w.strip().cmdWordList->text(), "words.txt");
+    EXPECT_EQ(w.strip().lblWordList->text(), "words.txt");
     w.strip().spnWords->setValue(1);
     w.window.chkDuplicate->setChecked(true);
     w.Run(1024);
@@ -150,7 +150,7 @@ TEST(GenerationStrip, AWordListThatIsAPipeIsRefusedAtOnceSayingSo) {
     Window w;
     w.strip().optPassphrases->setChecked(true);
     w.ChooseWordList(fifo);
-    ASSERT_EQ(w.strip().cmdWordList->text(), "words.txt");
+    ASSERT_EQ(w.strip().lblWordList->text(), "words.txt");
     QApplication::processEvents();  // the strength line follows
     const std::string says = "The word list " + fifo.toStdString() + " is a pipe, not a file of words.";
     EXPECT_EQ(w.Strength().toStdString(), "Strength: no password can be made: " + says);
@@ -158,4 +158,37 @@ TEST(GenerationStrip, AWordListThatIsAPipeIsRefusedAtOnceSayingSo) {
     ASSERT_EQ(w.box.shown.size(), 1u);
     EXPECT_EQ(w.box.shown[0].text, says);
     EXPECT_TRUE(w.Lines().isEmpty());
+}
+
+TEST(GenerationStrip, TheWordListButtonSaysWhatItDoesCancelKeepsTheListAndTheEffListComesBack) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mine.txt");
+    {
+        std::ofstream out(path.toStdString());
+        for (int i = 0; i < 1024; ++i) out << "own" << i << "\n";
+    }
+    Window w;
+    w.strip().optPassphrases->setChecked(true);
+    EXPECT_EQ(w.strip().cmdWordList->text(), "Word list...");
+    EXPECT_EQ(w.strip().lblWordList->text(), "EFF words");
+    EXPECT_FALSE(w.strip().cmdBuiltInList->isVisible());
+    w.ChooseWordList(path);
+    EXPECT_EQ(w.strip().lblWordList->text(), "mine.txt");
+    EXPECT_TRUE(w.strip().cmdBuiltInList->isVisible());
+    EXPECT_EQ(w.strip().cmdWordList->accessibleDescription(), "In use: mine.txt");
+
+    // Cancel in the dialog: the list chosen stays in use.
+    WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    w.strip().cmdWordList->click();
+    EXPECT_EQ(w.strip().lblWordList->text(), "mine.txt");
+    w.strip().spnWords->setValue(1);
+    w.Run(5);
+    for (const QString& line : w.Lines()) EXPECT_TRUE(line.startsWith("own")) << line.toStdString();
+
+    // The way back to the built-in list is a button of its own.
+    w.strip().cmdBuiltInList->click();
+    EXPECT_EQ(w.strip().lblWordList->text(), "EFF words");
+    EXPECT_FALSE(w.strip().cmdBuiltInList->isVisible());
+    w.Run(5);
+    for (const QString& line : w.Lines()) EXPECT_FALSE(line.startsWith("own")) << line.toStdString();
 }

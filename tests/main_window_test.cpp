@@ -110,7 +110,7 @@ TEST(MainWindowRun, GenerateDuringARunNestsBetweenPasswords) {
     Window w;
     w.window.txtNum->setText("50");
     bool pressed = false;
-    QObject::connect(w.window.txtNumPass, &QLineEdit::textChanged, [&](const QString& t) {
+    QObject::connect(w.window.txtNumPass, &QLineEdit::textChanged, w.window.txtNumPass, [&](const QString& t) {
         if (!t.isEmpty() && t.toInt() < 50 && !pressed) {  // the panel shows a count at a yield
             pressed = true;
             w.window.cmdGenerate->click();

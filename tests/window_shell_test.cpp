@@ -229,7 +229,7 @@ TEST(Closing, ConfirmingDuringARunEndsTheProgramThere) {
     s.window->txtNum->setText("100");
     s.box.answers = {kResultYes};
     bool clicked = false;
-    QObject::connect(s.window->txtNumPass, &QLineEdit::textChanged, [&](const QString& t) {
+    QObject::connect(s.window->txtNumPass, &QLineEdit::textChanged, s.window->txtNumPass, [&](const QString& t) {
         if (!t.isEmpty() && t.toInt() < 100 && !clicked) {  // at a yield, in the middle of the run
             clicked = true;
             s.window->cmdExit->click();
