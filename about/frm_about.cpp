@@ -2,19 +2,14 @@
 
 #include <QEvent>
 
-#include "platform/artwork.h"
-#include "platform/mod_main.h"
-#include "platform/qt_text_fit.h"
-#include "platform/error_report.h"
+#include "platform/qt/artwork.h"
+#include "app/mod_main.h"
+#include "platform/qt/qt_text_fit.h"
+#include "platform/qt/twips.h"
+#include "platform/contracts/error_report.h"
 
 namespace morvane {
 namespace {
-
-constexpr int Px(int twips) { return twips / 15; }
-
-void Place(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(Px(left), Px(top), Px(width), Px(height));
-}
 
 QLabel* GreyLabel(QWidget* parent, const char* text, int l, int t, int w, int h) {
     auto* label = new QLabel(text, parent);

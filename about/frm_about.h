@@ -8,9 +8,9 @@
 #include <QPushButton>
 
 #include "about/system_info.h"
-#include "platform/desktop.h"
-#include "platform/error_report.h"
-#include "platform/message_box.h"
+#include "platform/contracts/desktop.h"
+#include "platform/contracts/error_report.h"
+#include "platform/contracts/message_box.h"
 
 namespace morvane {
 

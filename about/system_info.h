@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "platform/message_box.h"
-#include "platform/registry.h"
-#include "platform/text.h"
+#include "platform/contracts/message_box.h"
+#include "platform/contracts/registry.h"
+#include "platform/base/text.h"
 
 namespace morvane {
 

@@ -11,11 +11,11 @@
 
 #include "engine/character_codes.h"
 #include "engine/duplicate_index.h"
-#include "platform/common_dialog.h"
-#include "platform/controls.h"
-#include "platform/error_report.h"
-#include "platform/file_saver.h"
-#include "platform/message_box.h"
+#include "platform/contracts/common_dialog.h"
+#include "platform/contracts/controls.h"
+#include "platform/contracts/error_report.h"
+#include "platform/contracts/file_saver.h"
+#include "platform/contracts/message_box.h"
 #include "engine/generator.h"
 #include "options/option_verdicts.h"
 

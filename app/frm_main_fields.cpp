@@ -1,7 +1,7 @@
 // The length and count fields: their checks, refills, focus and trimming.
 #include "app/frm_main.h"
 #include "options/option_verdicts.h"
-#include "platform/runtime_error.h"
+#include "platform/base/runtime_error.h"
 
 namespace morvane {
 

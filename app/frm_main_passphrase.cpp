@@ -1,6 +1,6 @@
 // Passphrases and the "each chosen type" rule in a run.
 #include "app/frm_main.h"
-#include "platform/runtime_error.h"
+#include "platform/base/runtime_error.h"
 
 namespace morvane {
 namespace {

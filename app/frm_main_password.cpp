@@ -2,7 +2,7 @@
 // character from the pool.
 #include "app/frm_main.h"
 #include "options/number_text.h"
-#include "platform/runtime_error.h"
+#include "platform/base/runtime_error.h"
 
 namespace morvane {
 

@@ -1,6 +1,6 @@
 // The pool a run draws from, built by the generator from the settings.
 #include "app/frm_main.h"
-#include "platform/runtime_error.h"
+#include "platform/base/runtime_error.h"
 
 namespace morvane {
 

@@ -1,7 +1,7 @@
 // The Print command: per copy a heading, a rule and the whole list.
 #include "app/frm_main.h"
 #include "output/line_ends.h"
-#include "platform/local_time.h"
+#include "platform/base/local_time.h"
 
 namespace morvane {
 namespace {

@@ -6,9 +6,9 @@
 #include "engine/rand.h"
 #include "options/number_text.h"
 #include "options/option_verdicts.h"
-#include "platform/local_time.h"
-#include "platform/memory_room.h"
-#include "platform/runtime_error.h"
+#include "platform/base/local_time.h"
+#include "platform/base/memory_room.h"
+#include "platform/base/runtime_error.h"
 
 namespace morvane {
 namespace {

@@ -6,7 +6,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "platform/qt_text.h"
+#include "platform/qt/qt_text.h"
 
 namespace morvane {
 namespace {

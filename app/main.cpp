@@ -3,9 +3,9 @@
 #include <QScreen>
 
 #include "app/main_window.h"
-#include "platform/large_buffers.h"
-#include "platform/process_guard.h"
-#include "platform/qt_message_box.h"
+#include "platform/base/large_buffers.h"
+#include "platform/base/process_guard.h"
+#include "platform/qt/qt_message_box.h"
 
 int main(int argc, char** argv) {
     morvane::GuardProcess("morvane");

@@ -1,5 +1,5 @@
 #include "app/main_window.h"
-#include "platform/qt_display_scrub.h"
+#include "platform/qt/qt_display_scrub.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,24 +20,20 @@
 #include <cstdlib>
 
 #include "options/spinner_step.h"
-#include "platform/artwork.h"
+#include "platform/qt/artwork.h"
 #include "app/generation_strip.h"
 #include "app/live_status.h"
 #include "app/strength_bar.h"
-#include "platform/qt_desktop.h"
-#include "platform/qt_pending_events.h"
-#include "platform/qt_text_fit.h"
-#include "platform/qt_text.h"
+#include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_pending_events.h"
+#include "platform/qt/qt_text_fit.h"
+#include "platform/qt/qt_text.h"
 
 namespace morvane {
 namespace {
 
 const QColor kLightGrey(224, 224, 224);
 const QString kNotFoundMessage = QStringLiteral("Not found");
-
-void Place(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(Px(left), Px(top), Px(width), Px(height));
-}
 
 QGroupBox* Frame(QWidget* parent, const char* caption, QColor background, const char* tip) {
     auto* frame = new QGroupBox(QString::fromUtf8(caption), parent);

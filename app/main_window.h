@@ -16,10 +16,12 @@
 #include "about/system_info.h"
 #include "edit/clipboard_guard.h"
 #include "edit/find_host.h"
-#include "platform/desktop.h"
-#include "platform/qt_common_dialog.h"
-#include "platform/qt_controls.h"
-#include "platform/qt_file_saver.h"
+#include "platform/contracts/desktop.h"
+#include "platform/qt/qt_common_dialog.h"
+#include "platform/qt/qt_controls.h"
+#include "platform/password_list/password_list_box.h"
+#include "platform/qt/twips.h"
+#include "platform/qt/qt_file_saver.h"
 
 namespace morvane {
 
@@ -178,8 +180,5 @@ private:
     QElapsedTimer line_clicked_;      // since a double-click selected a line of the list
     QPoint line_clicked_at_;
 };
-
-// Twips (1/1440 inch) to pixels at 96 dots per inch.
-constexpr int Px(int twips) { return twips / 15; }
 
 }  // namespace morvane

@@ -4,10 +4,10 @@
 #include <QMenuBar>
 
 #include "about/frm_about.h"
-#include "platform/artwork.h"
+#include "platform/qt/artwork.h"
 #include "app/main_window.h"
 #include "engine/rand.h"
-#include "platform/mod_main.h"
+#include "app/mod_main.h"
 
 namespace morvane {
 namespace {

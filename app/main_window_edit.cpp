@@ -8,7 +8,7 @@
 #include "app/main_window.h"
 #include "edit/find_replace_dialog.h"
 #include "output/line_ends.h"
-#include "platform/qt_text.h"
+#include "platform/qt/qt_text.h"
 
 namespace morvane {
 

@@ -5,7 +5,7 @@
 #include "app/generation_strip.h"
 #include "app/main_window.h"
 #include "options/strength_line.h"
-#include "platform/qt_text.h"
+#include "platform/qt/qt_text.h"
 
 namespace morvane {
 namespace {

@@ -32,14 +32,14 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/memory_main_controls.h"
+#include "tests/doubles/memory_main_controls.h"
 #include "engine/character_pool.h"
 #include "engine/password_maker.h"
-#include "platform/large_buffers.h"
-#include "platform/process_guard.h"
-#include "platform/qt_file_saver.h"
-#include "platform/qt_text.h"
-#include "platform/scripted_message_box.h"
+#include "platform/base/large_buffers.h"
+#include "platform/base/process_guard.h"
+#include "platform/qt/qt_file_saver.h"
+#include "platform/qt/qt_text.h"
+#include "tests/doubles/scripted_message_box.h"
 
 using namespace morvane;
 using Seconds = std::chrono::duration<double>;

@@ -15,9 +15,9 @@
 #include "engine/word_list_file.h"
 #include "options/strength_line.h"
 #include "output/output_formats.h"
-#include "platform/process_guard.h"
-#include "platform/wiped_memory.h"
-#include "platform/runtime_error.h"
+#include "platform/base/process_guard.h"
+#include "platform/base/wiped_memory.h"
+#include "platform/base/runtime_error.h"
 
 using namespace morvane;
 

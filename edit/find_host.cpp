@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/error_report.h"
+#include "platform/contracts/error_report.h"
 
 namespace morvane {
 

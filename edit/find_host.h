@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "edit/find_operations.h"
-#include "platform/error_report.h"
-#include "platform/window_messages.h"
+#include "platform/contracts/error_report.h"
+#include "platform/contracts/window_messages.h"
 
 namespace morvane {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/error_report.h"
+#include "platform/contracts/error_report.h"
 
 namespace morvane {
 namespace {

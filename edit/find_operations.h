@@ -4,8 +4,8 @@
 // nothing is found.
 #include <functional>
 
-#include "platform/controls.h"
-#include "platform/message_box.h"
+#include "platform/contracts/controls.h"
+#include "platform/contracts/message_box.h"
 
 namespace morvane {
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "platform/window_messages.h"
+#include "platform/contracts/window_messages.h"
 
 namespace morvane {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/runtime_error.h"
+#include "platform/base/runtime_error.h"
 
 namespace morvane {
 

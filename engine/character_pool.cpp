@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "platform/runtime_error.h"
+#include "platform/base/runtime_error.h"
 
 namespace morvane {
 namespace {

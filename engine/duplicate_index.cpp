@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace morvane {
 namespace {

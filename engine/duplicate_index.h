@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/zeroed_pages.h"
+#include "platform/base/zeroed_pages.h"
 
 namespace morvane {
 

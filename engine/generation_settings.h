@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/passphrase_maker.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace morvane {
 

@@ -8,7 +8,7 @@
 #include "engine/rand.h"
 #include "engine/strength.h"
 #include "engine/word_list_file.h"
-#include "platform/runtime_error.h"
+#include "platform/base/runtime_error.h"
 
 namespace morvane {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/output_count.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace morvane {
 

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "platform/runtime_error.h"
+#include "platform/base/runtime_error.h"
 
 namespace morvane {
 namespace {

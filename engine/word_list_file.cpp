@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "engine/word_list.h"
-#include "platform/wiped_memory.h"
+#include "platform/base/wiped_memory.h"
 
 namespace morvane {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "platform/runtime_error.h"
+#include "platform/base/runtime_error.h"
 
 namespace morvane {
 namespace {

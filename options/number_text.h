@@ -2,7 +2,7 @@
 // Reading numbers from the text of an entry field.
 #include <cstdint>
 
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace morvane {
 

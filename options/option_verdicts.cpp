@@ -1,7 +1,7 @@
 #include "options/option_verdicts.h"
 
 #include "options/number_text.h"
-#include "platform/runtime_error.h"
+#include "platform/base/runtime_error.h"
 
 namespace morvane {
 namespace {

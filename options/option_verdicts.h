@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace morvane {
 

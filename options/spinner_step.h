@@ -2,7 +2,7 @@
 // The number a spinner writes into its field when an arrow is pressed.
 #include <cstdint>
 
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace morvane {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The password list as one fixed HTML page.
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace morvane {
 

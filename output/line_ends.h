@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace morvane {
 

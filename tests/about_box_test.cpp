@@ -9,8 +9,8 @@
 
 #include "about/frm_about.h"
 #include "app/main_window.h"
-#include "platform/mod_main.h"
-#include "platform/scripted_message_box.h"
+#include "app/mod_main.h"
+#include "tests/doubles/scripted_message_box.h"
 
 using namespace morvane;
 

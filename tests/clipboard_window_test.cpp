@@ -12,7 +12,7 @@
 
 #include "app/main_window.h"
 #include "modal_driver.h"
-#include "platform/scripted_message_box.h"
+#include "tests/doubles/scripted_message_box.h"
 
 using namespace morvane;
 

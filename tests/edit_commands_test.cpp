@@ -8,7 +8,7 @@
 
 #include "app/main_window.h"
 #include "edit/find_replace_dialog.h"
-#include "platform/scripted_message_box.h"
+#include "tests/doubles/scripted_message_box.h"
 
 using namespace morvane;
 

@@ -20,7 +20,7 @@
 #include "app/strength_bar.h"
 #include "edit/find_replace_dialog.h"
 #include "modal_driver.h"
-#include "platform/qt_text.h"
+#include "platform/qt/qt_text.h"
 #include "shown_window.h"
 
 using namespace morvane;

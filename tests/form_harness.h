@@ -6,8 +6,8 @@
 #include <deque>
 #include <map>
 
-#include "app/memory_main_controls.h"
-#include "platform/scripted_message_box.h"
+#include "tests/doubles/memory_main_controls.h"
+#include "tests/doubles/scripted_message_box.h"
 
 namespace morvane {
 

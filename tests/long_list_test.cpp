@@ -12,7 +12,7 @@
 
 #include "app/main_window.h"
 #include "edit/find_replace_dialog.h"
-#include "platform/qt_text.h"
+#include "platform/qt/qt_text.h"
 #include "shown_window.h"
 
 using namespace morvane;

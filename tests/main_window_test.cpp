@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
-#include "platform/scripted_message_box.h"
+#include "tests/doubles/scripted_message_box.h"
 
 using namespace morvane;
 

@@ -14,9 +14,9 @@
 #include <string.h>
 
 #include "app/main_window.h"
-#include "platform/large_buffers.h"
-#include "platform/process_guard.h"
-#include "platform/scripted_message_box.h"
+#include "platform/base/large_buffers.h"
+#include "platform/base/process_guard.h"
+#include "tests/doubles/scripted_message_box.h"
 
 using namespace morvane;
 

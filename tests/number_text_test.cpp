@@ -4,7 +4,7 @@
 
 #include "options/number_text.h"
 #include "options/spinner_step.h"
-#include "platform/runtime_error.h"
+#include "platform/base/runtime_error.h"
 
 using namespace morvane;
 

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "platform/scripted_message_box.h"
+#include "tests/doubles/scripted_message_box.h"
 
 using namespace morvane;
 

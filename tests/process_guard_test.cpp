@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/process_guard.h"
+#include "platform/base/process_guard.h"
 
 using namespace morvane;
 

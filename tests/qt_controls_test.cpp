@@ -8,8 +8,9 @@
 #include <QTest>
 
 #include "options/spinner_step.h"
-#include "platform/qt_controls.h"
-#include "platform/runtime_error.h"
+#include "platform/qt/qt_controls.h"
+#include "platform/password_list/password_list_box.h"
+#include "platform/base/runtime_error.h"
 
 using namespace morvane;
 

@@ -16,7 +16,7 @@
 #include "tests/chi_square.h"
 #include "engine/password_maker.h"
 #include "engine/rand.h"
-#include "platform/runtime_error.h"
+#include "platform/base/runtime_error.h"
 
 using namespace morvane;
 

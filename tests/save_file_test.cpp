@@ -22,10 +22,10 @@
 #include "app/main_window.h"
 #include "modal_driver.h"
 #include "output/html_document.h"
-#include "platform/qt_text.h"
-#include "platform/qt_file_saver.h"
-#include "platform/qt_save_dialog.h"
-#include "platform/scripted_message_box.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/qt_file_saver.h"
+#include "platform/qt/qt_save_dialog.h"
+#include "tests/doubles/scripted_message_box.h"
 
 using namespace morvane;
 

@@ -4,7 +4,7 @@
 #include <QApplication>
 
 #include "app/main_window.h"
-#include "platform/scripted_message_box.h"
+#include "tests/doubles/scripted_message_box.h"
 
 namespace morvane {
 

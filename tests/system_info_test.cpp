@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "about/system_info.h"
-#include "platform/runtime_error.h"
-#include "platform/scripted_message_box.h"
+#include "platform/base/runtime_error.h"
+#include "tests/doubles/scripted_message_box.h"
 
 using namespace morvane;
 

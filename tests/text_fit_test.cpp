@@ -15,10 +15,10 @@
 
 #include "about/frm_about.h"
 #include "app/main_window.h"
-#include "platform/artwork.h"
-#include "platform/mod_main.h"
-#include "platform/qt_text_fit.h"
-#include "platform/scripted_message_box.h"
+#include "platform/qt/artwork.h"
+#include "app/mod_main.h"
+#include "platform/qt/qt_text_fit.h"
+#include "tests/doubles/scripted_message_box.h"
 
 using namespace morvane;
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/text.h"
-#include "platform/wiped_memory.h"
+#include "platform/base/text.h"
+#include "platform/base/wiped_memory.h"
 
 using namespace morvane;
 

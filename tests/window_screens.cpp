@@ -16,8 +16,8 @@
 #include "about/frm_about.h"
 #include "app/generation_strip.h"
 #include "app/main_window.h"
-#include "platform/qt_message_box.h"
-#include "platform/scripted_message_box.h"
+#include "platform/qt/qt_message_box.h"
+#include "tests/doubles/scripted_message_box.h"
 
 using namespace morvane;
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "app/main_window.h"
-#include "platform/scripted_message_box.h"
+#include "tests/doubles/scripted_message_box.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -9,9 +9,9 @@
 #include <QTest>
 
 #include "app/main_window.h"
-#include "platform/mod_main.h"
-#include "platform/qt_desktop.h"
-#include "platform/scripted_message_box.h"
+#include "app/mod_main.h"
+#include "platform/qt/qt_desktop.h"
+#include "tests/doubles/scripted_message_box.h"
 
 using namespace morvane;
 

@@ -1,9 +1,0 @@
-#include "platform/large_buffers.h"
-
-#include <malloc.h>
-
-namespace morvane {
-
-void KeepLargeBuffersMapped() { mallopt(M_MMAP_THRESHOLD, 1 << 20); }
-
-}  // namespace morvane
