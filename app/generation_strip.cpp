@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "platform/qt/qt_text.h"
@@ -45,8 +46,12 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     cmdWordList->setToolTip("Choose a word list of your own: a file of words, one a line");
     lblWordList = new QLabel(kBuiltInList, this);
     lblWordList->setObjectName("lblWordList");
-    lblWordList->setToolTip("The word list in use: the EFF Large Wordlist, or the file chosen");
-    cmdBuiltInList = new QPushButton("EFF list", this);
+    lblWordList->setToolTip("The word list in use: the EFF Large Wordlist");
+    // A long file name is shortened in its middle: the strip keeps within
+    // the window's width.
+    lblWordList->setFixedWidth(fontMetrics().horizontalAdvance(kBuiltInList) + 8);
+    cmdBuiltInList = new QToolButton(this);
+    cmdBuiltInList->setText("EFF");
     cmdBuiltInList->setToolTip("Draw from the EFF Large Wordlist again");
 
     auto label = [this](const char* text, QWidget* buddy) {
@@ -88,7 +93,7 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     connect(txtSeparator, &QLineEdit::textChanged, this, &GenerationStrip::Changed);
     connect(cboCase, &QComboBox::currentIndexChanged, this, &GenerationStrip::Changed);
     connect(cmdWordList, &QPushButton::clicked, this, &GenerationStrip::ChooseWordList);
-    connect(cmdBuiltInList, &QPushButton::clicked, this, [this] { UseWordList({}); });
+    connect(cmdBuiltInList, &QToolButton::clicked, this, [this] { UseWordList({}); });
     ShowWhatApplies();
 }
 
@@ -115,7 +120,10 @@ void GenerationStrip::ChooseWordList() {
 // A file of the user's, or the built-in list when empty.
 void GenerationStrip::UseWordList(const QString& file) {
     word_list_file_ = file;
-    lblWordList->setText(file.isEmpty() ? kBuiltInList : QFileInfo(file).fileName());
+    const QString shown = file.isEmpty() ? kBuiltInList : QFileInfo(file).fileName();
+    lblWordList->setText(fontMetrics().elidedText(shown, Qt::ElideMiddle, lblWordList->width()));
+    lblWordList->setToolTip(file.isEmpty() ? "The word list in use: the EFF Large Wordlist"
+                                           : "The word list in use: " + file);
     NameWordListButton();
     ShowWhatApplies();
     emit Changed();
@@ -124,7 +132,8 @@ void GenerationStrip::UseWordList(const QString& file) {
 // Read as what they do, with the list in use.
 void GenerationStrip::NameWordListButton() {
     cmdWordList->setAccessibleName("Word list...");
-    cmdWordList->setAccessibleDescription("In use: " + lblWordList->text());
+    cmdWordList->setAccessibleDescription("In use: " + (word_list_file_.isEmpty() ? kBuiltInList
+                                                                                : QFileInfo(word_list_file_).fileName()));
     cmdBuiltInList->setAccessibleName("Use the EFF word list");
 }
 

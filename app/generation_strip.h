@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QWidget>
@@ -29,7 +30,7 @@ public:
     QSpinBox* spnDigits;
     QPushButton* cmdWordList;     // chooses a list of the user's
     QLabel* lblWordList;          // the list in use
-    QPushButton* cmdBuiltInList;  // back to the built-in list, while another is in use
+    QToolButton* cmdBuiltInList;  // back to the built-in list, while another is in use
     QCheckBox* chkEachType;
 
 signals:

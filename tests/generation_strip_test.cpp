@@ -168,6 +168,7 @@ TEST(GenerationStrip, TheWordListButtonSaysWhatItDoesCancelKeepsTheListAndTheEff
         for (int i = 0; i < 1024; ++i) out << "own" << i << "\n";
     }
     Window w;
+    const QSize size = w.window.size();
     w.strip().optPassphrases->setChecked(true);
     EXPECT_EQ(w.strip().cmdWordList->text(), "Word list...");
     EXPECT_EQ(w.strip().lblWordList->text(), "EFF words");
@@ -176,6 +177,9 @@ TEST(GenerationStrip, TheWordListButtonSaysWhatItDoesCancelKeepsTheListAndTheEff
     EXPECT_EQ(w.strip().lblWordList->text(), "mine.txt");
     EXPECT_TRUE(w.strip().cmdBuiltInList->isVisible());
     EXPECT_EQ(w.strip().cmdWordList->accessibleDescription(), "In use: mine.txt");
+    QApplication::processEvents();
+    EXPECT_EQ(w.window.size(), size);  // the strip keeps within the window
+    EXPECT_LE(w.strip().sizeHint().width(), w.window.clientArea()->width());
 
     // Cancel in the dialog: the list chosen stays in use.
     WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
