@@ -28,9 +28,10 @@ bool frmMain::IsInclude() {
 int frmMain::IsLetters() {
     return Trapped("IsLetters", int{kLettersOff}, [&]() -> int {
         if (c_.chkLetter->Value() != 1) return kLettersOff;
-        if (CheckInclude(true, c_.chkUpper->Value() == 1, c_.chkLower->Value() == 1, false, false, false, U"") !=
-            IncludeVerdict::kNoLetterCase)
-            return kLettersChosen;
+        GenerationSettings cases;
+        cases.upper = c_.chkUpper->Value() == 1;
+        cases.lower = c_.chkLower->Value() == 1;
+        if (CheckInclude(true, cases) != IncludeVerdict::kNoLetterCase) return kLettersChosen;
         CheckFailure failure = IncludeFailure(IncludeVerdict::kNoLetterCase);
         c_.chkUpper->SetFocus();
         Message(failure.message, failure.title);

@@ -37,8 +37,7 @@ frmMain::SettingsAsEntered frmMain::ReadEntries() {
     ReadChoices(s);
     if (s.passphrases()) return {s, {}};
     const auto none = [](const char* why) { return SettingsAsEntered{std::nullopt, why}; };
-    switch (CheckInclude(c_.chkLetter->Value() == 1, s.upper, s.lower, s.numbers, s.special, s.other_in,
-                         s.other_in_text)) {
+    switch (CheckInclude(c_.chkLetter->Value() == 1, s)) {
         case IncludeVerdict::kPasses: break;
         case IncludeVerdict::kNoLetterCase: return none("choose upper-case or lower-case letters.");
         case IncludeVerdict::kNothingChosen: return none("choose at least one type of character.");

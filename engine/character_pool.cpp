@@ -14,19 +14,37 @@ void AppendRange(Pool& pool, char32_t first, char32_t last) {
 
 }  // namespace
 
-void AppendClass(Pool& pool, CharacterClass which) {
-    switch (which) {
-        case CharacterClass::kSpace: AppendRange(pool, U' ', U' '); break;
-        case CharacterClass::kSpecial:
-            AppendRange(pool, 33, 47);
-            AppendRange(pool, 58, 64);
-            AppendRange(pool, 91, 96);
-            AppendRange(pool, 123, 126);
-            break;
-        case CharacterClass::kNumbers: AppendRange(pool, U'0', U'9'); break;
-        case CharacterClass::kUpper: AppendRange(pool, U'A', U'Z'); break;
-        case CharacterClass::kLower: AppendRange(pool, U'a', U'z'); break;
-    }
+std::span<const CharacterClassEntry> CharacterClasses() {
+    using Range = std::pair<char32_t, char32_t>;
+    static constexpr Range kSpace[] = {{U' ', U' '}};
+    static constexpr Range kSpecial[] = {{33, 47}, {58, 64}, {91, 96}, {123, 126}};
+    static constexpr Range kNumbers[] = {{U'0', U'9'}};
+    static constexpr Range kUpper[] = {{U'A', U'Z'}};
+    static constexpr Range kLower[] = {{U'a', U'z'}};
+    static constexpr CharacterClassEntry kClasses[] = {
+        {&GenerationSettings::spaces, false, kSpace},
+        {&GenerationSettings::special, true, kSpecial},
+        {&GenerationSettings::numbers, true, kNumbers},
+        {&GenerationSettings::upper, true, kUpper},
+        {&GenerationSettings::lower, true, kLower},
+    };
+    return kClasses;
+}
+
+bool ChoosesCharacters(const GenerationSettings& settings) {
+    for (const CharacterClassEntry& entry : CharacterClasses())
+        if (entry.is_type && settings.*entry.chosen) return true;
+    return settings.other_in && !settings.other_in_text.empty();
+}
+
+void AppendClass(Pool& pool, const CharacterClassEntry& entry) {
+    for (auto [first, last] : entry.ranges) AppendRange(pool, first, last);
+}
+
+bool InClass(char32_t c, const CharacterClassEntry& entry) {
+    for (auto [first, last] : entry.ranges)
+        if (c >= first && c <= last) return true;
+    return false;
 }
 
 void AppendOther(Pool& pool, const Text& other) {
@@ -54,11 +72,8 @@ bool RemoveUnwanted(Pool& pool, const Text& unwanted) {
 PoolOutcome BuildPool(const GenerationSettings& settings, Pool& pool) {
     pool.clear();
     try {
-        if (settings.spaces) AppendClass(pool, CharacterClass::kSpace);
-        if (settings.special) AppendClass(pool, CharacterClass::kSpecial);
-        if (settings.numbers) AppendClass(pool, CharacterClass::kNumbers);
-        if (settings.upper) AppendClass(pool, CharacterClass::kUpper);
-        if (settings.lower) AppendClass(pool, CharacterClass::kLower);
+        for (const CharacterClassEntry& entry : CharacterClasses())
+            if (settings.*entry.chosen) AppendClass(pool, entry);
         if (settings.other_in) AppendOther(pool, settings.other_in_text);
     } catch (const RuntimeError&) {
         pool.clear();

@@ -1,6 +1,9 @@
 #pragma once
 // The pool of candidate characters: the selected classes in their fixed
 // order, the user's own characters, and the exclusions that narrow it.
+#include <span>
+#include <utility>
+
 #include "engine/character_codes.h"
 #include "engine/generation_settings.h"
 
@@ -9,11 +12,24 @@ namespace morvane {
 // Indexes into the pool are 16-bit, so it holds at most this many entries.
 constexpr int kMaxPoolEntries = 32767;
 
-enum class CharacterClass { kSpace, kSpecial, kNumbers, kUpper, kLower };
+// A class of characters: the settings' field that chooses it, whether the
+// each-type rule asks for one of it, and its characters as ranges.
+struct CharacterClassEntry {
+    bool GenerationSettings::*chosen;
+    bool is_type;  // the blank is let in, not asked for
+    std::span<const std::pair<char32_t, char32_t>> ranges;
+};
+
+// Every class, in the pool's fixed order. A new class is one entry here and
+// its field in the settings.
+std::span<const CharacterClassEntry> CharacterClasses();
+// Whether the settings choose any class or characters of their own.
+bool ChoosesCharacters(const GenerationSettings& settings);
 
 // Appends the class's characters, ascending. More than kMaxPoolEntries
 // entries is an overflow.
-void AppendClass(Pool& pool, CharacterClass which);
+void AppendClass(Pool& pool, const CharacterClassEntry& entry);
+bool InClass(char32_t c, const CharacterClassEntry& entry);
 // Appends the characters of a separated Other text, repeats kept.
 void AppendOther(Pool& pool, const Text& other);
 

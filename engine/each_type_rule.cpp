@@ -13,11 +13,6 @@ constexpr double kLeastAcceptance = 1e-6;
 
 using Big = unsigned __int128;
 
-bool InClass(char32_t c, CharacterClass which) {
-    Pool one;
-    AppendClass(one, which);
-    return std::find(one.begin(), one.end(), c) != one.end();
-}
 
 }  // namespace
 
@@ -28,15 +23,11 @@ EachTypeRule::EachTypeRule(const GenerationSettings& settings, const Pool& pool)
         distinct_.push_back(c);
         entries_.push_back(n);
     }
-    std::vector<std::pair<bool, CharacterClass>> classes = {{settings.upper, CharacterClass::kUpper},
-                                                            {settings.lower, CharacterClass::kLower},
-                                                            {settings.numbers, CharacterClass::kNumbers},
-                                                            {settings.special, CharacterClass::kSpecial}};
-    for (auto [chosen, which] : classes) {
-        if (!chosen) continue;
+    for (const CharacterClassEntry& entry : CharacterClasses()) {
+        if (!entry.is_type || !(settings.*entry.chosen)) continue;
         std::vector<char32_t> set;
         for (char32_t c : distinct_)
-            if (InClass(c, which)) set.push_back(c);
+            if (InClass(c, entry)) set.push_back(c);
         type_sets_.push_back(std::move(set));
     }
     if (settings.other_in) {

@@ -1,5 +1,6 @@
 #include "options/option_verdicts.h"
 
+#include "engine/character_pool.h"
 #include "options/number_text.h"
 #include "platform/base/runtime_error.h"
 
@@ -18,11 +19,11 @@ std::string LengthMessage(const char* which) {
 
 }  // namespace
 
-IncludeVerdict CheckInclude(bool letters, bool upper, bool lower, bool numbers, bool special,
-                            bool other_in, const Text& other_in_text) {
-    if (letters) return upper || lower ? IncludeVerdict::kPasses : IncludeVerdict::kNoLetterCase;
-    if (numbers || special || (other_in && !other_in_text.empty())) return IncludeVerdict::kPasses;
-    return IncludeVerdict::kNothingChosen;
+IncludeVerdict CheckInclude(bool letters, const GenerationSettings& settings) {
+    if (letters) return settings.upper || settings.lower ? IncludeVerdict::kPasses : IncludeVerdict::kNoLetterCase;
+    GenerationSettings without_letters = settings;  // the case boxes count only under Letters
+    without_letters.upper = without_letters.lower = false;
+    return ChoosesCharacters(without_letters) ? IncludeVerdict::kPasses : IncludeVerdict::kNothingChosen;
 }
 
 CheckFailure IncludeFailure(IncludeVerdict verdict) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/generation_settings.h"
 #include "platform/base/text.h"
 
 namespace morvane {
@@ -17,8 +18,8 @@ struct CheckFailure {
 
 // The include boxes: letters need a case; something must be chosen.
 enum class IncludeVerdict { kPasses, kNoLetterCase, kNothingChosen };
-IncludeVerdict CheckInclude(bool letters, bool upper, bool lower, bool numbers, bool special,
-                            bool other_in, const Text& other_in_text);
+// `letters`: the Letters box, under which the case boxes count.
+IncludeVerdict CheckInclude(bool letters, const GenerationSettings& settings);
 CheckFailure IncludeFailure(IncludeVerdict verdict);
 
 // One number field. kOverflow: a length beyond 16 bits, which is a run-time
