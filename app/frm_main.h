@@ -78,9 +78,10 @@ struct MainEnvironment {
     // Whether the window wants its turn now; after every password when empty.
     std::function<bool()> turn_due;
     Clock now;                        // defaults to the system clock
-    // The mode and the passphrase options, as the window's strip sets them;
-    // plain passwords when empty.
-    std::function<GenerationSettings()> strip_settings;
+    // The settings the window's own widgets hold beyond these controls (the
+    // mode, the passphrase options), over their defaults; plain passwords
+    // from the defaults when empty.
+    std::function<GenerationSettings()> window_settings;
 };
 
 class frmMain {
@@ -174,6 +175,7 @@ public:
 
 private:
     // The boxes and the Other texts, read into `settings`.
+    GenerationSettings WindowSettings() const;
     void ReadChoices(GenerationSettings& settings);
     void TakeLengthEdits();
     bool IsTurnDue() const;

@@ -18,6 +18,10 @@ bool frmMain::IsInclude() {
         if (letters == kLettersWithoutCase) return false;
         if (letters == kLettersChosen) return true;
         if (IsNumbers() || IsSpecial() || IsIncludeOther()) return true;
+        // A class of characters chosen elsewhere in the window counts too.
+        GenerationSettings chosen = WindowSettings();
+        ReadChoices(chosen);
+        if (CheckInclude(false, chosen) == IncludeVerdict::kPasses) return true;
         CheckFailure failure = IncludeFailure(IncludeVerdict::kNothingChosen);
         c_.chkLetter->SetFocus();
         Message(failure.message, failure.title);

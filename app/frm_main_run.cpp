@@ -28,7 +28,7 @@ constexpr uint64_t kMiB = 1 << 20;
 
 void frmMain::cmdGenerate_Click() {
     Trap("cmdGenerate_Click", [&] {
-        const bool passphrases = env_.strip_settings && env_.strip_settings().passphrases();
+        const bool passphrases = WindowSettings().passphrases();
         if (!(passphrases ? IsVerifyPassphrase() : IsVerifyData())) return;
         auto start = env_.now();
         c_.txtTimeStart->SetText(ClockText(start));

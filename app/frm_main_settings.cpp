@@ -20,8 +20,12 @@ void frmMain::ReadChoices(GenerationSettings& s) {
     s.unique = c_.chkDuplicate->Value() == 1;
 }
 
+GenerationSettings frmMain::WindowSettings() const {
+    return env_.window_settings ? env_.window_settings() : GenerationSettings{};
+}
+
 GenerationSettings frmMain::Settings() {
-    GenerationSettings s = env_.strip_settings ? env_.strip_settings() : GenerationSettings{};
+    GenerationSettings s = WindowSettings();
     ReadChoices(s);
     // Passphrases take only the count; the length fields stand aside.
     if (!s.passphrases()) {
@@ -33,7 +37,7 @@ GenerationSettings frmMain::Settings() {
 }
 
 frmMain::SettingsAsEntered frmMain::ReadEntries() {
-    GenerationSettings s = env_.strip_settings ? env_.strip_settings() : GenerationSettings{};
+    GenerationSettings s = WindowSettings();
     ReadChoices(s);
     if (s.passphrases()) return {s, {}};
     const auto none = [](const char* why) { return SettingsAsEntered{std::nullopt, why}; };

@@ -433,7 +433,7 @@ void MainWindow::BindControls() {
     env.files = services_.files;
     // The save dialog opens in the user's documents, or at home without them.
     env.documents_folder = DocumentsFolder().toStdString();
-    env.strip_settings = [this] { return generationStrip->Settings(); };
+    env.window_settings = [this] { return generationStrip->Settings(); };
     // The window takes its turn about every 25 ms, well within the 50 ms a
     // user notices. Writing the new lines into the list at a turn takes
     // longer than making them, so the run makes, between turns, its share
