@@ -153,7 +153,7 @@ static int Run(int argc, char** argv) {
         const int lines = static_cast<int>(std::min<int64_t>(Generator::kLinesAtOnce, count - done));
         const size_t start = buffer.size();
         size_t ends[Generator::kLinesAtOnce];
-        const int kept = generator.AppendLinesUtf8(buffer, lines, line_end, ends);
+        const int kept = generator.AppendLinesUtf8(buffer, lines, line_end, format.append_password ? ends : nullptr);
         if (kept == Generator::kNoFurther) return NoFurtherPassword(out, done);
         if (format.append_password) RewriteLines(format, generator, buffer, start, ends, kept, line_end, made);
         done += kept;

@@ -101,20 +101,21 @@ bool Generator::Next(Text& out) {
 int Generator::AppendLinesUtf8(std::string& out, int count, std::string_view line_end, size_t* ends) {
     if (!ready() || count < 0 || count > kLinesAtOnce) throw InvalidCallError();
     const size_t start = out.size();
+    // Lines that are all kept are written with their ends where the caller
+    // wants them, or none.
+    const bool filtered = rule_ || settings_.unique;
     size_t made_ends[kLinesAtOnce];
+    size_t* written_ends = filtered ? made_ends : ends;
     if (phrases_) {
         for (int i = 0; i < count; ++i) {
             phrases_->AppendUtf8(out);
-            made_ends[i] = out.size();
+            if (written_ends) written_ends[i] = out.size();
             out += line_end;
         }
     } else {
-        maker_->AppendLinesUtf8(out, count, line_end, made_ends);
+        maker_->AppendLinesUtf8(out, count, line_end, written_ends);
     }
-    if (!rule_ && !settings_.unique) {
-        if (ends) std::copy(made_ends, made_ends + count, ends);
-        return count;
-    }
+    if (!filtered) return count;
     const int kept = KeepAccepted(out, start, made_ends, count, line_end.size(), ends);
     if (!settings_.unique) return kept;
     redraws_ = kept > 0 ? 0 : redraws_ + count;
