@@ -11,6 +11,8 @@
 //                             also those
 //   MORVANE_BENCH_GAPS=1      also lists every gap over 30 ms
 //   MORVANE_BENCH_WINDOW=1    only the window runs against Qt
+//   MORVANE_BENCH_FIND_PRESS=1 only Find Next, from the press in the dialog to
+//                             the selection painted, against Qt's own find
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
@@ -32,6 +34,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "edit/find_replace_dialog.h"
 #include "tests/doubles/memory_main_controls.h"
 #include "engine/character_pool.h"
 #include "engine/password_maker.h"
@@ -200,6 +203,87 @@ void FindRun(long lines) {
                 "  longest gap %.0f ms\n", lines, open, first, right ? "" : " (WRONG)", Median(ascii), Median(beyond),
                 Median(presses), gap);
     std::fflush(stdout);
+}
+
+// Records when a widget was last painted.
+class PaintClock : public QObject {
+public:
+    explicit PaintClock(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted = true;
+        return false;
+    }
+    bool painted = false;
+};
+
+// From `press` until the list's view has painted what it did, in ms.
+template <class Press>
+double PressToPaint(QWidget* view, Press&& press) {
+    PaintClock clock(view);
+    const auto start = std::chrono::steady_clock::now();
+    press();
+    // A press that changed nothing on the screen paints nothing: given up
+    // after a second.
+    while (!clock.painted && std::chrono::steady_clock::now() - start < std::chrono::seconds(1))
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    if (!clock.painted) std::printf("  (nothing painted)\n");
+    return Seconds(std::chrono::steady_clock::now() - start).count() * 1000;
+}
+
+// Find Next pressed in the real dialog on a list of `lines` lines, from the
+// press to the selection painted, against Qt's own find and selection of the
+// same text in the same document, painted the same way.
+void FindPressRun(long lines) {
+    WindowWithList shown(lines);
+    MainWindow& window = shown.window;
+    QTextEdit* list = window.rtfPasswords;
+    const QStringList all = list->toPlainText().split('\n', Qt::SkipEmptyParts);
+    window.mnuFind_Click();
+    QApplication::processEvents();
+    auto* dialog = qobject_cast<FindReplaceDialog*>(window.findDialog());
+    if (!dialog) return;
+    // The first press after the run, and the first after an edit of the list.
+    dialog->findWhat->setText(all[1]);
+    list->moveCursor(QTextCursor::Start);
+    window.find().operations().search_position = 1;
+    const double first = PressToPaint(list->viewport(), [&] { dialog->findNext->click(); });
+    QTextCursor end(list->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText("x");  // as if typed at the end
+    QApplication::processEvents();
+    list->moveCursor(QTextCursor::Start);
+    window.find().operations().search_position = 1;
+    const double after_edit = PressToPaint(list->viewport(), [&] { dialog->findNext->click(); });
+    std::printf("find     %9ld lines      Find Next to line 2: first press after the run %.1f ms, after an edit "
+                "%.1f ms (target 30 ms)\n", lines, first, after_edit);
+    for (const bool match_case : {true, false}) {
+        dialog->matchCase->setChecked(match_case);
+        for (const int line : {1, static_cast<int>(all.size()) - 1}) {
+            const QString target = all[line];
+            std::vector<double> ours, qts;
+            for (int i = 0; i < 5; ++i) {
+                dialog->findWhat->setText(target);
+                list->moveCursor(QTextCursor::Start);
+                window.find().operations().search_position = 1;
+                QApplication::processEvents();
+                ours.push_back(PressToPaint(list->viewport(), [&] { dialog->findNext->click(); }));
+                const bool right = list->textCursor().selectedText() == target;
+                list->moveCursor(QTextCursor::Start);
+                QApplication::processEvents();
+                qts.push_back(PressToPaint(list->viewport(), [&] {
+                    const QTextCursor found = list->document()->find(
+                        target, 0, match_case ? QTextDocument::FindCaseSensitively : QTextDocument::FindFlags());
+                    list->setTextCursor(found);
+                }));
+                if (!right) std::printf("  (WRONG selection)\n");
+            }
+            std::printf("find     %9ld lines      Find Next to line %7d%s: press to painted selection %.1f ms, "
+                        "Qt's find and selection %.1f ms, ratio %.2f (medians of 5, target 30 ms)\n",
+                        lines, line + 1, match_case ? ", Match case" : "", Median(ours), Median(qts),
+                        Median(ours) / Median(qts));
+            std::fflush(stdout);
+        }
+    }
 }
 
 // Saving a list of `lines` lines: the list's text, its UTF-8 bytes and the
@@ -463,6 +547,12 @@ int main(int argc, char** argv) {
         for (long n : counts) WindowRun(n);
         return 0;
     }
+    if (qEnvironmentVariableIsSet("MORVANE_BENCH_FIND_PRESS")) {  // only Find Next from press to paint
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        FindPressRun(1000000);
+        return 0;
+    }
     if (qEnvironmentVariableIsSet("MORVANE_BENCH_EVENTS")) {  // only the event gaps
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
@@ -487,5 +577,6 @@ int main(int argc, char** argv) {
     ReplaceAllRun(1000000);
     SaveRun(1000000);
     FindRun(1000000);
+    FindPressRun(1000000);
     return 0;
 }

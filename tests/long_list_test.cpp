@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QClipboard>
 #include <QFile>
 #include <QProcess>
 #include <QScrollBar>
@@ -219,4 +220,56 @@ TEST(LongList, ARunThatWouldNotFitInMemoryIsRefusedWithWhatItWouldTake) {
     ASSERT_TRUE(child.waitForFinished(120000));
     EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
+}
+
+// The text the program reads follows every edit of the user's, typed,
+// deleted, pasted or undone, and Find lands on what was typed.
+TEST(LongList, TheTextReadBackFollowsEveryEditTypedDeletedPastedOrUndone) {
+    Window w;
+    w.Run(3000);
+    QTextEdit* list = w.list();
+    list->setFocus();
+    const auto expect_read_back = [&](const char* after) {
+        EXPECT_EQ(w.control().TextView(), CrLf(list->toPlainText())) << after;
+    };
+    const auto go_to = [&](int line, int column) {
+        QTextCursor c(w.Line(line));
+        c.setPosition(w.Line(line).position() + column);
+        list->setTextCursor(c);
+    };
+    expect_read_back("the run");
+    go_to(1500, 2);
+    QTest::keyClicks(list, "typed");
+    expect_read_back("typing in a line");
+    QTest::keyClick(list, Qt::Key_Return);
+    expect_read_back("a line break typed");
+    go_to(10, 0);
+    QTest::keyClick(list, Qt::Key_Backspace);
+    expect_read_back("two lines joined");
+    go_to(20, 3);
+    for (int i = 0; i < 4; ++i) QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(list, Qt::Key_Delete);
+    expect_read_back("lines selected and deleted");
+    QApplication::clipboard()->setText("one\ntwo\nthree\xc3\xa9\xf0\x9f\x98\x80");
+    go_to(40, 1);
+    QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
+    expect_read_back("lines pasted, one beyond 16 bits");
+    go_to(50, 1);
+    QTest::keyClicks(list, "after");
+    expect_read_back("typing after a character beyond 16 bits");
+    for (int i = 0; i < 6; ++i) QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+    expect_read_back("undone");
+    QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(list, "<<end>>");
+    expect_read_back("typing at the very end");
+
+    // Find Next lands on the typed word from the top.
+    list->moveCursor(QTextCursor::Start);
+    w.window.mnuFind_Click();
+    auto* dialog = qobject_cast<FindReplaceDialog*>(w.window.findDialog());
+    ASSERT_NE(dialog, nullptr);
+    dialog->findWhat->setText("<<end>>");
+    dialog->findNext->click();
+    QApplication::processEvents();
+    EXPECT_EQ(list->textCursor().selectedText(), "<<end>>");
 }

@@ -115,9 +115,14 @@ QtRichTextBox::QtRichTextBox(QTextEdit* edit) : edit_(edit) {
     RelayFocus(edit, this);
     edit->setAcceptRichText(false);
     UseListLayout();
-    QObject::connect(edit->document(), &QTextDocument::contentsChange, edit, [this](int, int removed, int added) {
-        if (removed || added) cache_valid_ = false;
-    });
+    QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
+                     [this](int position, int removed, int added) {
+                         if (!removed && !added) return;
+                         // The program's own writes keep the text themselves; an edit of the
+                         // user's is carried into it, so that reading the list after a
+                         // keystroke does not convert a million lines again.
+                         if (writing_ || !UpdateKeptText(position, removed, added)) cache_valid_ = false;
+                     });
     QObject::connect(edit, &QTextEdit::textChanged, edit, [this] {
         if (writing_) return;
         plain_ = false;  // the user's own edit
@@ -135,6 +140,30 @@ const Text& QtRichTextBox::CachedText() const {
         cache_valid_ = true;
     }
     return cache_;
+}
+
+bool QtRichTextBox::UpdateKeptText(int position, int removed, int added) {
+    if (!cache_valid_ || surrogates_ || !pending_.isEmpty()) return false;
+    QTextDocument* document = edit_->document();
+    if (position < 0 || position + added > document->characterCount() - 1) return false;
+    // The paragraph breaks before the change are as they were: one document
+    // position each, two (CR LF) in the text.
+    const size_t from = static_cast<size_t>(position) + static_cast<size_t>(document->findBlock(position).blockNumber());
+    size_t to = from;
+    for (int unit = 0; unit < removed; ++unit) {
+        if (to >= cache_.size()) return false;
+        to += cache_[to] == U'\r' && to + 1 < cache_.size() && cache_[to + 1] == U'\n' ? 2 : 1;
+    }
+    QTextCursor inserted(document);
+    inserted.setPosition(position);
+    inserted.setPosition(position + added, QTextCursor::KeepAnchor);
+    QString raw = inserted.selectedText();
+    Text piece;
+    if (AppendCrLfText(piece, raw)) surrogates_ = true;
+    cache_.replace(from, to - from, piece);
+    Wipe(piece);
+    WipeQString(raw);
+    return true;
 }
 
 Text QtRichTextBox::GetText() const { return CachedText(); }

@@ -65,8 +65,11 @@ private:
     // lays out the document.
     void UseListLayout();
     void UseQtLayout();
-    // The CR LF text, kept until the document changes.
+    // The CR LF text, kept up to date or rebuilt when read.
     const Text& CachedText() const;
+    // Carries an edit of the document into the kept text; false when it
+    // cannot, and the text is to be rebuilt.
+    bool UpdateKeptText(int position, int removed, int added);
     int ToTextPosition(int document_position) const;
     int ToDocumentPosition(int text_position) const;
     QTextEdit* edit_;
