@@ -158,6 +158,13 @@ TEST(LongList, ALongLineCanBeScrolledToItsEnd) {
     w.control().SetText(U"short\r\n");
     QApplication::processEvents();
     EXPECT_EQ(w.list()->horizontalScrollBar()->maximum(), 0);
+
+    // Nor do the short passwords of a run, however many come in at a turn.
+    w.control().SetText(U"");
+    w.Run(5000);
+    EXPECT_EQ(w.list()->horizontalScrollBar()->maximum(), 0);
+    w.Run(5000);  // into a list that holds lines already
+    EXPECT_EQ(w.list()->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST(LongList, AfterReplaceAllTheTextAndPositionsFollowTheList) {

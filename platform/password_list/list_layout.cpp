@@ -82,7 +82,8 @@ qreal ListLayout::WidestIn(const QString& text) const {
     qreal widest = 0, width = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c == QChar::ParagraphSeparator || IsLineSeparator(c)) {
+        // Text about to be appended breaks its paragraphs with LF.
+        if (c == QChar::ParagraphSeparator || c == u'\n' || IsLineSeparator(c)) {
             widest = std::max(widest, width);
             width = 0;
         } else if (c == u'\t' && tab > 0) {
