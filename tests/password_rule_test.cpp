@@ -1,0 +1,137 @@
+// The Password Rules language: what it reads, how lines combine, and what
+// it refuses, with where.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/password_rule.h"
+
+using namespace morvane;
+
+namespace {
+
+PasswordRule Parsed(const std::string& text) {
+    auto result = ParsePasswordRule(text);
+    if (auto* problem = std::get_if<RuleProblem>(&result)) {
+        ADD_FAILURE() << text << ": " << problem->position << ": " << problem->message;
+        return {};
+    }
+    return std::get<PasswordRule>(result);
+}
+
+RuleProblem Refused(const std::string& text) {
+    auto result = ParsePasswordRule(text);
+    if (!std::holds_alternative<RuleProblem>(result)) {
+        ADD_FAILURE() << text << " was read";
+        return {};
+    }
+    return std::get<RuleProblem>(result);
+}
+
+std::string Members(const RuleCharacters& set) {
+    std::string members;
+    for (int c = 32; c < 127; ++c)
+        if (set.test(static_cast<size_t>(c))) members += static_cast<char>(c);
+    return members;
+}
+
+// The rules of the bundled table, read from its JSON without the program's
+// own reader.
+std::vector<std::pair<std::string, std::string>> BundledRules() {
+    std::ifstream in(MORVANE_PASSWORD_RULES_JSON);
+    std::stringstream all;
+    all << in.rdbuf();
+    const std::string json = all.str();
+    std::vector<std::pair<std::string, std::string>> rules;
+    const std::string key = "\"password-rules\": \"";
+    for (size_t at = json.find(key); at != std::string::npos; at = json.find(key, at)) {
+        const size_t name_end = json.rfind("\": {", at);
+        const size_t name_start = json.rfind('"', name_end - 1) + 1;
+        std::string rule;
+        for (at += key.size(); json[at] != '"'; ++at) {
+            if (json[at] == '\\') ++at;  // \" \\ \/
+            rule += json[at];
+        }
+        rules.emplace_back(json.substr(name_start, name_end - name_start), rule);
+    }
+    return rules;
+}
+
+}  // namespace
+
+TEST(PasswordRuleLanguage, ClassesLinesAndLimitsAreReadAsTheLanguageSays) {
+    const PasswordRule samsung = Parsed("minlength: 8; maxlength: 15; required: digit; required: special; required: upper,lower;");
+    EXPECT_EQ(samsung.min_length, 8);
+    EXPECT_EQ(samsung.max_length, 15);
+    ASSERT_EQ(samsung.required.size(), 3u);
+    EXPECT_EQ(Members(samsung.required[0]), "0123456789");
+    EXPECT_EQ(samsung.required[1].count(), 33u);  // the blank and the 32 symbols
+    EXPECT_EQ(samsung.required[2].count(), 52u);  // one line: upper OR lower
+    EXPECT_EQ(samsung.allowed.count(), 95u);      // what is required is allowed
+
+    // Neither required nor allowed: all of printable ASCII.
+    EXPECT_EQ(Parsed("minlength: 6; maxlength: 16;").allowed.count(), 95u);
+    // Allowed lines are united, and the last ';' and blanks are optional.
+    const PasswordRule allowed = Parsed("  allowed: digit ;allowed:[-_] , LOWER ;required:upper");
+    EXPECT_EQ(allowed.allowed.count(), 10u + 2 + 26 + 26);
+    EXPECT_TRUE(allowed.allowed.test('-') && allowed.allowed.test('_'));
+    // A line given twice needs two places.
+    EXPECT_EQ(Parsed("required: digit; required: digit").required.size(), 2u);
+    // Repeats: the largest minimum, the smallest maximum; max-consecutive is both limits.
+    const PasswordRule limits = Parsed("minlength: 6; minlength: 10; maxlength: 40; maxlength: 20; "
+                                       "max-consecutive: 3; max-repeating: 2");
+    EXPECT_EQ(limits.min_length, 10);
+    EXPECT_EQ(limits.max_length, 20);
+    EXPECT_EQ(limits.max_repeating, 2);
+    EXPECT_EQ(limits.max_sequential, 3);
+    // Custom classes: '-' first, ']' last written "]]"; names in any case.
+    EXPECT_EQ(Members(Parsed("allowed: [-abc]]").allowed), "-]abc");
+    EXPECT_EQ(Members(Parsed("allowed: [!#$]").allowed), "!#$");
+    EXPECT_EQ(Parsed("required: Ascii-Printable").allowed.count(), 95u);
+    EXPECT_EQ(Parsed("required: unicode").allowed.count(), 95u);
+    // Characters beyond printable ASCII are left out, with a note.
+    const PasswordRule beyond = Parsed("allowed: lower, [-\xc3\xa9!]");
+    EXPECT_EQ(Members(beyond.allowed), "!-abcdefghijklmnopqrstuvwxyz");
+    EXPECT_EQ(beyond.notes.size(), 1u);
+}
+
+TEST(PasswordRuleLanguage, WhatCannotBeReadIsRefusedSayingWhatAndWhere) {
+    struct Case {
+        const char* rule;
+        size_t position;
+        const char* message;
+    } cases[] = {
+        {"minlength: 8; colour: blue", 15, "unknown property \"colour\""},
+        {"MinLength: 8", 1, "unknown property \"MinLength\""},
+        {"required: upper, vowels", 18, "unknown class \"vowels\""},
+        {"allowed: [a-z]", 12, "'-' stands only first in a class: there are no ranges such as [a-z]"},
+        {"allowed: []", 10, "the class [] is empty"},
+        {"required: [abc; minlength: 5", 11, "the class opened here has no ']'"},
+        {"minlength: 12; maxlength: 8", 1, "minlength 12 is above maxlength 8"},
+        {"minlength: eight", 12, "minlength must be a whole number of at least 1"},
+        {"maxlength: 0", 12, "maxlength must be a whole number of at least 1"},
+        {"required upper", 1, "\"required\" has no ':' and value after it"},
+        {"required: upper lower", 17, "';' expected after the value of required"},
+        {"required: ", 11, "a class is missing"},
+    };
+    for (const Case& c : cases) {
+        const RuleProblem problem = Refused(c.rule);
+        EXPECT_EQ(problem.position, c.position) << c.rule;
+        EXPECT_EQ(problem.message, c.message) << c.rule;
+    }
+}
+
+TEST(PasswordRuleLanguage, EveryBundledSitesRuleIsRead) {
+    const auto rules = BundledRules();
+    ASSERT_EQ(rules.size(), 434u);
+    for (const auto& [site, rule] : rules) {
+        auto result = ParsePasswordRule(rule);
+        if (auto* problem = std::get_if<RuleProblem>(&result))
+            ADD_FAILURE() << site << ": \"" << rule << "\" at " << problem->position << ": " << problem->message;
+        else
+            EXPECT_GT(std::get<PasswordRule>(result).allowed.count(), 0u) << site;
+    }
+}
