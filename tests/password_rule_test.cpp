@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <algorithm>
+
 #include "engine/password_rule.h"
+#include "engine/rule_count.h"
 
 using namespace morvane;
 
@@ -134,4 +137,36 @@ TEST(PasswordRuleLanguage, EveryBundledSitesRuleIsRead) {
         else
             EXPECT_GT(std::get<PasswordRule>(result).allowed.count(), 0u) << site;
     }
+}
+
+TEST(PasswordRuleCount, TheExactCountAgreesWithTryingEveryStringOnSmallRules) {
+    for (const char* text : {
+             "allowed: [abc0]",
+             "allowed: [abc01]; required: [ab]; required: [ab]; required: [0]",  // a line twice: two places
+             "allowed: [abc01]; required: [a0], [b]; required: [0]",              // overlapping lines
+             "allowed: [ab01]; required: [ab]; required: [01]; max-repeating: 1",
+             "allowed: [abc12]; max-sequential: 2",
+             "allowed: [abcd]; required: [d]; max-consecutive: 2",
+             "allowed: [aAb]; required: [A]; required: [ab]; required: [a]",
+         }) {
+        const PasswordRule rule = Parsed(text);
+        for (int length = 1; length <= 7; ++length)
+            EXPECT_EQ(CountRulePasswords(rule, length).Decimal(),
+                      std::to_string(CountRulePasswordsByEnumeration(rule, length)))
+                << text << " at " << length;
+    }
+}
+
+TEST(PasswordRuleCount, SitesHaveTheirExactStrengthWithTheBlankLeftOut) {
+    const auto rules = BundledRules();
+    const auto bits = [&](const std::string& site, int length) {
+        const auto found = std::find_if(rules.begin(), rules.end(), [&](auto& r) { return r.first == site; });
+        if (found == rules.end()) return -1.0;
+        PasswordRule rule = Parsed(found->second);
+        rule.allowed.reset(' ');
+        for (RuleCharacters& line : rule.required) line.reset(' ');
+        return CountRulePasswords(rule, length).Log2();
+    };
+    EXPECT_NEAR(bits("ubisoft.com", 16), 96.68, 0.005);
+    EXPECT_NEAR(bits("activision.com", 20), 119.02, 0.005);
 }
