@@ -2,7 +2,9 @@
 // it refuses, with where.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +13,8 @@
 
 #include "engine/password_rule.h"
 #include "engine/rule_count.h"
+#include "engine/rule_sampler.h"
+#include "tests/chi_square.h"
 
 using namespace morvane;
 
@@ -169,4 +173,53 @@ TEST(PasswordRuleCount, SitesHaveTheirExactStrengthWithTheBlankLeftOut) {
     };
     EXPECT_NEAR(bits("ubisoft.com", 16), 96.68, 0.005);
     EXPECT_NEAR(bits("activision.com", 20), 119.02, 0.005);
+}
+
+TEST(PasswordRuleSampler, EveryPasswordTheRuleAllowsIsEquallyLikely) {
+    const PasswordRule rule = Parsed("allowed: [ab01]; required: [ab]; required: [01]; max-repeating: 2");
+    constexpr int kLength = 4;
+    const uint64_t valid = CountRulePasswordsByEnumeration(rule, kLength);
+    ASSERT_GT(valid, 50u);
+    RuleSampler sampler(rule, kLength);
+    std::map<std::string, int> seen;
+    const int per_password = 200;
+    for (uint64_t i = 0; i < valid * per_password; ++i) {
+        const std::string password = sampler.Draw();
+        ASSERT_TRUE(KeepsRule(rule, password)) << password;
+        ++seen[password];
+    }
+    ASSERT_EQ(seen.size(), valid);  // every one of them comes
+    double chi = 0;
+    for (const auto& [password, n] : seen) chi += (n - per_password) * (n - per_password) / double(per_password);
+    const auto bounds = chi_square::FairBoundsFor(static_cast<double>(valid - 1));
+    EXPECT_GT(chi, bounds.low);
+    EXPECT_LT(chi, bounds.high);
+}
+
+// "At least six digits in 16 letters or digits": drawn evenly over every
+// such password, a password holds 6.32 digits on average; six digits put
+// first, then the rest filled and shuffled, would give 7.61.
+TEST(PasswordRuleSampler, AtLeastSixDigitsGiveTheUnbiasedMeanNumberOfDigits) {
+    const PasswordRule rule = Parsed("allowed: upper, lower; required: digit; required: digit; required: digit; "
+                                     "required: digit; required: digit; required: digit");
+    constexpr int kLength = 16;
+    // The exact mean over every allowed password.
+    double weighted = 0, total = 0;
+    for (int digits = 6; digits <= kLength; ++digits) {
+        const double ways = std::tgamma(kLength + 1) / (std::tgamma(digits + 1) * std::tgamma(kLength - digits + 1)) *
+                            std::pow(10.0, digits) * std::pow(52.0, kLength - digits);
+        weighted += ways * digits;
+        total += ways;
+    }
+    const double exact = weighted / total;
+    EXPECT_NEAR(exact, 6.32, 0.005);
+    RuleSampler sampler(rule, kLength);
+    const int draws = 20000;
+    double sum = 0;
+    for (int i = 0; i < draws; ++i) {
+        const std::string password = sampler.Draw();
+        sum += static_cast<double>(std::count_if(password.begin(), password.end(), [](char c) { return c >= '0' && c <= '9'; }));
+    }
+    // Six standard errors of the mean (a digit count spreads by about 0.6).
+    EXPECT_NEAR(sum / draws, exact, 6 * 0.6 / std::sqrt(draws));
 }
