@@ -14,6 +14,7 @@
 #include "engine/password_rule.h"
 #include "engine/rule_count.h"
 #include "engine/rule_sampler.h"
+#include "engine/site_rules.h"
 #include "tests/chi_square.h"
 
 using namespace morvane;
@@ -222,4 +223,54 @@ TEST(PasswordRuleSampler, AtLeastSixDigitsGiveTheUnbiasedMeanNumberOfDigits) {
     }
     // Six standard errors of the mean (a digit count spreads by about 0.6).
     EXPECT_NEAR(sum / draws, exact, 6 * 0.6 / std::sqrt(draws));
+}
+
+TEST(SiteRules, ASiteIsFoundByDomainOrUrlTheLongestKeyWinsAndTheUsersTableStandsFirst) {
+    std::ifstream in(MORVANE_PASSWORD_RULES_JSON);
+    std::stringstream all;
+    all << in.rdbuf();
+    TableProblem problem;
+    const auto bundled = ReadSiteTable(all.str(), problem);
+    ASSERT_TRUE(bundled) << problem.line << ":" << problem.column << ": " << problem.message;
+    EXPECT_EQ(bundled->size(), 434u);
+
+    const SiteTable none;
+    const auto ubisoft = LookUpSite("https://www.Ubisoft.com/en-us/login?x=1", none, *bundled);
+    ASSERT_TRUE(ubisoft);
+    EXPECT_EQ(ubisoft->first, "ubisoft.com");
+    EXPECT_EQ(LookUpSite("UBISOFT.COM.", none, *bundled)->first, "ubisoft.com");
+    EXPECT_FALSE(LookUpSite("notubisoft.com", none, *bundled));
+    EXPECT_FALSE(LookUpSite("example.invalid", none, *bundled));
+
+    const auto own = ReadSiteTable(R"({
+        "intranet.example.com": {"password-rules": "minlength: 12; required: digit;"},
+        "example.com": {"password-rules": "minlength: 20;", "exact-domain-match-only": true},
+        "ubisoft.com": {"password-rules": "minlength: 30;"}
+    })", problem);
+    ASSERT_TRUE(own) << problem.message;
+    EXPECT_EQ(LookUpSite("https://wiki.intranet.example.com/x", *own, *bundled)->first, "intranet.example.com");
+    EXPECT_EQ(LookUpSite("example.com", *own, *bundled)->second.rule, "minlength: 20;");
+    EXPECT_FALSE(LookUpSite("www.example.com", *own, *bundled));  // exact domain only
+    EXPECT_EQ(LookUpSite("ubisoft.com", *own, *bundled)->second.rule, "minlength: 30;");  // the user's overrides
+}
+
+TEST(SiteRules, ABrokenTableIsRefusedWithItsLineAndColumn) {
+    struct Case {
+        const char* json;
+        int line, column;
+        const char* message;
+    } cases[] = {
+        {"{\n  \"a.com\": {\"password-rules\": \"minlength: 8;\"}\n  \"b.com\": {}\n}", 3, 3, "',' or '}' expected"},
+        {"{\"a.com\": {\"rules\": \"x\"}}", 1, 12, "unknown key \"rules\""},
+        {"{\"a.com\": {\"exact-domain-match-only\": true}}", 1, 11, "an entry without \"password-rules\""},
+        {"{\"a.com\": {\"password-rules\": \"x}}", 1, 34, "a string without its closing '\"'"},
+        {"{} x", 1, 4, "nothing may follow the table"},
+    };
+    for (const Case& c : cases) {
+        TableProblem problem;
+        EXPECT_FALSE(ReadSiteTable(c.json, problem)) << c.json;
+        EXPECT_EQ(problem.line, c.line) << c.json;
+        EXPECT_EQ(problem.column, c.column) << c.json;
+        EXPECT_EQ(problem.message, c.message) << c.json;
+    }
 }
