@@ -37,6 +37,17 @@ const char* const kCliUsage =
     "      --each-type        every password holds one of each chosen type\n"
     "      --show-strength    write the strength line to standard error\n"
     "\n"
+    "Site rules (the Password Rules language):\n"
+    "      --rules TEXT       passwords that keep this rule, for example\n"
+    "                         \"minlength: 8; required: digit; allowed: lower\"\n"
+    "      --site SITE        the rule of this site, by domain or URL; the\n"
+    "                         sites' table is Apple's password-manager-resources\n"
+    "                         (MIT), and ~/.config/morvane/password-rules.json\n"
+    "                         adds sites of your own\n"
+    "      --list-sites       the sites whose rules are known, one a line\n"
+    "                         Passwords are 20 long, brought into the rule's\n"
+    "                         range; -l, --min and --max choose within it.\n"
+    "\n"
     "Passphrases:\n"
     "      --passphrase       words instead of characters\n"
     "      --words N          words in each passphrase, 1 to 64 (6)\n"
@@ -99,6 +110,8 @@ constexpr OptionSpec kOptions[] = {
     {0, "wordlist", Takes::kValue},      {0, "separator", Takes::kValue},
     {0, "case", Takes::kValue},          {0, "digits", Takes::kValue},
     {0, "each-type", Takes::kNothing},   {0, "show-strength", Takes::kNothing},
+    {0, "rules", Takes::kValue},         {0, "site", Takes::kValue},
+    {0, "list-sites", Takes::kNothing},
 };
 
 const OptionSpec* FindLong(std::string_view name) {
@@ -183,12 +196,20 @@ std::string Apply(const OptionSpec& o, const std::string& value, CliOptions& opt
     else if (n == "version") options.version = true;
     else if (n == "passphrase") options.settings.mode = GenerationMode::kPassphrase;
     else if (n == "show-strength") options.show_strength = true;
+    else if (n == "list-sites") options.list_sites = true;
+    else if (n == "rules") {
+        options.settings.mode = GenerationMode::kSiteRules;
+        options.settings.rules = value;
+    } else if (n == "site") {
+        options.site = value;
+    }
     return {};
 }
 
 // The lengths from what was given: --length fixes both; --min or --max
 // alone moves the other bound when it would cross it.
 std::string SettleLengths(const Given& given, GenerationSettings& settings) {
+    settings.length_given = given.length || given.min || given.max;
     if (given.length) {
         if (given.min || given.max) return "--length cannot be given with --min or --max";
         settings.min_length = settings.max_length = static_cast<int>(*given.length);
@@ -224,6 +245,15 @@ std::string Conflict(const Given& given) {
                                                 "exclude-look-alikes", "other-out"});
                !other.empty()) {
         return "--passphrase cannot be given with --" + other + ": passphrases are made of words, not characters";
+    }
+    for (const char* rule : {"rules", "site"}) {
+        if (!given.Has(rule)) continue;
+        if (std::string other = first_given({"passphrase", "each-type", "no-upper", "no-lower", "no-numbers",
+                                             "no-special", "other-in", rule[0] == 'r' ? "site" : "rules"});
+            !other.empty())
+            return std::string("--") + rule + " cannot be given with --" + other +
+                   (other == "site" || other == "rules" ? ": each gives a rule"
+                                                        : ": the rule decides which characters a password holds");
     }
     if (given.Has("null") && given.Has("crlf")) return "--null cannot be given with --crlf: each ends a line its own way";
     if (given.Has("html") && given.Has("format") && given.format != "html")

@@ -20,6 +20,8 @@ struct CliOptions {
     bool crlf = false;
     bool null_terminated = false;  // each password ends with NUL instead of a line end
     bool show_strength = false;    // the window's strength line on standard error
+    std::string site;         // --site: a domain or URL whose rule to look up
+    bool list_sites = false;  // --list-sites
     bool help = false;
     bool version = false;
     // The options given that the pool is narrowed by, as they are named in

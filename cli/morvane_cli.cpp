@@ -13,6 +13,7 @@
 #include "cli/cli_options.h"
 #include "engine/generator.h"
 #include "engine/word_list_file.h"
+#include "options/site_tables.h"
 #include "options/strength_line.h"
 #include "output/output_formats.h"
 #include "platform/base/process_guard.h"
@@ -86,6 +87,9 @@ std::string RefusalLine(const CliOptions& options, const Generator& generator) {
             return "--other-in gives more than " + std::to_string(kMaxPoolEntries) + " characters";
         case GeneratorRefusal::kNothingToDrawFrom:
             return "no character to choose from: every character type is turned off";
+        case GeneratorRefusal::kRuleRefused:
+            return (options.site.empty() ? std::string("--rules: ") : "--site " + options.site + ": ") +
+                   generator.problem();
         case GeneratorRefusal::kTooFewPossible:
             return "--count must be at most " + std::to_string(generator.possible().AsRunCount()) +
                    " with --unique: no more different passwords can be made";
@@ -132,6 +136,24 @@ static int Run(int argc, char** argv) {
         out.Add(options.help ? std::string(kCliUsage) : std::string("morvane-cli ") + MORVANE_VERSION + "\n");
         out.Flush();
         return kExitDone;
+    }
+    if (options.list_sites || !options.site.empty()) {
+        std::string problem;
+        const auto tables = LoadSiteTables(problem);
+        if (!tables) return Refuse(problem);
+        if (options.list_sites) {
+            for (const std::string& site : KnownSites(*tables)) out.Add(site + "\n");
+            out.Flush();
+            return kExitDone;
+        }
+        if (const auto found = LookUpSite(options.site, tables->own, tables->bundled)) {
+            options.settings.mode = GenerationMode::kSiteRules;
+            options.settings.rules = found->second.rule;
+            options.settings.site = found->first;
+        } else {
+            std::fprintf(stderr, "morvane-cli: no password rule is known for %s: the other options apply as they are\n",
+                         HostOf(options.site).c_str());
+        }
     }
     if (options.settings.passphrases()) {  // read once: standard input can be read only once
         std::string problem;

@@ -17,11 +17,13 @@ enum class GenerationMode {
     kCharacters,  // passwords drawn from the pool of characters
     kEachType,    // the same, each holding one of every chosen type
     kPassphrase,  // words drawn from a list
+    kSiteRules,   // passwords that keep a rule in the Password Rules language
 };
 
 inline constexpr int kShortestLength = 4;
 inline constexpr int kLongestLength = 128;
 inline constexpr int32_t kMostPasswords = INT32_MAX;
+inline constexpr int kDefaultRuleLength = 20;
 
 // The name that reads a word list from standard input.
 inline constexpr const char* kStandardInputName = "-";
@@ -55,11 +57,20 @@ struct GenerationSettings {
     std::string word_list_file;
     std::shared_ptr<const std::vector<Text>> read_words;
 
+    // Site rules: the rule, and the site it is the rule of (for the user's
+    // eyes). Its characters are narrowed by the blank, look-alikes and Other
+    // out; without a length of the user's, passwords are kDefaultRuleLength
+    // long, brought into the rule's range.
+    std::string rules;
+    std::string site;
+    bool length_given = false;
+
     int32_t count = 10;   // 1 to kMostPasswords
     bool unique = false;  // no output twice in a run
 
     bool passphrases() const { return mode == GenerationMode::kPassphrase; }
     bool each_type() const { return mode == GenerationMode::kEachType; }
+    bool site_rules() const { return mode == GenerationMode::kSiteRules; }
     // The shortest length drawn.
     int shortest() const { return variable_length ? min_length : max_length; }
 };

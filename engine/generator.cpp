@@ -21,10 +21,29 @@ void Generator::Refuse(GeneratorRefusal why, std::string problem) {
     problem_ = std::move(problem);
     maker_.reset();
     phrases_.reset();
+    site_rule_.reset();
+}
+
+void Generator::BuildSiteRule() {
+    auto chosen = ChooseRule(settings_);
+    if (auto* problem = std::get_if<std::string>(&chosen)) return Refuse(GeneratorRefusal::kRuleRefused, *problem);
+    site_rule_ = std::get<RuleChoice>(std::move(chosen));
+    rule_counts_ = CountRulePasswordsUpTo(site_rule_->rule, site_rule_->max_length);
+    BigCount total;
+    for (int length = site_rule_->min_length; length <= site_rule_->max_length; ++length) {
+        if (rule_counts_[static_cast<size_t>(length)].IsZero()) continue;
+        rule_lengths_.push_back(length);
+        total += rule_counts_[static_cast<size_t>(length)];
+    }
+    const auto exact = total.ToUint64();
+    possible_ = exact && *exact < OutputCount::kMany ? OutputCount::Of(*exact) : OutputCount::FromBits(total.Log2());
 }
 
 void Generator::Build() {
-    if (settings_.passphrases()) {
+    if (settings_.site_rules()) {
+        BuildSiteRule();
+        if (!ready()) return;
+    } else if (settings_.passphrases()) {
         std::string problem;
         const auto words = LoadPassphraseWords(settings_, problem);
         if (!words) return Refuse(GeneratorRefusal::kWordListRefused, problem);
@@ -59,11 +78,13 @@ void Generator::Build() {
 
 double Generator::BitsOf(size_t length) const {
     if (phrases_) return passphrase_bits_;
+    if (site_rule_) return length < rule_counts_.size() ? rule_counts_[length].Log2() : 0;
     if (rule_) return rule_->Bits(static_cast<int>(length));
     return bits_per_character_ * static_cast<double>(length);
 }
 
 int Generator::LongestOutput() const {
+    if (site_rule_) return site_rule_->max_length;
     if (!settings_.passphrases()) return settings_.max_length;
     const PassphraseOptions& p = settings_.passphrase;
     return p.words * (10 + static_cast<int>(p.separator.size())) + p.digits * 2;
@@ -83,9 +104,29 @@ void Generator::SetLengths(int min_length, int max_length, bool variable_length)
 
 void Generator::SetUnique(bool unique) { settings_.unique = unique; }
 
+RuleSampler& Generator::SamplerFor(int length) {
+    auto& sampler = samplers_[length];
+    if (!sampler) sampler = std::make_unique<RuleSampler>(site_rule_->rule, length);
+    return *sampler;
+}
+
+void Generator::MakeByRule(std::string& out) {
+    const size_t lengths = rule_lengths_.size();
+    const int length = lengths == 1 ? rule_lengths_[0]
+                                    : rule_lengths_[static_cast<size_t>(Rand(0, static_cast<int32_t>(lengths) - 1))];
+    SamplerFor(length).AppendTo(out);
+}
+
 void Generator::Make(Text& out) {
     if (!ready()) throw InvalidCallError();
     if (phrases_) return phrases_->Make(out);
+    if (site_rule_) {
+        std::string drawn;
+        MakeByRule(drawn);
+        out.assign(drawn.begin(), drawn.end());
+        ::explicit_bzero(drawn.data(), drawn.size());
+        return;
+    }
     do maker_->Make(out);
     while (rule_ && !rule_->Accepts(out));
 }
@@ -106,7 +147,13 @@ int Generator::AppendLinesUtf8(std::string& out, int count, std::string_view lin
     const bool filtered = rule_ || settings_.unique;
     size_t made_ends[kLinesAtOnce];
     size_t* written_ends = filtered ? made_ends : ends;
-    if (phrases_) {
+    if (site_rule_) {
+        for (int i = 0; i < count; ++i) {
+            MakeByRule(out);
+            if (written_ends) written_ends[i] = out.size();
+            out += line_end;
+        }
+    } else if (phrases_) {
         for (int i = 0; i < count; ++i) {
             phrases_->AppendUtf8(out);
             if (written_ends) written_ends[i] = out.size();

@@ -4,6 +4,8 @@
 // the each-type rule or the passphrase maker, and the outputs of its run
 // when each is to be new, and draws again in one place whatever an output
 // must keep.
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +17,9 @@
 #include "engine/output_count.h"
 #include "engine/passphrase_maker.h"
 #include "engine/password_maker.h"
+#include "engine/rule_choice.h"
+#include "engine/rule_count.h"
+#include "engine/rule_sampler.h"
 
 namespace morvane {
 
@@ -27,6 +32,7 @@ enum class GeneratorRefusal {
     kEmptiedByExclusion,  // the exclusions leave no character
     kEachTypeImpossible,  // problem() tells why
     kTooFewPossible,      // each output to be new, and fewer than the count can be made
+    kRuleRefused,         // problem() tells why
 };
 
 class Generator {
@@ -43,7 +49,9 @@ public:
     // How many different outputs the settings can give.
     const OutputCount& possible() const { return possible_; }
     const GenerationSettings& settings() const { return settings_; }
-    const Pool& pool() const { return pool_; }  // empty for passphrases
+    const Pool& pool() const { return pool_; }  // empty for passphrases and site rules
+    // The site rule as narrowed, with its lengths; none in the other modes.
+    const std::optional<RuleChoice>& rule_choice() const { return site_rule_; }
     size_t word_count() const { return word_count_; }  // in the passphrases' list
     // The entropy of an output of this many characters, in bits.
     double BitsOf(size_t length) const;
@@ -76,6 +84,9 @@ public:
 
 private:
     void Build();
+    void BuildSiteRule();
+    RuleSampler& SamplerFor(int length);
+    void MakeByRule(std::string& out);
     void Refuse(GeneratorRefusal why, std::string problem = {});
     // Keeps the lines from `start` on that the rule and the run accept.
     int KeepAccepted(std::string& out, size_t start, const size_t* made_ends, int count, size_t line_end_size,
@@ -92,6 +103,12 @@ private:
     std::optional<PasswordMaker> maker_;
     std::optional<EachTypeRule> rule_;
     std::optional<PassphraseMaker> phrases_;
+    // Site rules: the passwords at each length, the lengths that have any,
+    // and a sampler for each length once drawn from.
+    std::optional<RuleChoice> site_rule_;
+    std::vector<BigCount> rule_counts_;
+    std::vector<int> rule_lengths_;
+    std::map<int, std::unique_ptr<RuleSampler>> samplers_;
     DuplicateIndex made_;        // the run's outputs, as keys, while each is to be new
     long long redraws_ = 0;      // lines in a row that met only outputs made before
 };

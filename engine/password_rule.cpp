@@ -48,10 +48,18 @@ public:
             ++at_;
             if (name == "required" || name == "allowed") {
                 RuleCharacters line;
+                SkipBlanks();
+                const size_t classes_at = at_;
                 if (auto problem = ReadClasses(line)) return *problem;
                 any_class_line = true;
-                if (name == "required") rule_.required.push_back(line);
-                else allowed_lines |= line;
+                if (name == "required") {
+                    rule_.required.push_back(line);
+                    std::string_view written = text_.substr(classes_at, at_ - classes_at);
+                    while (!written.empty() && IsBlank(written.back())) written.remove_suffix(1);
+                    rule_.required_texts.emplace_back(written);
+                } else {
+                    allowed_lines |= line;
+                }
             } else if (name == "minlength" || name == "maxlength" || name == "max-consecutive" ||
                        name == "max-repeating" || name == "max-sequential") {
                 int value = 0;

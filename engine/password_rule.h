@@ -21,6 +21,7 @@ struct PasswordRule {
     // Each required line needs a position of its own holding one of its
     // characters; a line is the union of its classes.
     std::vector<RuleCharacters> required;
+    std::vector<std::string> required_texts;  // each line's classes as written, to name it
     // Every character a password may hold: the allowed lines and the
     // required ones, or all of printable ASCII when neither is given.
     RuleCharacters allowed;

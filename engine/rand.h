@@ -33,6 +33,16 @@ uint32_t DrawBelow(uint32_t span, BitSource&& bits) {
 // several come from one 64-bit word of the secure source.
 void DrawManyBelow(uint32_t span, uint32_t* out, size_t count);
 
+// `count` uniform whole numbers, the i-th below spans[i] (each 1 to 2^32 - 1),
+// all independent and exactly uniform: as many spans as their product stays
+// within 64 bits share one word, read as mixed-radix digits of its fraction.
+// The low `width` bits of `bits`, drawn before and not yet looked at, serve
+// first.
+void DrawDigits(const uint32_t* spans, uint32_t* out, size_t count, uint64_t bits = 0, int width = 0);
+
+// 64 uniform bits.
+uint64_t DrawWord();
+
 // A random whole number from low to high, both included: low + floor(span * r)
 // with span = high - low + 1. A span beyond the 32-bit range is an overflow.
 int32_t Rand(int32_t low, int32_t high);

@@ -1,8 +1,8 @@
 #include "engine/rule_count.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <functional>
 #include <map>
 #include <stdexcept>
 #include <tuple>
@@ -32,6 +32,49 @@ BigCount& BigCount::operator+=(const BigCount& other) {
     }
     if (carry) limbs_.push_back(static_cast<uint32_t>(carry));
     return *this;
+}
+
+BigCount& BigCount::operator-=(const BigCount& other) {
+    int64_t borrow = 0;
+    for (size_t i = 0; i < limbs_.size(); ++i) {
+        int64_t difference = int64_t{limbs_[i]} - (i < other.limbs_.size() ? other.limbs_[i] : 0) - borrow;
+        borrow = difference < 0;
+        if (borrow) difference += int64_t{1} << 32;
+        limbs_[i] = static_cast<uint32_t>(difference);
+    }
+    Trim();
+    return *this;
+}
+
+BigCount BigCount::operator*(const BigCount& other) const {
+    BigCount product;
+    if (IsZero() || other.IsZero()) return product;
+    product.limbs_.assign(limbs_.size() + other.limbs_.size(), 0);
+    for (size_t i = 0; i < limbs_.size(); ++i) {
+        uint64_t carry = 0;
+        for (size_t j = 0; j < other.limbs_.size(); ++j) {
+            const uint64_t p = uint64_t{limbs_[i]} * other.limbs_[j] + product.limbs_[i + j] + carry;
+            product.limbs_[i + j] = static_cast<uint32_t>(p);
+            carry = p >> 32;
+        }
+        product.limbs_[i + other.limbs_.size()] = static_cast<uint32_t>(carry);
+    }
+    product.Trim();
+    return product;
+}
+
+std::strong_ordering BigCount::operator<=>(const BigCount& other) const {
+    if (limbs_.size() != other.limbs_.size()) return limbs_.size() <=> other.limbs_.size();
+    for (size_t i = limbs_.size(); i-- > 0;)
+        if (limbs_[i] != other.limbs_[i]) return limbs_[i] <=> other.limbs_[i];
+    return std::strong_ordering::equal;
+}
+
+std::optional<uint64_t> BigCount::ToUint64() const {
+    if (limbs_.size() > 2) return std::nullopt;
+    uint64_t value = 0;
+    for (size_t i = limbs_.size(); i-- > 0;) value = value << 32 | limbs_[i];
+    return value;
 }
 
 BigCount BigCount::operator*(uint32_t factor) const {
@@ -76,7 +119,7 @@ std::string BigCount::Decimal() const {
 
 namespace {
 
-constexpr int kMostRequiredLines = 6;  // the matchable sets of lines fit 64 bits
+static_assert(kMostRequiredLines <= 6, "the matchable sets of lines fit 64 bits");
 
 // The families of required lines that can be matched to positions so far,
 // as a set of subsets; a character in the lines of `mask` adds itself to
@@ -143,7 +186,17 @@ bool Extend(const PasswordRule& rule, const Runs& before, int c, Runs& after) {
 
 }  // namespace
 
+BigCount CountRulePasswordsWithoutRuns(const PasswordRule& rule, int length) {
+    PasswordRule free = rule;
+    free.max_repeating = free.max_sequential = 0;
+    return CountRulePasswords(free, length);
+}
+
 BigCount CountRulePasswords(const PasswordRule& rule, int length) {
+    return CountRulePasswordsUpTo(rule, length).back();
+}
+
+std::vector<BigCount> CountRulePasswordsUpTo(const PasswordRule& rule, int length) {
     const int lines = static_cast<int>(rule.required.size());
     if (lines > kMostRequiredLines) throw std::length_error("too many required lines");
     const uint64_t matched = uint64_t{1} << ((1u << lines) - 1);
@@ -153,6 +206,14 @@ BigCount CountRulePasswords(const PasswordRule& rule, int length) {
     using State = std::pair<uint64_t, Runs>;
     std::map<State, BigCount> states{{{uint64_t{1}, Runs{}}, BigCount(1)}};
     const bool runs = rule.max_repeating || rule.max_sequential;
+    std::vector<BigCount> totals;
+    const auto total_now = [&] {
+        BigCount total;
+        for (const auto& [state, count] : states)
+            if (state.first & matched) total += count;
+        totals.push_back(std::move(total));
+    };
+    total_now();
     for (int position = 0; position < length; ++position) {
         std::map<State, BigCount> next;
         for (const auto& [state, count] : states) {
@@ -170,35 +231,49 @@ BigCount CountRulePasswords(const PasswordRule& rule, int length) {
             }
         }
         states = std::move(next);
+        total_now();
     }
-    BigCount total;
-    for (const auto& [state, count] : states)
-        if (state.first & matched) total += count;
-    return total;
+    return totals;
 }
 
-bool KeepsRule(const PasswordRule& rule, const std::string& password) {
-    for (char c : password)
-        if (!rule.allowed.test(static_cast<unsigned char>(c))) return false;
+bool HasRunLimits(const PasswordRule& rule) { return rule.max_repeating || rule.max_sequential; }
+
+bool CanMatchLines(const uint32_t* counts_by_mask, int lines) {
+    const uint32_t all = 1u << lines;
+    // Every set of lines needs at least as many characters serving one of them.
+    for (uint32_t set = 1; set < all; ++set) {
+        uint32_t serving = 0;
+        for (uint32_t mask = 1; mask < all; ++mask)
+            if (mask & set) serving += counts_by_mask[mask];
+        if (serving < static_cast<uint32_t>(std::popcount(set))) return false;
+    }
+    return true;
+}
+
+bool KeepsRequiredLines(const PasswordRule& rule, std::string_view password) {
+    const int lines = static_cast<int>(rule.required.size());
+    if (lines == 0) return true;
+    if (lines > kMostRequiredLines) throw std::length_error("too many required lines");
+    uint32_t counts[1u << kMostRequiredLines] = {};
+    for (char c : password) ++counts[MaskOf(rule, static_cast<unsigned char>(c))];
+    return CanMatchLines(counts, lines);
+}
+
+bool KeepsRuns(const PasswordRule& rule, std::string_view password) {
+    if (!HasRunLimits(rule)) return true;
     Runs runs;
     for (char c : password) {
         Runs after;
         if (!Extend(rule, runs, static_cast<unsigned char>(c), after)) return false;
         runs = after;
     }
-    // Each required line at a position of its own: tried line by line.
-    std::vector<bool> taken(password.size(), false);
-    const std::function<bool(size_t)> match = [&](size_t line) {
-        if (line == rule.required.size()) return true;
-        for (size_t p = 0; p < password.size(); ++p) {
-            if (taken[p] || !rule.required[line].test(static_cast<unsigned char>(password[p]))) continue;
-            taken[p] = true;
-            if (match(line + 1)) return true;
-            taken[p] = false;
-        }
-        return false;
-    };
-    return match(0);
+    return true;
+}
+
+bool KeepsRule(const PasswordRule& rule, std::string_view password) {
+    for (char c : password)
+        if (!rule.allowed.test(static_cast<unsigned char>(c))) return false;
+    return KeepsRuns(rule, password) && KeepsRequiredLines(rule, password);
 }
 
 uint64_t CountRulePasswordsByEnumeration(const PasswordRule& rule, int length) {

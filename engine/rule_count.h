@@ -3,8 +3,11 @@
 // every required line matched to a position of its own (a one-to-one
 // matching), no run of one character and no run of steps longer than the
 // rule lets, each character from the allowed ones.
+#include <compare>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/password_rule.h"
@@ -17,8 +20,13 @@ public:
     BigCount() = default;
     explicit BigCount(uint64_t value);
     BigCount& operator+=(const BigCount& other);
+    BigCount& operator-=(const BigCount& other);  // other is not larger
     BigCount operator*(uint32_t factor) const;
+    BigCount operator*(const BigCount& other) const;
     bool operator==(const BigCount& other) const { return limbs_ == other.limbs_; }
+    std::strong_ordering operator<=>(const BigCount& other) const;
+    // The value, when it fits 64 bits.
+    std::optional<uint64_t> ToUint64() const;
     bool IsZero() const { return limbs_.empty(); }
     double Log2() const;
     std::string Decimal() const;
@@ -29,10 +37,26 @@ private:
 };
 
 BigCount CountRulePasswords(const PasswordRule& rule, int length);
+// The counts at every length from 0 to `longest`, in one pass.
+std::vector<BigCount> CountRulePasswordsUpTo(const PasswordRule& rule, int longest);
+// The same without the limits on runs.
+BigCount CountRulePasswordsWithoutRuns(const PasswordRule& rule, int length);
+
+// The most required lines a rule may have for counting and drawing.
+inline constexpr int kMostRequiredLines = 6;
 
 // The same by trying every string, for checking on small cases.
 uint64_t CountRulePasswordsByEnumeration(const PasswordRule& rule, int length);
-// Whether one password keeps the rule.
-bool KeepsRule(const PasswordRule& rule, const std::string& password);
+// Whether one password keeps the rule: its characters allowed, each required
+// line given a position of its own, no run beyond the limits.
+bool KeepsRule(const PasswordRule& rule, std::string_view password);
+bool KeepsRequiredLines(const PasswordRule& rule, std::string_view password);
+bool KeepsRuns(const PasswordRule& rule, std::string_view password);
+bool HasRunLimits(const PasswordRule& rule);
+
+// Whether characters counted by the lines they serve can give every
+// required line a position of its own (Hall's condition): counts[mask] is how
+// many characters serve exactly the lines in the bit mask.
+bool CanMatchLines(const uint32_t* counts_by_mask, int lines);
 
 }  // namespace morvane

@@ -1,29 +1,212 @@
 #include "engine/rule_sampler.h"
 
+#include <string.h>
+
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <stdexcept>
 
 #include "engine/rand.h"
-#include "engine/rule_count.h"
 
 namespace morvane {
+namespace {
+
+// Beyond this many compositions the sampler draws whole passwords instead.
+constexpr double kMostCompositions = 1 << 16;
+
+const BigCount& Binomial(int n, int k) {
+    static const std::vector<std::vector<BigCount>> table = [] {
+        std::vector<std::vector<BigCount>> rows(129);
+        for (int i = 0; i <= 128; ++i) {
+            rows[i].resize(static_cast<size_t>(i) + 1, BigCount(1));
+            for (int j = 1; j < i; ++j) {
+                rows[i][j] = rows[i - 1][j - 1];
+                rows[i][j] += rows[i - 1][j];
+            }
+        }
+        return rows;
+    }();
+    return table[static_cast<size_t>(n)][static_cast<size_t>(k)];
+}
+
+double ApproximateBinomial(int n, int k) {
+    return std::exp(std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0));
+}
+
+// The next 64 bits of the binary fraction remainder / total, the remainder
+// carried on.
+uint64_t NextFractionWord(BigCount& remainder, const BigCount& total) {
+    uint64_t word = 0;
+    for (int bit = 0; bit < 64; ++bit) {
+        remainder += remainder;
+        word <<= 1;
+        if (remainder >= total) {
+            remainder -= total;
+            word |= 1;
+        }
+    }
+    return word;
+}
+
+}  // namespace
 
 RuleSampler::RuleSampler(const PasswordRule& rule, int length) : rule_(rule), length_(length) {
-    for (int c = 0; c < 128; ++c)
-        if (rule.allowed.test(static_cast<size_t>(c))) alphabet_ += static_cast<char>(c);
+    const int lines = static_cast<int>(rule.required.size());
+    if (lines > kMostRequiredLines) throw std::invalid_argument("too many required lines");
+    for (int c = 0; c < 128; ++c) {
+        if (!rule.allowed.test(static_cast<size_t>(c))) continue;
+        alphabet_ += static_cast<char>(c);
+        uint32_t serves = 0;
+        for (int line = 0; line < lines; ++line)
+            if (rule.required[static_cast<size_t>(line)].test(static_cast<size_t>(c))) serves |= 1u << line;
+        auto group = std::find_if(groups_.begin(), groups_.end(), [&](const Group& g) { return g.lines == serves; });
+        if (group == groups_.end()) group = groups_.insert(groups_.end(), Group{{}, serves});
+        group->characters += static_cast<char>(c);
+    }
     if (alphabet_.empty() || length < 1) throw std::invalid_argument("no character to draw from");
-    const double kept = CountRulePasswords(rule, length).Log2();
-    acceptance_ = std::exp2(kept - length * std::log2(static_cast<double>(alphabet_.size())));
-    if (!(acceptance_ > 0)) throw std::invalid_argument("no password keeps the rule");
+    count_ = CountRulePasswords(rule, length);
+    if (count_.IsZero()) throw std::invalid_argument("no password keeps the rule");
+
+    const int g = static_cast<int>(groups_.size());
+    if (ApproximateBinomial(length + g - 1, g - 1) <= kMostCompositions) {
+        std::vector<uint8_t> counts(groups_.size(), 0);
+        ListCompositions(counts, 0, length);
+        // Each composition's share starts where the ones before it end.
+        BigCount prefix;
+        for (const BigCount& weight : weights_) {
+            prefixes_.push_back(prefix);
+            prefix += weight;
+        }
+        total_ = prefix;
+        for (const BigCount& start : prefixes_) {
+            BigCount remainder = start;
+            boundaries_.push_back(NextFractionWord(remainder, total_));
+        }
+        weights_.clear();
+        weights_.shrink_to_fit();
+        acceptance_ = std::exp2(count_.Log2() - total_.Log2());
+        spans_.resize(2 * static_cast<size_t>(length));
+        // Which composition each value of a word's first bits picks, where
+        // no boundary falls within that value's range.
+        first_bits_pick_.resize(size_t{1} << kFirstBits);
+        for (uint64_t t = 0; t < first_bits_pick_.size(); ++t) {
+            const uint64_t start = t << (64 - kFirstBits), end = start | ((uint64_t{1} << (64 - kFirstBits)) - 1);
+            const size_t last =
+                static_cast<size_t>(std::upper_bound(boundaries_.begin(), boundaries_.end(), end) - boundaries_.begin()) - 1;
+            first_bits_pick_[t] = boundaries_[last] >= start ? kBoundaryWithin : static_cast<uint32_t>(last);
+        }
+    } else {
+        acceptance_ = std::exp2(count_.Log2() - length * std::log2(static_cast<double>(alphabet_.size())));
+    }
+    digits_.resize(2 * static_cast<size_t>(length));
+    draft_.resize(static_cast<size_t>(length));
+}
+
+RuleSampler::~RuleSampler() {
+    ::explicit_bzero(digits_.data(), digits_.size() * sizeof(uint32_t));
+    ::explicit_bzero(draft_.data(), draft_.size());
+}
+
+// Every way to share the positions among the groups that gives each
+// required line a position of its own, with its number of passwords: the
+// ways to place the groups, times the characters within them.
+void RuleSampler::ListCompositions(std::vector<uint8_t>& counts, size_t group, int left) {
+    if (group + 1 == groups_.size()) {
+        counts[group] = static_cast<uint8_t>(left);
+        uint32_t by_lines[1u << kMostRequiredLines] = {};
+        for (size_t i = 0; i < groups_.size(); ++i) by_lines[groups_[i].lines] += counts[i];
+        if (!CanMatchLines(by_lines, static_cast<int>(rule_.required.size()))) return;
+        BigCount weight(1);
+        int free = length_;
+        for (size_t i = 0; i < groups_.size(); ++i) {
+            weight = weight * Binomial(free, counts[i]);
+            free -= counts[i];
+            for (int k = 0; k < counts[i]; ++k) weight = weight * static_cast<uint32_t>(groups_[i].characters.size());
+        }
+        compositions_.insert(compositions_.end(), counts.begin(), counts.end());
+        weights_.push_back(std::move(weight));
+        return;
+    }
+    for (int n = 0; n <= left; ++n) {
+        counts[group] = static_cast<uint8_t>(n);
+        ListCompositions(counts, group + 1, left - n);
+    }
+}
+
+bool RuleSampler::AtOrAbove(size_t composition, uint64_t first, std::vector<uint64_t>& words,
+                            const std::function<uint64_t()>& more) const {
+    BigCount remainder = prefixes_[composition];
+    for (size_t k = 0;; ++k) {
+        const uint64_t boundary = NextFractionWord(remainder, total_);
+        if (k >= 1 && k - 1 == words.size()) words.push_back(more());
+        const uint64_t drawn = k == 0 ? first : words[k - 1];
+        if (drawn != boundary) return drawn > boundary;
+        if (remainder.IsZero()) return true;  // the boundary itself belongs to the interval above it
+    }
+}
+
+size_t RuleSampler::PickComposition(uint64_t first, const std::function<uint64_t()>& more) const {
+    // The last composition whose boundary is not above the word.
+    const auto after = std::upper_bound(boundaries_.begin(), boundaries_.end(), first);
+    size_t pick = static_cast<size_t>(after - boundaries_.begin()) - 1;
+    if (boundaries_[pick] != first) return pick;  // the word lies inside the interval
+    // The word's interval holds a boundary: its further words decide.
+    const size_t lowest = static_cast<size_t>(std::lower_bound(boundaries_.begin(), boundaries_.end(), first) -
+                                              boundaries_.begin());
+    std::vector<uint64_t> words;
+    for (; pick > lowest; --pick)
+        if (AtOrAbove(pick, first, words, more)) break;
+    if (pick == lowest && !AtOrAbove(pick, first, words, more)) --pick;
+    ::explicit_bzero(words.data(), words.size() * sizeof(uint64_t));
+    return pick;
+}
+
+void RuleSampler::DrawComposed(char* out) {
+    // The composition: most often the first bits of a word already decide
+    // it, and the bits not looked at serve for the characters.
+    const uint64_t first = DrawWord();
+    uint32_t pick = first_bits_pick_[first >> (64 - kFirstBits)];
+    int unread = 64 - kFirstBits;
+    if (pick == kBoundaryWithin) {  // a boundary within the first bits' range: the whole word decides
+        pick = static_cast<uint32_t>(PickComposition(first, DrawWord));
+        unread = 0;
+    }
+    const uint8_t* counts = compositions_.data() + pick * groups_.size();
+    // The characters, group by group, then a shuffle of their positions.
+    uint32_t* span = spans_.data();
+    for (size_t g = 0; g < groups_.size(); ++g)
+        for (int k = 0; k < counts[g]; ++k) *span++ = static_cast<uint32_t>(groups_[g].characters.size());
+    for (int i = length_; i >= 2; --i) *span++ = static_cast<uint32_t>(i);
+    const size_t spans = static_cast<size_t>(span - spans_.data());
+    DrawDigits(spans_.data(), digits_.data(), spans, first, unread);
+    // Each group's characters, then a uniform order of them all.
+    size_t at = 0;
+    for (size_t g = 0; g < groups_.size(); ++g)
+        for (int k = 0; k < counts[g]; ++k, ++at) out[at] = groups_[g].characters[digits_[at]];
+    for (int i = length_ - 1; i >= 1; --i, ++at) std::swap(out[i], out[digits_[at]]);
+}
+
+void RuleSampler::DrawWhole(char* out) {
+    DrawManyBelow(static_cast<uint32_t>(alphabet_.size()), digits_.data(), static_cast<size_t>(length_));
+    for (int i = 0; i < length_; ++i) out[i] = alphabet_[digits_[static_cast<size_t>(i)]];
+}
+
+void RuleSampler::AppendTo(std::string& out) {
+    const std::string_view draft(draft_);
+    if (DrawsCompositions()) {
+        do DrawComposed(draft_.data());
+        while (!KeepsRuns(rule_, draft));
+    } else {
+        do DrawWhole(draft_.data());
+        while (!KeepsRule(rule_, draft));
+    }
+    out += draft;
 }
 
 std::string RuleSampler::Draw() {
-    std::string password(static_cast<size_t>(length_), ' ');
-    std::vector<uint32_t> indexes(static_cast<size_t>(length_));
-    do {
-        DrawManyBelow(static_cast<uint32_t>(alphabet_.size()), indexes.data(), indexes.size());
-        for (size_t i = 0; i < indexes.size(); ++i) password[i] = alphabet_[indexes[i]];
-    } while (!KeepsRule(rule_, password));
+    std::string password;
+    AppendTo(password);
     return password;
 }
 

@@ -1,27 +1,79 @@
 #pragma once
-// Passwords that keep a Password Rule, each exactly as likely as any other
-// of the same length: whole passwords are drawn from the allowed characters
-// and those that break the rule are drawn again.
+// Passwords of one length that keep a Password Rule, each exactly as likely
+// as any other. Without limits on runs, which passwords keep the rule depends
+// only on how many characters of each group (the required lines a character
+// serves) they hold. So the sampler draws such a composition with its exact
+// share of all passwords, then the characters of each group, then a uniform
+// order of them all. A rule with limits on runs draws again while a run
+// breaks them. Where compositions are too many to list, whole passwords are
+// drawn from the allowed characters until one keeps the rule.
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/password_rule.h"
+#include "engine/rule_count.h"
 
 namespace morvane {
 
 class RuleSampler {
 public:
+    // Throws std::invalid_argument when no password of this length keeps the rule.
     RuleSampler(const PasswordRule& rule, int length);
-    // One password of the rule's characters, as ASCII.
+    RuleSampler(const RuleSampler&) = delete;
+    RuleSampler& operator=(const RuleSampler&) = delete;
+    ~RuleSampler();
+
+    // Appends one password, as ASCII.
+    void AppendTo(std::string& out);
     std::string Draw();
-    // The share of whole draws that keep the rule, as counted exactly.
+
+    int length() const { return length_; }
+    // How many passwords keep the rule, exactly.
+    const BigCount& count() const { return count_; }
+    // The share of drawn passwords that are kept: after the composition, the
+    // runs; for whole draws, the rule itself.
     double Acceptance() const { return acceptance_; }
+    bool DrawsCompositions() const { return !compositions_.empty(); }
+
+    // A composition's interval of the unit interval starts at
+    // prefix / total; its first 64 bits are the boundary that a drawn word is
+    // compared with. Picks the composition for the word `first`, drawing
+    // further words from `more` only when the word falls on a boundary.
+    size_t PickComposition(uint64_t first, const std::function<uint64_t()>& more) const;
+    size_t compositions() const { return boundaries_.size(); }
 
 private:
+    struct Group {
+        std::string characters;
+        uint32_t lines = 0;  // the required lines the characters serve, as bits
+    };
+    void ListCompositions(std::vector<uint8_t>& counts, size_t group, int left);
+    void DrawComposed(char* out);
+    void DrawWhole(char* out);
+    // Whether u >= prefix / total, for u the fraction of the words drawn.
+    bool AtOrAbove(size_t composition, uint64_t first, std::vector<uint64_t>& words,
+                   const std::function<uint64_t()>& more) const;
+
     PasswordRule rule_;
     int length_;
     std::string alphabet_;
+    std::vector<Group> groups_;
+    BigCount count_;
     double acceptance_ = 0;
+    // Compositions: counts per group, flat; boundaries and exact prefixes.
+    std::vector<uint8_t> compositions_;
+    std::vector<uint64_t> boundaries_;
+    std::vector<BigCount> prefixes_;
+    std::vector<BigCount> weights_;  // while listing
+    BigCount total_;                 // of all compositions, runs not limited
+    // The composition each value of a word's first bits picks.
+    static constexpr int kFirstBits = 16;
+    static constexpr uint32_t kBoundaryWithin = UINT32_MAX;
+    std::vector<uint32_t> first_bits_pick_;
+    std::vector<uint32_t> spans_, digits_;
+    std::string draft_;
 };
 
 }  // namespace morvane

@@ -34,4 +34,7 @@ std::string HostOf(std::string_view domain_or_url);
 std::optional<std::pair<std::string, SiteRule>> LookUpSite(std::string_view domain_or_url, const SiteTable& own,
                                                            const SiteTable& bundled);
 
+// The table that comes with the program.
+std::string_view BundledSiteTableText();
+
 }  // namespace morvane

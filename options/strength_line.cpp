@@ -36,6 +36,7 @@ StrengthLine DescribeStrength(const GenerationSettings& settings) {
     switch (generator.refusal()) {
         case GeneratorRefusal::kNone: break;
         case GeneratorRefusal::kWordListRefused:
+        case GeneratorRefusal::kRuleRefused:
         case GeneratorRefusal::kEachTypeImpossible: return NoPasswordLine(generator.problem());
         case GeneratorRefusal::kEmptiedByExclusion: return NoPasswordLine("the exclusions leave no character.");
         case GeneratorRefusal::kPoolTooLarge: return NoPasswordLine("more than 32767 characters to draw from.");
@@ -51,10 +52,14 @@ StrengthLine DescribeStrength(const GenerationSettings& settings) {
             text += ", " + std::to_string(digits) + (digits == 1 ? " digit" : " digits");
         return {text + "): " + StrengthWord(bits), LevelOf(bits)};
     }
-    const int min_length = settings.shortest(), max_length = settings.max_length;
+    const auto& rule = generator.rule_choice();
+    const int min_length = rule ? rule->min_length : settings.shortest();
+    const int max_length = rule ? rule->max_length : settings.max_length;
     const double least = generator.BitsOf(static_cast<size_t>(min_length));
     const double most = generator.BitsOf(static_cast<size_t>(max_length));
-    const std::string distinct = std::to_string(CountDistinct(generator.pool())) + " characters, ";
+    std::string distinct = std::to_string(rule ? rule->rule.allowed.count() : CountDistinct(generator.pool())) +
+                           " characters, ";
+    if (rule) distinct = (settings.site.empty() ? "the rule, " : settings.site + "'s rule, ") + distinct;
     std::string text = "Strength: ";
     if (min_length == max_length) {
         text += OneDecimal(least) + " bits per password (" + distinct + std::to_string(min_length) + " long)";

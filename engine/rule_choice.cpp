@@ -1,0 +1,103 @@
+#include "engine/rule_choice.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/character_codes.h"
+#include "engine/rule_count.h"
+
+namespace morvane {
+namespace {
+
+void TakeOut(PasswordRule& rule, char32_t code) {
+    if (code >= 128) return;
+    rule.allowed.reset(code);
+    for (RuleCharacters& line : rule.required) line.reset(code);
+}
+
+void TakeOut(PasswordRule& rule, const Text& unwanted) {
+    for (char32_t code : GetOther(unwanted)) TakeOut(rule, code);
+}
+
+std::string Range(int low, int high) { return std::to_string(low) + " to " + std::to_string(high); }
+
+// Whether any password of the lengths keeps the rule. A required line needs
+// one position more at most, so beyond that many lengths past the first an
+// empty count stays empty.
+bool AnyPassword(const PasswordRule& rule, int low, int high) {
+    for (int length = low; length <= std::min(high, low + kMostRequiredLines); ++length)
+        if (!CountRulePasswords(rule, length).IsZero()) return true;
+    return false;
+}
+
+std::variant<RuleChoice, std::string> ReadAndNarrow(const GenerationSettings& settings) {
+    auto read = ParsePasswordRule(settings.rules);
+    if (auto* problem = std::get_if<RuleProblem>(&read))
+        return "the rule at " + std::to_string(problem->position) + ": " + problem->message;
+    RuleChoice choice;
+    choice.rule = std::get<PasswordRule>(std::move(read));
+    PasswordRule& rule = choice.rule;
+    if (rule.required.size() > static_cast<size_t>(kMostRequiredLines))
+        return "the rule has more than " + std::to_string(kMostRequiredLines) + " required lines";
+    if (!settings.spaces) TakeOut(rule, U' ');
+    if (settings.look_alikes_out) TakeOut(rule, kLookAlikes);
+    if (settings.other_out) TakeOut(rule, settings.other_out_text);
+    std::vector<std::string> taken;
+    if (!settings.spaces) taken.emplace_back("the blank");
+    if (settings.look_alikes_out) taken.emplace_back("the look-alikes");
+    if (settings.other_out) taken.emplace_back("the Other out characters");
+    std::string taken_out;
+    for (size_t i = 0; i < taken.size(); ++i)
+        taken_out += (i == 0 ? "" : i + 1 == taken.size() ? " and " : ", ") + taken[i];
+    for (size_t line = 0; line < rule.required.size(); ++line)
+        if (rule.required[line].none())
+            return "\"required: " + rule.required_texts[line] + "\" has no character left once " + taken_out +
+                   (taken.size() == 1 ? " is" : " are") + " taken out";
+    if (rule.allowed.none()) return "the rule has no character left once the exclusions are taken out";
+    if (rule.min_length > kLongestLength)
+        return "minlength " + std::to_string(rule.min_length) + " is above the longest password, " +
+               std::to_string(kLongestLength);
+    if (rule.max_length && rule.max_length < kShortestLength)
+        return "maxlength " + std::to_string(rule.max_length) + " is below the shortest password, " +
+               std::to_string(kShortestLength);
+    choice.range_low = std::max(rule.min_length, kShortestLength);
+    choice.range_high = rule.max_length ? std::min(rule.max_length, kLongestLength) : kLongestLength;
+    return choice;
+}
+
+}  // namespace
+
+std::variant<RuleChoice, std::string> ChooseRule(const GenerationSettings& settings) {
+    auto narrowed = ReadAndNarrow(settings);
+    if (auto* problem = std::get_if<std::string>(&narrowed)) return *problem;
+    RuleChoice choice = std::get<RuleChoice>(std::move(narrowed));
+    const int low = choice.range_low, high = choice.range_high;
+    if (!settings.length_given) {
+        choice.min_length = choice.max_length = std::clamp(kDefaultRuleLength, low, high);
+    } else {
+        choice.min_length = settings.shortest();
+        choice.max_length = settings.max_length;
+        const bool fixed = choice.min_length == choice.max_length;
+        if (choice.min_length < low || choice.max_length > high)
+            return (fixed ? "length " + std::to_string(choice.max_length) + " lies"
+                          : "lengths " + Range(choice.min_length, choice.max_length) + " lie") +
+                   " outside the rule's range of " + Range(low, high);
+    }
+    if (!AnyPassword(choice.rule, choice.min_length, choice.max_length))
+        return "no password of " +
+               (choice.min_length == choice.max_length ? "length " + std::to_string(choice.min_length)
+                                                        : "lengths " + Range(choice.min_length, choice.max_length)) +
+               " keeps the rule";
+    return choice;
+}
+
+std::string RuleTextProblem(const GenerationSettings& settings) {
+    auto narrowed = ReadAndNarrow(settings);
+    if (auto* problem = std::get_if<std::string>(&narrowed)) return *problem;
+    const RuleChoice& choice = std::get<RuleChoice>(narrowed);
+    if (!AnyPassword(choice.rule, choice.range_low, choice.range_high))
+        return "no password of " + Range(choice.range_low, choice.range_high) + " characters keeps the rule";
+    return {};
+}
+
+}  // namespace morvane
