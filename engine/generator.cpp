@@ -105,7 +105,8 @@ void Generator::SetLengths(int min_length, int max_length, bool variable_length)
 void Generator::SetUnique(bool unique) { settings_.unique = unique; }
 
 RuleSampler& Generator::SamplerFor(int length) {
-    auto& sampler = samplers_[length];
+    if (samplers_.empty()) samplers_.resize(static_cast<size_t>(site_rule_->max_length) + 1);
+    auto& sampler = samplers_[static_cast<size_t>(length)];
     if (!sampler) sampler = std::make_unique<RuleSampler>(site_rule_->rule, length);
     return *sampler;
 }

@@ -4,7 +4,6 @@
 // the each-type rule or the passphrase maker, and the outputs of its run
 // when each is to be new, and draws again in one place whatever an output
 // must keep.
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -108,7 +107,7 @@ private:
     std::optional<RuleChoice> site_rule_;
     std::vector<BigCount> rule_counts_;
     std::vector<int> rule_lengths_;
-    std::map<int, std::unique_ptr<RuleSampler>> samplers_;
+    std::vector<std::unique_ptr<RuleSampler>> samplers_;  // by length
     DuplicateIndex made_;        // the run's outputs, as keys, while each is to be new
     long long redraws_ = 0;      // lines in a row that met only outputs made before
 };

@@ -156,41 +156,45 @@ void DrawManyBelow(uint32_t span, uint32_t* out, size_t count) {
     d->left = static_cast<int>(left);
 }
 
-// The digits of a word's fraction x / 2^64 in the mixed radix of the spans,
-// first d of them for a product P up to 2^64, are those of floor(x * P / 2^64),
+// The digits of a word's fraction x / 2^w in the mixed radix of the spans,
+// first d of them for a product P up to 2^w, are those of floor(x * P / 2^w),
 // which takes every value below P equally often once the words whose low
-// product falls below 2^64 mod P are drawn again, as above. Bits already
-// drawn but not yet looked at, `width` of them, serve for the first digits.
-void DrawDigits(const uint32_t* spans, uint32_t* out, size_t count, uint64_t bits, int width) {
-    using Wide = unsigned __int128;
-    // A product this far below the word's range makes the remainder, and
-    // its division, seldom needed.
-    constexpr int kHeadroomBits = 8;
-    size_t i = 0;
-    while (i < count) {
-        const int chunk_width = width > kHeadroomBits ? width : 64;
-        uint64_t limit = 1;
-        size_t end = i;
-        for (uint64_t grown; end < count; ++end) {
-            const uint32_t span = std::max<uint32_t>(spans[end], 1);
-            if (__builtin_mul_overflow(limit, uint64_t{span}, &grown) || grown >> (chunk_width - kHeadroomBits)) break;
-            limit = grown;
+// product falls below 2^w mod P are drawn again, as above.
+size_t PlanDigits(const uint32_t* spans, size_t count, int first_width, DigitChunk* chunks) {
+    size_t made = 0;
+    int width = first_width > 0 ? first_width : 64;
+    for (size_t i = 0; i < count;) {
+        DigitChunk chunk;
+        chunk.width = width;
+        chunk.end = static_cast<uint32_t>(i);
+        for (uint64_t grown; chunk.end < count; ++chunk.end) {
+            const uint32_t span = std::max<uint32_t>(spans[chunk.end], 1);
+            if (__builtin_mul_overflow(chunk.limit, uint64_t{span}, &grown) || (width < 64 && grown >> width)) break;
+            chunk.limit = grown;
         }
-        if (end == i) {  // too few bits left for the next span: a fresh word
-            width = 0;
+        if (chunk.end == i) {  // too few bits for the next span: the chunk starts a fresh word
+            width = 64;
             continue;
         }
-        const uint64_t mask = chunk_width < 64 ? (uint64_t{1} << chunk_width) - 1 : ~uint64_t{0};
-        uint64_t digits = chunk_width < 64 ? bits & mask : buffer.Word();
-        width = 0;
-        // The remainder 2^width mod limit is worked out only when the low
-        // product could fall below it.
-        if ((digits * limit & mask) < limit) {
-            const uint64_t reject_below = chunk_width < 64 ? (uint64_t{1} << chunk_width) % limit : (0 - limit) % limit;
-            while ((digits * limit & mask) < reject_below) digits = buffer.Word() & mask;
-        }
-        if (chunk_width < 64) digits <<= 64 - chunk_width;  // the same fraction in 64 bits
-        for (; i < end; ++i) {
+        chunk.reject_below = width < 64 ? (uint64_t{1} << width) % chunk.limit : (0 - chunk.limit) % chunk.limit;
+        chunks[made++] = chunk;
+        i = chunk.end;
+        width = 64;
+    }
+    return made;
+}
+
+void DrawPlannedDigits(const uint32_t* spans, uint32_t* out, const DigitChunk* chunks, size_t chunk_count,
+                       uint64_t bits) {
+    using Wide = unsigned __int128;
+    size_t i = 0;
+    for (size_t c = 0; c < chunk_count; ++c) {
+        const DigitChunk& chunk = chunks[c];
+        const uint64_t mask = chunk.width < 64 ? (uint64_t{1} << chunk.width) - 1 : ~uint64_t{0};
+        uint64_t digits = chunk.width < 64 && c == 0 ? bits & mask : buffer.Word() & mask;
+        while ((digits * chunk.limit & mask) < chunk.reject_below) digits = buffer.Word() & mask;
+        if (chunk.width < 64) digits <<= 64 - chunk.width;  // the same fraction in 64 bits
+        for (; i < chunk.end; ++i) {
             const Wide next = Wide{digits} * std::max<uint32_t>(spans[i], 1);
             out[i] = static_cast<uint32_t>(next >> 64);
             digits = static_cast<uint64_t>(next);

@@ -33,12 +33,22 @@ uint32_t DrawBelow(uint32_t span, BitSource&& bits) {
 // several come from one 64-bit word of the secure source.
 void DrawManyBelow(uint32_t span, uint32_t* out, size_t count);
 
-// `count` uniform whole numbers, the i-th below spans[i] (each 1 to 2^32 - 1),
-// all independent and exactly uniform: as many spans as their product stays
-// within 64 bits share one word, read as mixed-radix digits of its fraction.
-// The low `width` bits of `bits`, drawn before and not yet looked at, serve
-// first.
-void DrawDigits(const uint32_t* spans, uint32_t* out, size_t count, uint64_t bits = 0, int width = 0);
+// Uniform whole numbers, the i-th below spans[i] (each 1 to 2^32 - 1), all
+// independent and exactly uniform: as many spans as their product fits share
+// one word, read as mixed-radix digits of its fraction. A plan says which
+// spans share a word; the first word may be bits drawn before and not yet
+// looked at, `width` of them.
+struct DigitChunk {
+    uint32_t end = 0;           // the spans before this index, from the last chunk's end
+    int width = 64;             // bits of the word
+    uint64_t limit = 1;         // the product of the chunk's spans, within 2^width
+    uint64_t reject_below = 0;  // 2^width mod limit: lower products are drawn again
+};
+// Writes the plan to `chunks` (room for count + 1) and returns its length.
+size_t PlanDigits(const uint32_t* spans, size_t count, int first_width, DigitChunk* chunks);
+// Draws by the plan; `bits` holds the first chunk's bits when it is narrower than 64.
+void DrawPlannedDigits(const uint32_t* spans, uint32_t* out, const DigitChunk* chunks, size_t chunk_count,
+                       uint64_t bits);
 
 // 64 uniform bits.
 uint64_t DrawWord();

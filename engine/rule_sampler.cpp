@@ -14,6 +14,8 @@ namespace {
 
 // Beyond this many compositions the sampler draws whole passwords instead.
 constexpr double kMostCompositions = 1 << 16;
+// And beyond this many spans of their digits, kept for all of them.
+constexpr double kMostPlannedSpans = 1 << 21;
 
 const BigCount& Binomial(int n, int k) {
     static const std::vector<std::vector<BigCount>> table = [] {
@@ -69,7 +71,8 @@ RuleSampler::RuleSampler(const PasswordRule& rule, int length) : rule_(rule), le
     if (count_.IsZero()) throw std::invalid_argument("no password keeps the rule");
 
     const int g = static_cast<int>(groups_.size());
-    if (ApproximateBinomial(length + g - 1, g - 1) <= kMostCompositions) {
+    const double most = std::min(kMostCompositions, kMostPlannedSpans / (2.0 * length));
+    if (ApproximateBinomial(length + g - 1, g - 1) <= most) {
         std::vector<uint8_t> counts(groups_.size(), 0);
         ListCompositions(counts, 0, length);
         // Each composition's share starts where the ones before it end.
@@ -86,7 +89,7 @@ RuleSampler::RuleSampler(const PasswordRule& rule, int length) : rule_(rule), le
         weights_.clear();
         weights_.shrink_to_fit();
         acceptance_ = std::exp2(count_.Log2() - total_.Log2());
-        spans_.resize(2 * static_cast<size_t>(length));
+        PlanCompositions();
         // Which composition each value of a word's first bits picks, where
         // no boundary falls within that value's range.
         first_bits_pick_.resize(size_t{1} << kFirstBits);
@@ -100,12 +103,48 @@ RuleSampler::RuleSampler(const PasswordRule& rule, int length) : rule_(rule), le
         acceptance_ = std::exp2(count_.Log2() - length * std::log2(static_cast<double>(alphabet_.size())));
     }
     digits_.resize(2 * static_cast<size_t>(length));
-    draft_.resize(static_cast<size_t>(length));
+    chunks_.resize(2 * static_cast<size_t>(length) + 1);
+}
+
+// For each composition, the spans of its digits: each character within its
+// group, the groups but the largest first, then the places those first
+// characters are swapped with (a shuffle of them alone is enough, the
+// largest group's characters being alike in law). And how the spans share
+// words when the first word is what a pick leaves unread.
+void RuleSampler::PlanCompositions() {
+    const size_t g = groups_.size(), count = boundaries_.size();
+    group_characters_.assign(g << 7, '\0');
+    for (size_t group = 0; group < g; ++group)
+        groups_[group].characters.copy(group_characters_.data() + (group << 7), 128);
+    plans_.resize(count);
+    slot_groups_.resize(count * static_cast<size_t>(length_));
+    std::vector<DigitChunk> chunks(2 * static_cast<size_t>(length_) + 1);
+    for (size_t c = 0; c < count; ++c) {
+        const uint8_t* counts = compositions_.data() + c * g;
+        const size_t largest = static_cast<size_t>(std::max_element(counts, counts + g) - counts);
+        CompositionPlan& plan = plans_[c];
+        plan.spans_at = static_cast<uint32_t>(plan_spans_.size());
+        uint8_t* slots = slot_groups_.data() + c * static_cast<size_t>(length_);
+        for (size_t pass = 0; pass < 2; ++pass)
+            for (size_t group = 0; group < g; ++group) {
+                if ((group == largest) != (pass == 1)) continue;
+                for (int k = 0; k < counts[group]; ++k) {
+                    plan_spans_.push_back(static_cast<uint32_t>(groups_[group].characters.size()));
+                    *slots++ = static_cast<uint8_t>(group);
+                }
+            }
+        plan.placed = static_cast<uint16_t>(length_ - counts[largest]);
+        for (int j = 0; j < plan.placed; ++j) plan_spans_.push_back(static_cast<uint32_t>(length_ - j));
+        plan.span_count = static_cast<uint16_t>(plan_spans_.size() - plan.spans_at);
+        plan.chunks_at = static_cast<uint32_t>(plan_chunks_.size());
+        const size_t made = PlanDigits(plan_spans_.data() + plan.spans_at, plan.span_count, 64 - kFirstBits, chunks.data());
+        plan_chunks_.insert(plan_chunks_.end(), chunks.begin(), chunks.begin() + static_cast<ptrdiff_t>(made));
+        plan.chunk_count = static_cast<uint16_t>(made);
+    }
 }
 
 RuleSampler::~RuleSampler() {
     ::explicit_bzero(digits_.data(), digits_.size() * sizeof(uint32_t));
-    ::explicit_bzero(draft_.data(), draft_.size());
 }
 
 // Every way to share the positions among the groups that gives each
@@ -164,27 +203,26 @@ size_t RuleSampler::PickComposition(uint64_t first, const std::function<uint64_t
 
 void RuleSampler::DrawComposed(char* out) {
     // The composition: most often the first bits of a word already decide
-    // it, and the bits not looked at serve for the characters.
+    // it, and the bits not looked at serve for the first digits.
     const uint64_t first = DrawWord();
     uint32_t pick = first_bits_pick_[first >> (64 - kFirstBits)];
-    int unread = 64 - kFirstBits;
+    const CompositionPlan* plan = &plans_[pick == kBoundaryWithin ? 0 : pick];
+    const DigitChunk* chunks = plan_chunks_.data() + plan->chunks_at;
+    size_t chunk_count = plan->chunk_count;
     if (pick == kBoundaryWithin) {  // a boundary within the first bits' range: the whole word decides
         pick = static_cast<uint32_t>(PickComposition(first, DrawWord));
-        unread = 0;
+        plan = &plans_[pick];
+        chunk_count = PlanDigits(plan_spans_.data() + plan->spans_at, plan->span_count, 64, chunks_.data());
+        chunks = chunks_.data();
     }
-    const uint8_t* counts = compositions_.data() + pick * groups_.size();
-    // The characters, group by group, then a shuffle of their positions.
-    uint32_t* span = spans_.data();
-    for (size_t g = 0; g < groups_.size(); ++g)
-        for (int k = 0; k < counts[g]; ++k) *span++ = static_cast<uint32_t>(groups_[g].characters.size());
-    for (int i = length_; i >= 2; --i) *span++ = static_cast<uint32_t>(i);
-    const size_t spans = static_cast<size_t>(span - spans_.data());
-    DrawDigits(spans_.data(), digits_.data(), spans, first, unread);
-    // Each group's characters, then a uniform order of them all.
-    size_t at = 0;
-    for (size_t g = 0; g < groups_.size(); ++g)
-        for (int k = 0; k < counts[g]; ++k, ++at) out[at] = groups_[g].characters[digits_[at]];
-    for (int i = length_ - 1; i >= 1; --i, ++at) std::swap(out[i], out[digits_[at]]);
+    DrawPlannedDigits(plan_spans_.data() + plan->spans_at, digits_.data(), chunks, chunk_count, first);
+    const uint8_t* slots = slot_groups_.data() + pick * static_cast<size_t>(length_);
+    const char* characters = group_characters_.data();
+    for (int j = 0; j < length_; ++j) out[j] = characters[size_t{slots[j]} << 7 | digits_[static_cast<size_t>(j)]];
+    // The first characters swapped each with one at or after its place: the
+    // groups take every arrangement equally often.
+    const uint32_t* places = digits_.data() + length_;
+    for (int j = 0; j < plan->placed; ++j) std::swap(out[j], out[j + places[j]]);
 }
 
 void RuleSampler::DrawWhole(char* out) {
@@ -193,15 +231,17 @@ void RuleSampler::DrawWhole(char* out) {
 }
 
 void RuleSampler::AppendTo(std::string& out) {
-    const std::string_view draft(draft_);
+    const size_t start = out.size();
+    out.resize(start + static_cast<size_t>(length_));
+    char* password = out.data() + start;
+    const std::string_view drawn(password, static_cast<size_t>(length_));
     if (DrawsCompositions()) {
-        do DrawComposed(draft_.data());
-        while (!KeepsRuns(rule_, draft));
+        DrawComposed(password);
+        while (HasRunLimits(rule_) && !KeepsRuns(rule_, drawn)) DrawComposed(password);
     } else {
-        do DrawWhole(draft_.data());
-        while (!KeepsRule(rule_, draft));
+        do DrawWhole(password);
+        while (!KeepsRule(rule_, drawn));
     }
-    out += draft;
 }
 
 std::string RuleSampler::Draw() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/password_rule.h"
+#include "engine/rand.h"
 #include "engine/rule_count.h"
 
 namespace morvane {
@@ -50,6 +51,7 @@ private:
         uint32_t lines = 0;  // the required lines the characters serve, as bits
     };
     void ListCompositions(std::vector<uint8_t>& counts, size_t group, int left);
+    void PlanCompositions();
     void DrawComposed(char* out);
     void DrawWhole(char* out);
     // Whether u >= prefix / total, for u the fraction of the words drawn.
@@ -72,8 +74,19 @@ private:
     static constexpr int kFirstBits = 16;
     static constexpr uint32_t kBoundaryWithin = UINT32_MAX;
     std::vector<uint32_t> first_bits_pick_;
-    std::vector<uint32_t> spans_, digits_;
-    std::string draft_;
+    struct CompositionPlan {
+        uint32_t spans_at = 0, chunks_at = 0;
+        uint16_t span_count = 0, chunk_count = 0;
+        uint16_t placed = 0;  // characters swapped into their places
+    };
+    std::vector<CompositionPlan> plans_;
+    std::vector<uint32_t> plan_spans_;
+    std::vector<uint8_t> slot_groups_;  // the group of each digit's character
+    std::string group_characters_;      // 128 a group
+    std::vector<DigitChunk> plan_chunks_;
+    std::vector<DigitChunk> chunks_;    // a plan made while drawing
+    std::vector<uint32_t> digits_;
+
 };
 
 }  // namespace morvane
