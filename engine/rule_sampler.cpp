@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <stdexcept>
@@ -11,6 +12,13 @@
 
 namespace morvane {
 namespace {
+
+// ceil(2^32 / n): for d below n * 128, d * it / 2^32 rounds down to d / n.
+constexpr auto kReciprocals = [] {
+    std::array<uint64_t, 129> reciprocals{};
+    for (uint64_t n = 1; n < reciprocals.size(); ++n) reciprocals[n] = ((uint64_t{1} << 32) + n - 1) / n;
+    return reciprocals;
+}();
 
 // Beyond this many compositions the sampler draws whole passwords instead.
 constexpr double kMostCompositions = 1 << 16;
@@ -102,7 +110,7 @@ RuleSampler::RuleSampler(const PasswordRule& rule, int length) : rule_(rule), le
     } else {
         acceptance_ = std::exp2(count_.Log2() - length * std::log2(static_cast<double>(alphabet_.size())));
     }
-    digits_.resize(2 * static_cast<size_t>(length));
+    digits_.resize(3 * static_cast<size_t>(length) + 2);  // the digits, then their pairs
     chunks_.resize(2 * static_cast<size_t>(length) + 1);
 }
 
@@ -136,8 +144,14 @@ void RuleSampler::PlanCompositions() {
         plan.placed = static_cast<uint16_t>(length_ - counts[largest]);
         for (int j = 0; j < plan.placed; ++j) plan_spans_.push_back(static_cast<uint32_t>(length_ - j));
         plan.span_count = static_cast<uint16_t>(plan_spans_.size() - plan.spans_at);
+        // Two digits drawn as one below the product of their spans halve the
+        // chain of multiplications; they are told apart again by a multiply.
+        plan.pairs_at = static_cast<uint32_t>(plan_pairs_.size());
+        for (size_t i = plan.spans_at; i < plan_spans_.size(); i += 2)
+            plan_pairs_.push_back(plan_spans_[i] * (i + 1 < plan_spans_.size() ? plan_spans_[i + 1] : 1));
+        plan.pair_count = static_cast<uint16_t>(plan_pairs_.size() - plan.pairs_at);
         plan.chunks_at = static_cast<uint32_t>(plan_chunks_.size());
-        const size_t made = PlanDigits(plan_spans_.data() + plan.spans_at, plan.span_count, 64 - kFirstBits, chunks.data());
+        const size_t made = PlanDigits(plan_pairs_.data() + plan.pairs_at, plan.pair_count, 64 - kFirstBits, chunks.data());
         plan_chunks_.insert(plan_chunks_.end(), chunks.begin(), chunks.begin() + static_cast<ptrdiff_t>(made));
         plan.chunk_count = static_cast<uint16_t>(made);
     }
@@ -212,10 +226,18 @@ void RuleSampler::DrawComposed(char* out) {
     if (pick == kBoundaryWithin) {  // a boundary within the first bits' range: the whole word decides
         pick = static_cast<uint32_t>(PickComposition(first, DrawWord));
         plan = &plans_[pick];
-        chunk_count = PlanDigits(plan_spans_.data() + plan->spans_at, plan->span_count, 64, chunks_.data());
+        chunk_count = PlanDigits(plan_pairs_.data() + plan->pairs_at, plan->pair_count, 64, chunks_.data());
         chunks = chunks_.data();
     }
-    DrawPlannedDigits(plan_spans_.data() + plan->spans_at, digits_.data(), chunks, chunk_count, first);
+    uint32_t* pairs = digits_.data() + 2 * static_cast<size_t>(length_);
+    DrawPlannedDigits(plan_pairs_.data() + plan->pairs_at, pairs, chunks, chunk_count, first);
+    const uint32_t* spans = plan_spans_.data() + plan->spans_at;
+    for (size_t p = 0; p < plan->pair_count; ++p) {
+        const uint32_t second = 2 * p + 1 < plan->span_count ? spans[2 * p + 1] : 1;
+        const auto high = static_cast<uint32_t>(uint64_t{pairs[p]} * kReciprocals[second] >> 32);
+        digits_[2 * p] = high;
+        digits_[2 * p + 1] = pairs[p] - high * second;
+    }
     const uint8_t* slots = slot_groups_.data() + pick * static_cast<size_t>(length_);
     const char* characters = group_characters_.data();
     for (int j = 0; j < length_; ++j) out[j] = characters[size_t{slots[j]} << 7 | digits_[static_cast<size_t>(j)]];

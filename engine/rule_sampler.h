@@ -75,12 +75,12 @@ private:
     static constexpr uint32_t kBoundaryWithin = UINT32_MAX;
     std::vector<uint32_t> first_bits_pick_;
     struct CompositionPlan {
-        uint32_t spans_at = 0, chunks_at = 0;
-        uint16_t span_count = 0, chunk_count = 0;
+        uint32_t spans_at = 0, pairs_at = 0, chunks_at = 0;
+        uint16_t span_count = 0, pair_count = 0, chunk_count = 0;
         uint16_t placed = 0;  // characters swapped into their places
     };
     std::vector<CompositionPlan> plans_;
-    std::vector<uint32_t> plan_spans_;
+    std::vector<uint32_t> plan_spans_, plan_pairs_;
     std::vector<uint8_t> slot_groups_;  // the group of each digit's character
     std::string group_characters_;      // 128 a group
     std::vector<DigitChunk> plan_chunks_;
