@@ -151,6 +151,7 @@ public:
     // Passphrases and the each-type rule.
     bool IsVerifyPassphrase();
     bool IsCreatePassphraseMaker();
+    bool IsCreateRuleGenerator();
     bool IsEachTypePossible();
     bool IsMemoryEnough(uint64_t needed);
     bool IsPossibleEnough(int32_t possible);

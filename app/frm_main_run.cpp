@@ -28,8 +28,8 @@ constexpr uint64_t kMiB = 1 << 20;
 
 void frmMain::cmdGenerate_Click() {
     Trap("cmdGenerate_Click", [&] {
-        const bool passphrases = WindowSettings().passphrases();
-        if (!(passphrases ? IsVerifyPassphrase() : IsVerifyData())) return;
+        const GenerationSettings mode = WindowSettings();
+        if (!(mode.passphrases() || mode.site_rules() ? IsVerifyPassphrase() : IsVerifyData())) return;
         auto start = env_.now();
         c_.txtTimeStart->SetText(ClockText(start));
         c_.txtTimeComp->SetText(U"");
@@ -49,6 +49,8 @@ void frmMain::GenerateOutput() {
         const GenerationSettings settings = Settings();
         if (settings.passphrases()) {
             if (!IsCreatePassphraseMaker()) return;
+        } else if (settings.site_rules()) {
+            if (!IsCreateRuleGenerator()) return;
         } else {
             if (!IsCreateArray()) return;
             if (settings.each_type() && !IsEachTypePossible()) return;

@@ -16,7 +16,7 @@ void frmMain::ReadChoices(GenerationSettings& s) {
     s.look_alikes_out = c_.chkAlike->Value() == 1;
     s.other_out = c_.chkOtherOut->Value() == 1;
     s.other_out_text = c_.txtOtherOut->GetText();
-    s.variable_length = c_.chkVarLen->Value() == 1;
+    if (!s.site_rules()) s.variable_length = c_.chkVarLen->Value() == 1;  // a rule's length is the strip's
     s.unique = c_.chkDuplicate->Value() == 1;
 }
 
@@ -27,8 +27,9 @@ GenerationSettings frmMain::WindowSettings() const {
 GenerationSettings frmMain::Settings() {
     GenerationSettings s = WindowSettings();
     ReadChoices(s);
-    // Passphrases take only the count; the length fields stand aside.
-    if (!s.passphrases()) {
+    // Passphrases take only the count, and site rules their own length; the
+    // length fields stand aside.
+    if (!s.passphrases() && !s.site_rules()) {
         s.min_length = ToInt16(LeadingValue(c_.txtMinLen->GetText()));
         s.max_length = ToInt16(LeadingValue(c_.txtMaxLen->GetText()));
     }
@@ -39,7 +40,7 @@ GenerationSettings frmMain::Settings() {
 frmMain::SettingsAsEntered frmMain::ReadEntries() {
     GenerationSettings s = WindowSettings();
     ReadChoices(s);
-    if (s.passphrases()) return {s, {}};
+    if (s.passphrases() || s.site_rules()) return {s, {}};
     const auto none = [](const char* why) { return SettingsAsEntered{std::nullopt, why}; };
     switch (CheckInclude(c_.chkLetter->Value() == 1, s)) {
         case IncludeVerdict::kPasses: break;

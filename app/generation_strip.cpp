@@ -1,6 +1,13 @@
 #include "app/generation_strip.h"
 
 #include <QButtonGroup>
+#include <QCompleter>
+#include <QSignalBlocker>
+#include <QStringListModel>
+
+#include <algorithm>
+
+#include "engine/rule_choice.h"
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -27,6 +34,9 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     auto* modes = new QButtonGroup(this);
     modes->addButton(optPasswords);
     modes->addButton(optPassphrases);
+    optSiteRules = new QRadioButton("Site r&ules", this);
+    optSiteRules->setToolTip("Passwords that keep a site's password rules");
+    modes->addButton(optSiteRules);
     chkEachType = new QCheckBox("One of each t&ype", this);
     chkEachType->setToolTip("Every password holds at least one character of each chosen type");
     spnWords = new QSpinBox(this);
@@ -81,9 +91,14 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     passphrases->addStretch(1);
     rows->addLayout(passwords);
     rows->addLayout(passphrases);
+    BuildSiteRow(rows);
 
     NameWordListButton();
     connect(optPassphrases, &QRadioButton::toggled, this, [this] {
+        ShowWhatApplies();
+        emit Changed();
+    });
+    connect(optSiteRules, &QRadioButton::toggled, this, [this] {
         ShowWhatApplies();
         emit Changed();
     });
@@ -97,9 +112,120 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     ShowWhatApplies();
 }
 
+// The site, its rule and the length, with what is wrong under them.
+void GenerationStrip::BuildSiteRow(QVBoxLayout* rows) {
+    std::string problem;
+    sites_ = LoadSiteTables(problem);
+    QStringList known;
+    if (sites_)
+        for (const std::string& site : KnownSites(*sites_)) known << QString::fromStdString(site);
+    txtSite = new QLineEdit(this);
+    txtSite->setObjectName("txtSite");
+    txtSite->setPlaceholderText("example.com");
+    txtSite->setToolTip("The site, by its domain or a whole address; its known rule fills the rule field");
+    txtSite->setFixedWidth(fontMetrics().horizontalAdvance("accounts.example.com") + 12);
+    auto* completer = new QCompleter(known, txtSite);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchContains);
+    txtSite->setCompleter(completer);
+    txtRule = new QLineEdit(this);
+    txtRule->setObjectName("txtRule");
+    txtRule->setPlaceholderText("minlength: 12; required: digit; allowed: lower, upper");
+    txtRule->setToolTip("The rule in the Password Rules language: minlength, maxlength, required, allowed, "
+                        "max-consecutive, max-repeating, max-sequential");
+    spnRuleLength = new QSpinBox(this);
+    spnRuleLength->setObjectName("spnRuleLength");
+    spnRuleLength->setRange(kShortestLength, kLongestLength);
+    spnRuleLength->setValue(kDefaultRuleLength);
+    spnRuleLength->setToolTip("Characters in each password, within the rule's range");
+    lblRuleProblem = new QLabel(this);
+    lblRuleProblem->setObjectName("lblRuleProblem");
+    // One line kept for it, so that the window keeps its height.
+    lblRuleProblem->setFixedHeight(fontMetrics().height() + 2);
+    QPalette warning = lblRuleProblem->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x20));
+    lblRuleProblem->setPalette(warning);
+    if (!sites_) {  // the user's table is broken: the bundled one alone, and why
+        sites_ = SiteTables{};
+        TableProblem where;
+        if (auto bundled = ReadSiteTable(BundledSiteTableText(), where)) sites_->bundled = std::move(*bundled);
+        for (const std::string& site : KnownSites(*sites_)) known << QString::fromStdString(site);
+        completer->setModel(new QStringListModel(known, completer));
+        site_problem_ = QString::fromStdString(problem);
+    }
+
+    auto label = [this](const char* text, QWidget* buddy) {
+        auto* l = new QLabel(text, this);
+        l->setBuddy(buddy);
+        return l;
+    };
+    auto* row = new QHBoxLayout;
+    row->addWidget(optSiteRules);
+    row->addWidget(label("Do&main:", txtSite));
+    row->addWidget(txtSite);
+    row->addWidget(label("Ru&le:", txtRule));
+    row->addWidget(txtRule, 1);
+    row->addWidget(label("Le&ngth:", spnRuleLength));
+    row->addWidget(spnRuleLength);
+    rows->addLayout(row);
+    rows->addWidget(lblRuleProblem);
+
+    connect(txtSite, &QLineEdit::textEdited, this, &GenerationStrip::TakeSite);
+    connect(completer, qOverload<const QString&>(&QCompleter::activated), this, &GenerationStrip::TakeSite);
+    connect(txtRule, &QLineEdit::textChanged, this, [this] {
+        CheckRule();
+        emit Changed();
+    });
+    connect(spnRuleLength, &QSpinBox::valueChanged, this, &GenerationStrip::Changed);
+    CheckRule();
+}
+
+// A known site puts its rule in the rule field, at the default length
+// brought into the rule's range.
+void GenerationStrip::TakeSite(const QString& text) {
+    const auto found = sites_ ? LookUpSite(text.toStdString(), sites_->own, sites_->bundled) : std::nullopt;
+    if (!found) {
+        site_.clear();
+        CheckRule();
+        return;
+    }
+    site_ = QString::fromStdString(found->first);
+    txtRule->setText(QString::fromStdString(found->second.rule));
+    spnRuleLength->setValue(std::clamp(kDefaultRuleLength, spnRuleLength->minimum(), spnRuleLength->maximum()));
+}
+
+// The rule as it is typed: the reader's refusal with its place, or a rule
+// no password keeps, said under it; the length keeps within its range.
+void GenerationStrip::CheckRule() {
+    GenerationSettings rule = Settings();
+    rule.rules = txtRule->text().toStdString();
+    rule.look_alikes_out = rule.other_out = false;
+    rule.spaces = true;  // what the window's own options take out is the strength line's to say
+    rule.length_given = false;
+    QString problem;
+    if (rule.rules.empty()) {
+        problem = txtSite->text().isEmpty() ? QString() : "No rule is known for this site: type its rule";
+    } else if (std::string wrong = RuleTextProblem(rule); !wrong.empty()) {
+        problem = QString::fromStdString(wrong);
+        problem[0] = problem[0].toUpper();
+    } else {
+        const auto chosen = ChooseRule(rule);
+        if (const auto* choice = std::get_if<RuleChoice>(&chosen)) {
+            const QSignalBlocker quiet(spnRuleLength);
+            spnRuleLength->setRange(choice->range_low, choice->range_high);
+        }
+    }
+    if (problem.isEmpty()) problem = site_problem_;
+    lblRuleProblem->setText(fontMetrics().elidedText(problem, Qt::ElideMiddle, lblRuleProblem->width()));
+    lblRuleProblem->setToolTip(problem);
+    txtRule->setAccessibleDescription(problem);
+}
+
 void GenerationStrip::ShowWhatApplies() {
     const bool phrases = optPassphrases->isChecked();
-    chkEachType->setEnabled(!phrases);
+    const bool rules = optSiteRules->isChecked();
+    chkEachType->setEnabled(!phrases && !rules);
+    for (QWidget* w : std::initializer_list<QWidget*>{txtSite, txtRule, spnRuleLength}) w->setEnabled(rules);
     for (QWidget* w : std::initializer_list<QWidget*>{spnWords, txtSeparator, cboCase, spnDigits, cmdWordList,
                                                       lblWordList, cmdBuiltInList})
         w->setEnabled(phrases);
@@ -140,8 +266,20 @@ void GenerationStrip::NameWordListButton() {
 GenerationSettings GenerationStrip::Settings() const {
     GenerationSettings choice;
     choice.mode = optPassphrases->isChecked() ? GenerationMode::kPassphrase
+                  : optSiteRules->isChecked() ? GenerationMode::kSiteRules
                   : chkEachType->isChecked()  ? GenerationMode::kEachType
                                               : GenerationMode::kCharacters;
+    choice.rules = txtRule->text().toStdString();
+    // The site's name stands in the strength line while its rule is unchanged.
+    if (!site_.isEmpty() && sites_) {
+        const auto found = LookUpSite(site_.toStdString(), sites_->own, sites_->bundled);
+        if (found && found->second.rule == choice.rules) choice.site = site_.toStdString();
+    }
+    if (choice.site_rules()) {
+        choice.length_given = true;
+        choice.min_length = choice.max_length = spnRuleLength->value();
+        choice.variable_length = false;
+    }
     choice.passphrase.words = spnWords->value();
     choice.passphrase.separator = FromQt(txtSeparator->text());
     choice.passphrase.word_case = static_cast<WordCase>(cboCase->currentIndex());

@@ -1,6 +1,7 @@
 #pragma once
-// The strip under the window's client area: passwords or passphrases, the
-// passphrase options, and the rule of one of each chosen type.
+// The strip under the window's client area: passwords, passphrases or
+// passwords by a site's rules; the passphrase options, the rule of one of
+// each chosen type, and the site with its rule and length.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -11,7 +12,12 @@
 #include <QSpinBox>
 #include <QWidget>
 
+#include <optional>
+
 #include "engine/generation_settings.h"
+#include "options/site_tables.h"
+
+class QVBoxLayout;
 
 namespace morvane {
 
@@ -23,7 +29,7 @@ public:
     // passphrase options and the word list.
     GenerationSettings Settings() const;
 
-    QRadioButton *optPasswords, *optPassphrases;
+    QRadioButton *optPasswords, *optPassphrases, *optSiteRules;
     QSpinBox* spnWords;
     QLineEdit* txtSeparator;
     QComboBox* cboCase;
@@ -32,16 +38,26 @@ public:
     QLabel* lblWordList;          // the list in use
     QToolButton* cmdBuiltInList;  // back to the built-in list, while another is in use
     QCheckBox* chkEachType;
+    QLineEdit* txtSite;       // a domain or URL, completed from the known sites
+    QLineEdit* txtRule;       // the site's rule, or one of the user's
+    QSpinBox* spnRuleLength;  // within the rule's range
+    QLabel* lblRuleProblem;   // what is wrong with the rule, said under it
 
 signals:
     void Changed();  // any choice of the strip
 
 private:
+    void BuildSiteRow(QVBoxLayout* rows);
+    void TakeSite(const QString& text);
+    void CheckRule();
     void ChooseWordList();
     void UseWordList(const QString& file);
     void ShowWhatApplies();
     void NameWordListButton();
     QString word_list_file_;  // empty: the built-in list
+    std::optional<SiteTables> sites_;
+    QString site_;            // the site whose rule stands in the field, as its table names it
+    QString site_problem_;    // why the user's table was not read
 };
 
 }  // namespace morvane

@@ -244,13 +244,17 @@ MainWindow::MainWindow(WindowServices services)
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 // Passphrases use the count, the duplicate rule, the run and the list; the
-// character and length options stand aside meanwhile.
+// character and length options stand aside meanwhile. A site's rule decides
+// the characters and has its own length; the exclusions narrow it.
 void MainWindow::ShowWhatApplies() {
-    const bool words = generationStrip->Settings().passphrases();
-    fraInclude->setEnabled(!words);
-    for (QWidget* w : std::initializer_list<QWidget*>{chkSpace, chkAlike, chkOtherOut, txtOtherOut, chkVarLen,
-                                                      lblMinLen, lblMaxLen, txtMinLen, txtMaxLen, UpDown1, UpDown2})
+    const GenerationSettings mode = generationStrip->Settings();
+    const bool words = mode.passphrases(), rules = mode.site_rules();
+    fraInclude->setEnabled(!words && !rules);
+    for (QWidget* w : std::initializer_list<QWidget*>{chkSpace, chkAlike, chkOtherOut, txtOtherOut})
         w->setEnabled(!words);
+    for (QWidget* w : std::initializer_list<QWidget*>{chkVarLen, lblMinLen, lblMaxLen, txtMinLen, txtMaxLen, UpDown1,
+                                                      UpDown2})
+        w->setEnabled(!words && !rules);
 }
 
 void MainWindow::BuildOptions(QWidget* client) {
