@@ -227,6 +227,10 @@ std::string SettleLengths(const Given& given, GenerationSettings& settings) {
     return {};
 }
 
+// What a site's rule decides, and the options that say otherwise.
+const std::initializer_list<const char*> kDecidedByARule = {"passphrase", "each-type", "no-upper", "no-lower",
+                                                            "no-numbers", "no-special", "other-in"};
+
 // Options that make sense only with another, or not with it: the first
 // pair met, named in one line.
 std::string Conflict(const Given& given) {
@@ -246,14 +250,12 @@ std::string Conflict(const Given& given) {
                !other.empty()) {
         return "--passphrase cannot be given with --" + other + ": passphrases are made of words, not characters";
     }
-    for (const char* rule : {"rules", "site"}) {
-        if (!given.Has(rule)) continue;
-        if (std::string other = first_given({"passphrase", "each-type", "no-upper", "no-lower", "no-numbers",
-                                             "no-special", "other-in", rule[0] == 'r' ? "site" : "rules"});
-            !other.empty())
-            return std::string("--") + rule + " cannot be given with --" + other +
-                   (other == "site" || other == "rules" ? ": each gives a rule"
-                                                        : ": the rule decides which characters a password holds");
+    // A site's rule is looked up later: what it decides is weighed then,
+    // since for a site not known the other options stand.
+    if (given.Has("rules")) {
+        if (std::string other = first_given(kDecidedByARule); !other.empty())
+            return "--rules cannot be given with --" + other + ": the rule decides which characters a password holds";
+        if (given.Has("site")) return "--rules cannot be given with --site: each gives a rule";
     }
     if (given.Has("null") && given.Has("crlf")) return "--null cannot be given with --crlf: each ends a line its own way";
     if (given.Has("html") && given.Has("format") && given.format != "html")
@@ -305,6 +307,11 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
     }
     if (std::string conflict = Conflict(given); !conflict.empty()) return conflict;
     if (given.Has("each-type")) options.settings.mode = GenerationMode::kEachType;
+    for (const std::string& name : given.names)
+        if (options.decided_by_a_rule.empty() &&
+            std::find_if(kDecidedByARule.begin(), kDecidedByARule.end(), [&](const char* n) { return name == n; }) !=
+                kDecidedByARule.end())
+            options.decided_by_a_rule = "--" + name;
     for (const char* exclusion : {"exclude-look-alikes", "other-out"}) {
         if (!given.Has(exclusion)) continue;
         if (!options.exclusions_given.empty()) options.exclusions_given += " and ";

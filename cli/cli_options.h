@@ -21,6 +21,8 @@ struct CliOptions {
     bool null_terminated = false;  // each password ends with NUL instead of a line end
     bool show_strength = false;    // the window's strength line on standard error
     std::string site;         // --site: a domain or URL whose rule to look up
+    // The first option given that a site's rule decides instead, as named.
+    std::string decided_by_a_rule;
     bool list_sites = false;  // --list-sites
     bool help = false;
     bool version = false;

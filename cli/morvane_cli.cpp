@@ -147,6 +147,9 @@ static int Run(int argc, char** argv) {
             return kExitDone;
         }
         if (const auto found = LookUpSite(options.site, tables->own, tables->bundled)) {
+            if (!options.decided_by_a_rule.empty())
+                return Refuse("--site " + options.site + ": " + options.decided_by_a_rule + " does not apply: " +
+                              found->first + "'s rule decides which characters a password holds");
             options.settings.mode = GenerationMode::kSiteRules;
             options.settings.rules = found->second.rule;
             options.settings.site = found->first;

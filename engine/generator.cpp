@@ -107,7 +107,9 @@ void Generator::SetUnique(bool unique) { settings_.unique = unique; }
 RuleSampler& Generator::SamplerFor(int length) {
     if (samplers_.empty()) samplers_.resize(static_cast<size_t>(site_rule_->max_length) + 1);
     auto& sampler = samplers_[static_cast<size_t>(length)];
-    if (!sampler) sampler = std::make_unique<RuleSampler>(site_rule_->rule, length);
+    if (!sampler)
+        sampler = std::make_unique<RuleSampler>(site_rule_->rule, length, RuleDrawing::kBest,
+                                                &rule_counts_[static_cast<size_t>(length)]);
     return *sampler;
 }
 

@@ -25,9 +25,9 @@ std::string Range(int low, int high) { return std::to_string(low) + " to " + std
 // one position more at most, so beyond that many lengths past the first an
 // empty count stays empty.
 bool AnyPassword(const PasswordRule& rule, int low, int high) {
-    for (int length = low; length <= std::min(high, low + kMostRequiredLines); ++length)
-        if (!CountRulePasswords(rule, length).IsZero()) return true;
-    return false;
+    const int last = std::min(high, low + kMostRequiredLines);
+    const std::vector<BigCount> counts = CountRulePasswordsUpTo(rule, last);
+    return std::any_of(counts.begin() + low, counts.end(), [](const BigCount& n) { return !n.IsZero(); });
 }
 
 std::variant<RuleChoice, std::string> ReadAndNarrow(const GenerationSettings& settings) {
@@ -39,6 +39,9 @@ std::variant<RuleChoice, std::string> ReadAndNarrow(const GenerationSettings& se
     PasswordRule& rule = choice.rule;
     if (rule.required.size() > static_cast<size_t>(kMostRequiredLines))
         return "the rule has more than " + std::to_string(kMostRequiredLines) + " required lines";
+    if (HasRunLimits(rule) && rule.required.size() > static_cast<size_t>(kMostRequiredLinesWithRuns))
+        return "the rule limits runs and has more than " + std::to_string(kMostRequiredLinesWithRuns) +
+               " required lines";
     if (!settings.spaces) TakeOut(rule, U' ');
     if (settings.look_alikes_out) TakeOut(rule, kLookAlikes);
     if (settings.other_out) TakeOut(rule, settings.other_out_text);

@@ -1,6 +1,7 @@
 #include "engine/rule_count.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <map>
@@ -119,7 +120,7 @@ std::string BigCount::Decimal() const {
 
 namespace {
 
-static_assert(kMostRequiredLines <= 6, "the matchable sets of lines fit 64 bits");
+static_assert(kMostRequiredLinesWithRuns <= 6, "the matchable sets of lines fit 64 bits");
 
 // The families of required lines that can be matched to positions so far,
 // as a set of subsets; a character in the lines of `mask` adds itself to
@@ -181,10 +182,27 @@ bool Extend(const PasswordRule& rule, const Runs& before, int c, Runs& after) {
     if (rule.max_sequential && after.sequential > rule.max_sequential) return false;
     // Only what the limits look at is kept, so that like states meet.
     if (!rule.max_repeating && !rule.max_sequential) after = Runs{};
+    if (!rule.max_repeating) after.repeating = 0;
+    if (!rule.max_sequential) after.sequential = after.direction = 0;
     return true;
 }
 
 }  // namespace
+
+const BigCount& Binomial(int n, int k) {
+    static const std::vector<std::vector<BigCount>> table = [] {
+        std::vector<std::vector<BigCount>> rows(129);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            rows[i].resize(i + 1, BigCount(1));
+            for (size_t j = 1; j < i; ++j) {
+                rows[i][j] = rows[i - 1][j - 1];
+                rows[i][j] += rows[i - 1][j];
+            }
+        }
+        return rows;
+    }();
+    return table[static_cast<size_t>(n)][static_cast<size_t>(k)];
+}
 
 BigCount CountRulePasswordsWithoutRuns(const PasswordRule& rule, int length) {
     PasswordRule free = rule;
@@ -196,16 +214,81 @@ BigCount CountRulePasswords(const PasswordRule& rule, int length) {
     return CountRulePasswordsUpTo(rule, length).back();
 }
 
+namespace {
+
+// The sets of required lines that can be matched so far, as a set of them:
+// bit s of word s / 64.
+struct LineFamilies {
+    std::array<uint64_t, (size_t{1} << kMostRequiredLines) / 64> words{};
+    bool test(uint32_t set) const { return words[set / 64] >> (set % 64) & 1; }
+    void set(uint32_t set) { words[set / 64] |= uint64_t{1} << (set % 64); }
+    auto operator<=>(const LineFamilies&) const = default;
+};
+
+LineFamilies AfterCharacterOf(const LineFamilies& families, uint32_t mask, int lines) {
+    LineFamilies grown = families;
+    const uint32_t all = 1u << lines;
+    for (uint32_t set = 0; set < all; ++set) {
+        if (!families.test(set)) continue;
+        for (int line = 0; line < lines; ++line)
+            if ((mask >> line & 1) && !(set >> line & 1)) grown.set(set | (1u << line));
+    }
+    return grown;
+}
+
+// Without limits on runs the order of the characters does not matter: the
+// groups of characters that serve the same lines are taken one after the
+// other, each some number of times, placed among the positions in every way.
+std::vector<BigCount> CountWithoutRunsUpTo(const PasswordRule& rule, int longest) {
+    const int lines = static_cast<int>(rule.required.size());
+    std::map<uint32_t, uint32_t> groups;  // lines served -> characters
+    for (int c = 0; c < 128; ++c)
+        if (rule.allowed.test(static_cast<size_t>(c))) ++groups[MaskOf(rule, c)];
+    struct State {
+        int used;
+        LineFamilies families;
+        BigCount ways;
+    };
+    LineFamilies start;
+    start.set(0);
+    std::map<std::pair<int, LineFamilies>, State> states{{{0, start}, State{0, start, BigCount(1)}}};
+    for (const auto& [mask, members] : groups) {
+        std::map<std::pair<int, LineFamilies>, State> next;
+        for (const auto& [where, state] : states) {
+            LineFamilies families = state.families;
+            BigCount power(1);  // members^taken
+            for (int taken = 0; state.used + taken <= longest; ++taken) {
+                if (taken > 0) {
+                    if (taken <= lines) families = AfterCharacterOf(families, mask, lines);
+                    power = power * members;
+                }
+                const int used = state.used + taken;
+                BigCount ways = state.ways * Binomial(used, taken) * power;
+                auto [slot, added] = next.try_emplace({used, families}, State{used, families, BigCount()});
+                slot->second.ways += ways;
+            }
+        }
+        states = std::move(next);
+    }
+    std::vector<BigCount> totals(static_cast<size_t>(longest) + 1);
+    for (const auto& [where, state] : states)
+        if (state.families.test((1u << lines) - 1)) totals[static_cast<size_t>(state.used)] += state.ways;
+    return totals;
+}
+
+}  // namespace
+
 std::vector<BigCount> CountRulePasswordsUpTo(const PasswordRule& rule, int length) {
     const int lines = static_cast<int>(rule.required.size());
     if (lines > kMostRequiredLines) throw std::length_error("too many required lines");
+    if (!HasRunLimits(rule)) return CountWithoutRunsUpTo(rule, length);
+    if (lines > kMostRequiredLinesWithRuns) throw std::length_error("too many required lines with limits on runs");
     const uint64_t matched = uint64_t{1} << ((1u << lines) - 1);
     std::vector<int> characters;
     for (int c = 0; c < 128; ++c)
         if (rule.allowed.test(static_cast<size_t>(c))) characters.push_back(c);
     using State = std::pair<uint64_t, Runs>;
     std::map<State, BigCount> states{{{uint64_t{1}, Runs{}}, BigCount(1)}};
-    const bool runs = rule.max_repeating || rule.max_sequential;
     std::vector<BigCount> totals;
     const auto total_now = [&] {
         BigCount total;
@@ -214,22 +297,41 @@ std::vector<BigCount> CountRulePasswordsUpTo(const PasswordRule& rule, int lengt
         totals.push_back(std::move(total));
     };
     total_now();
+    uint32_t masks[128] = {};
+    Runs fresh[128];  // the runs after a character that neither repeats nor steps
+    for (int c : characters) {
+        masks[c] = MaskOf(rule, c);
+        Extend(rule, Runs{}, c, fresh[c]);
+    }
     for (int position = 0; position < length; ++position) {
+        // Every character after every password so far, as if it began new
+        // runs; then, for the few characters that repeat or step from a
+        // password's last one, that share is moved to the runs it makes.
+        std::map<uint64_t, BigCount> by_families;
+        for (const auto& [state, count] : states) by_families[state.first] += count;
         std::map<State, BigCount> next;
-        for (const auto& [state, count] : states) {
-            if (runs) {
-                for (int c : characters) {
-                    Runs after;
-                    if (!Extend(rule, state.second, c, after)) continue;
-                    next[{AfterCharacter(state.first, MaskOf(rule, c), lines), after}] += count;
-                }
-            } else {
-                // Characters in the same lines lead alike: counted together.
-                std::map<uint32_t, uint32_t> per_mask;
-                for (int c : characters) ++per_mask[MaskOf(rule, c)];
-                for (auto [mask, n] : per_mask) next[{AfterCharacter(state.first, mask, lines), Runs{}}] += count * n;
+        for (const auto& [families, count] : by_families) {
+            std::map<uint32_t, uint64_t> after_mask;  // the families after a character of those lines
+            for (int c : characters) {
+                auto [grown, added] = after_mask.try_emplace(masks[c]);
+                if (added) grown->second = AfterCharacter(families, masks[c], lines);
+                next[{grown->second, fresh[c]}] += count;
             }
         }
+        for (const auto& [state, count] : states) {
+            const int last = state.second.last;
+            if (last < 0) continue;
+            for (int c : {last, last - 1, last + 1}) {
+                if (c < 0 || c >= 128 || !rule.allowed.test(static_cast<size_t>(c))) continue;
+                Runs after;
+                const bool kept = Extend(rule, state.second, c, after);
+                if (kept && !(after < fresh[c]) && !(fresh[c] < after)) continue;  // it begins new runs after all
+                const uint64_t families = AfterCharacter(state.first, masks[c], lines);
+                next[{families, fresh[c]}] -= count;
+                if (kept) next[{families, after}] += count;
+            }
+        }
+        std::erase_if(next, [](const auto& entry) { return entry.second.IsZero(); });
         states = std::move(next);
         total_now();
     }
@@ -238,13 +340,12 @@ std::vector<BigCount> CountRulePasswordsUpTo(const PasswordRule& rule, int lengt
 
 bool HasRunLimits(const PasswordRule& rule) { return rule.max_repeating || rule.max_sequential; }
 
-bool CanMatchLines(const uint32_t* counts_by_mask, int lines) {
+bool CanMatchLines(const std::vector<ServedLines>& served, int lines) {
     const uint32_t all = 1u << lines;
-    // Every set of lines needs at least as many characters serving one of them.
     for (uint32_t set = 1; set < all; ++set) {
         uint32_t serving = 0;
-        for (uint32_t mask = 1; mask < all; ++mask)
-            if (mask & set) serving += counts_by_mask[mask];
+        for (const ServedLines& s : served)
+            if (s.lines & set) serving += s.count;
         if (serving < static_cast<uint32_t>(std::popcount(set))) return false;
     }
     return true;
@@ -254,9 +355,14 @@ bool KeepsRequiredLines(const PasswordRule& rule, std::string_view password) {
     const int lines = static_cast<int>(rule.required.size());
     if (lines == 0) return true;
     if (lines > kMostRequiredLines) throw std::length_error("too many required lines");
-    uint32_t counts[1u << kMostRequiredLines] = {};
-    for (char c : password) ++counts[MaskOf(rule, static_cast<unsigned char>(c))];
-    return CanMatchLines(counts, lines);
+    std::vector<ServedLines> served;
+    for (char c : password) {
+        const uint32_t mask = MaskOf(rule, static_cast<unsigned char>(c));
+        auto it = std::find_if(served.begin(), served.end(), [&](const ServedLines& s) { return s.lines == mask; });
+        if (it == served.end()) served.push_back({mask, 1});
+        else ++it->count;
+    }
+    return CanMatchLines(served, lines);
 }
 
 bool KeepsRuns(const PasswordRule& rule, std::string_view password) {

@@ -42,8 +42,13 @@ std::vector<BigCount> CountRulePasswordsUpTo(const PasswordRule& rule, int longe
 // The same without the limits on runs.
 BigCount CountRulePasswordsWithoutRuns(const PasswordRule& rule, int length);
 
-// The most required lines a rule may have for counting and drawing.
-inline constexpr int kMostRequiredLines = 6;
+// The most required lines a rule may have for counting and drawing, and
+// the most when it also limits runs.
+inline constexpr int kMostRequiredLines = 10;
+inline constexpr int kMostRequiredLinesWithRuns = 6;
+
+// How many ways there are to choose k of n, for n up to 128.
+const BigCount& Binomial(int n, int k);
 
 // The same by trying every string, for checking on small cases.
 uint64_t CountRulePasswordsByEnumeration(const PasswordRule& rule, int length);
@@ -54,9 +59,13 @@ bool KeepsRequiredLines(const PasswordRule& rule, std::string_view password);
 bool KeepsRuns(const PasswordRule& rule, std::string_view password);
 bool HasRunLimits(const PasswordRule& rule);
 
-// Whether characters counted by the lines they serve can give every
-// required line a position of its own (Hall's condition): counts[mask] is how
-// many characters serve exactly the lines in the bit mask.
-bool CanMatchLines(const uint32_t* counts_by_mask, int lines);
+// Characters that serve the same required lines, as a bit mask, and how many.
+struct ServedLines {
+    uint32_t lines = 0;
+    uint32_t count = 0;
+};
+// Whether such characters can give every required line a position of its
+// own (Hall's condition: any k lines are served by at least k characters).
+bool CanMatchLines(const std::vector<ServedLines>& served, int lines);
 
 }  // namespace morvane

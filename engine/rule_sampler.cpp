@@ -25,21 +25,6 @@ constexpr double kMostCompositions = 1 << 16;
 // And beyond this many spans of their digits, kept for all of them.
 constexpr double kMostPlannedSpans = 1 << 21;
 
-const BigCount& Binomial(int n, int k) {
-    static const std::vector<std::vector<BigCount>> table = [] {
-        std::vector<std::vector<BigCount>> rows(129);
-        for (int i = 0; i <= 128; ++i) {
-            rows[i].resize(static_cast<size_t>(i) + 1, BigCount(1));
-            for (int j = 1; j < i; ++j) {
-                rows[i][j] = rows[i - 1][j - 1];
-                rows[i][j] += rows[i - 1][j];
-            }
-        }
-        return rows;
-    }();
-    return table[static_cast<size_t>(n)][static_cast<size_t>(k)];
-}
-
 double ApproximateBinomial(int n, int k) {
     return std::exp(std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0));
 }
@@ -61,9 +46,11 @@ uint64_t NextFractionWord(BigCount& remainder, const BigCount& total) {
 
 }  // namespace
 
-RuleSampler::RuleSampler(const PasswordRule& rule, int length) : rule_(rule), length_(length) {
+RuleSampler::RuleSampler(const PasswordRule& rule, int length, RuleDrawing drawing, const BigCount* count)
+    : rule_(rule), length_(length) {
     const int lines = static_cast<int>(rule.required.size());
-    if (lines > kMostRequiredLines) throw std::invalid_argument("too many required lines");
+    if (lines > kMostRequiredLines || (HasRunLimits(rule) && lines > kMostRequiredLinesWithRuns))
+        throw std::invalid_argument("too many required lines");
     for (int c = 0; c < 128; ++c) {
         if (!rule.allowed.test(static_cast<size_t>(c))) continue;
         alphabet_ += static_cast<char>(c);
@@ -75,12 +62,12 @@ RuleSampler::RuleSampler(const PasswordRule& rule, int length) : rule_(rule), le
         group->characters += static_cast<char>(c);
     }
     if (alphabet_.empty() || length < 1) throw std::invalid_argument("no character to draw from");
-    count_ = CountRulePasswords(rule, length);
+    count_ = count ? *count : CountRulePasswords(rule, length);
     if (count_.IsZero()) throw std::invalid_argument("no password keeps the rule");
 
     const int g = static_cast<int>(groups_.size());
     const double most = std::min(kMostCompositions, kMostPlannedSpans / (2.0 * length));
-    if (ApproximateBinomial(length + g - 1, g - 1) <= most) {
+    if (drawing == RuleDrawing::kBest && ApproximateBinomial(length + g - 1, g - 1) <= most) {
         std::vector<uint8_t> counts(groups_.size(), 0);
         ListCompositions(counts, 0, length);
         // Each composition's share starts where the ones before it end.
@@ -167,9 +154,9 @@ RuleSampler::~RuleSampler() {
 void RuleSampler::ListCompositions(std::vector<uint8_t>& counts, size_t group, int left) {
     if (group + 1 == groups_.size()) {
         counts[group] = static_cast<uint8_t>(left);
-        uint32_t by_lines[1u << kMostRequiredLines] = {};
-        for (size_t i = 0; i < groups_.size(); ++i) by_lines[groups_[i].lines] += counts[i];
-        if (!CanMatchLines(by_lines, static_cast<int>(rule_.required.size()))) return;
+        std::vector<ServedLines> served;
+        for (size_t i = 0; i < groups_.size(); ++i) served.push_back({groups_[i].lines, counts[i]});
+        if (!CanMatchLines(served, static_cast<int>(rule_.required.size()))) return;
         BigCount weight(1);
         int free = length_;
         for (size_t i = 0; i < groups_.size(); ++i) {

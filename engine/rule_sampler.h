@@ -18,10 +18,16 @@
 
 namespace morvane {
 
+// How passwords are drawn: by composition where the compositions are few
+// enough to list, else whole; or whole in any case.
+enum class RuleDrawing { kBest, kWholePasswords };
+
 class RuleSampler {
 public:
     // Throws std::invalid_argument when no password of this length keeps the rule.
-    RuleSampler(const PasswordRule& rule, int length);
+    // `count`, when given, is the rule's count at this length, known already.
+    RuleSampler(const PasswordRule& rule, int length, RuleDrawing drawing = RuleDrawing::kBest,
+                const BigCount* count = nullptr);
     RuleSampler(const RuleSampler&) = delete;
     RuleSampler& operator=(const RuleSampler&) = delete;
     ~RuleSampler();
@@ -44,6 +50,8 @@ public:
     // further words from `more` only when the word falls on a boundary.
     size_t PickComposition(uint64_t first, const std::function<uint64_t()>& more) const;
     size_t compositions() const { return boundaries_.size(); }
+    // The first 64 bits of where a composition's interval starts.
+    uint64_t boundary(size_t composition) const { return boundaries_[composition]; }
 
 private:
     struct Group {
