@@ -140,6 +140,7 @@ void GenerationStrip::BuildSiteRow(QVBoxLayout* rows) {
     spnRuleLength->setToolTip("Characters in each password, within the rule's range");
     lblRuleProblem = new QLabel(this);
     lblRuleProblem->setObjectName("lblRuleProblem");
+    lblRuleProblem->setAccessibleName("Rule check");
     // One line kept for it, so that the window keeps its height.
     lblRuleProblem->setFixedHeight(fontMetrics().height() + 2);
     QPalette warning = lblRuleProblem->palette();

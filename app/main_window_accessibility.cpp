@@ -85,7 +85,9 @@ void MainWindow::SetReadingOrder() {
         cmdGenerate, cmdSave, cmdPrint, cmdHelp, cmdAbout, cmdClear, cmdExit,
         generationStrip->optPasswords, generationStrip->chkEachType, generationStrip->optPassphrases,
         generationStrip->spnWords, generationStrip->txtSeparator, generationStrip->cboCase,
-        generationStrip->spnDigits, generationStrip->cmdWordList};
+        generationStrip->spnDigits, generationStrip->cmdWordList, generationStrip->cmdBuiltInList,
+        generationStrip->optSiteRules, generationStrip->txtSite, generationStrip->txtRule,
+        generationStrip->spnRuleLength};
     QWidget* previous = nullptr;
     for (QWidget* w : order) {
         if (previous) setTabOrder(previous, w);

@@ -1,0 +1,138 @@
+// The Site rules mode of the real window: the domain typed with real keys,
+// the rule it brings, the check as a rule is typed, and the run.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCompleter>
+#include <QLabel>
+#include <QTest>
+
+#include "app/generation_strip.h"
+#include "app/main_window.h"
+#include "app/strength_bar.h"
+#include "shown_window.h"
+
+using namespace morvane;
+
+namespace {
+
+struct Window : ShownWindow {
+    GenerationStrip& strip() { return *window.generationStrip; }
+    QString Strength() { return window.strengthBar->findChild<QLabel*>("strengthLine")->text(); }
+    QStringList Lines() { return window.rtfPasswords->toPlainText().split('\n', Qt::SkipEmptyParts); }
+    void Settle() {
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    }
+    void ChooseSiteRules() {
+        QTest::mouseClick(strip().optSiteRules, Qt::LeftButton, {}, QPoint(6, strip().optSiteRules->height() / 2));
+        Settle();
+    }
+    void Type(QWidget* field, const QString& text) {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+        Settle();
+    }
+};
+
+bool Holds(const QString& password, const QString& members) {
+    for (QChar c : password)
+        if (members.contains(c)) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(SiteRulesWindow, ADomainTypedBringsItsRuleLengthAndExactStrengthAndTheRunKeepsIt) {
+    Window w;
+    w.ChooseSiteRules();
+    ASSERT_TRUE(w.strip().optSiteRules->isChecked());
+    // The rule decides the characters and has its own length; the exclusions narrow it.
+    EXPECT_FALSE(w.window.fraInclude->isEnabled());
+    EXPECT_FALSE(w.window.txtMaxLen->isEnabled());
+    EXPECT_FALSE(w.window.chkVarLen->isEnabled());
+    EXPECT_TRUE(w.window.chkAlike->isEnabled());
+    EXPECT_TRUE(w.window.chkDuplicate->isEnabled());
+    EXPECT_FALSE(w.strip().chkEachType->isEnabled());
+    EXPECT_TRUE(w.strip().txtSite->isEnabled());
+
+    w.Type(w.strip().txtSite, "https://www.Ubisoft.com/en-us/login");
+    EXPECT_EQ(w.strip().txtRule->text(),
+              "minlength: 8; maxlength: 16; required: lower; required: upper; required: digit; required: [-]; "
+              "required: [!@#$%^&*()+];");
+    EXPECT_EQ(w.strip().spnRuleLength->value(), 16);  // 20, brought into 8 to 16
+    EXPECT_EQ(w.strip().spnRuleLength->maximum(), 16);
+    EXPECT_EQ(w.strip().spnRuleLength->minimum(), 8);
+    EXPECT_EQ(w.Strength(), "Strength: 96.7 bits per password (ubisoft.com's rule, 74 characters, 16 long): Good");
+    EXPECT_EQ(w.strip().lblRuleProblem->text(), "");
+
+    w.window.txtNum->setText("200");
+    QTest::mouseClick(w.window.cmdGenerate, Qt::LeftButton);
+    w.Settle();
+    EXPECT_TRUE(w.box.shown.empty()) << w.box.shown.front().text;
+    const QStringList lines = w.Lines();
+    ASSERT_EQ(lines.size(), 200);
+    const QString specials = "!@#$%^&*()+";
+    for (const QString& line : lines) {
+        EXPECT_EQ(line.size(), 16) << line.toStdString();
+        EXPECT_TRUE(Holds(line, "ABCDEFGHIJKLMNOPQRSTUVWXYZ") && Holds(line, "abcdefghijklmnopqrstuvwxyz") &&
+                    Holds(line, "0123456789") && Holds(line, "-") && Holds(line, specials))
+            << line.toStdString();
+    }
+    EXPECT_EQ(w.window.txtNumPass->text(), "200");
+
+    // Look-alikes out narrow the rule: the strength line follows, and the run.
+    QTest::mouseClick(w.window.chkAlike, Qt::LeftButton, {}, QPoint(6, w.window.chkAlike->height() / 2));
+    w.Settle();
+    EXPECT_TRUE(w.Strength().startsWith("Strength: ")) << w.Strength().toStdString();
+    EXPECT_TRUE(w.Strength().contains("ubisoft.com's rule, 66 characters, 16 long")) << w.Strength().toStdString();
+    w.window.form().controls().rtfPasswords->SetText(U"");
+    QTest::mouseClick(w.window.cmdGenerate, Qt::LeftButton);
+    w.Settle();
+    for (const QString& line : w.Lines())
+        for (QChar c : QString("1Il0oOB8")) EXPECT_FALSE(line.contains(c)) << line.toStdString();
+}
+
+TEST(SiteRulesWindow, ARuleIsCheckedAsItIsTypedAndARunOfABrokenOneIsRefused) {
+    Window w;
+    w.ChooseSiteRules();
+    w.Type(w.strip().txtRule, "minlength: 8; required: [a-z]");
+    EXPECT_EQ(w.strip().lblRuleProblem->toolTip(),
+              "The rule at 27: '-' stands only first in a class: there are no ranges such as [a-z]");
+    EXPECT_EQ(w.strip().txtRule->accessibleDescription(), w.strip().lblRuleProblem->toolTip());
+    EXPECT_TRUE(w.Strength().startsWith("Strength: no password can be made: the rule at 27:"));
+    const QSize size = w.window.size();
+    QTest::mouseClick(w.window.cmdGenerate, Qt::LeftButton);
+    w.Settle();
+    ASSERT_EQ(w.box.shown.size(), 1u);
+    EXPECT_EQ(w.box.shown[0].title, "INPUT ERROR: Site rules.");
+    EXPECT_EQ(w.box.shown[0].text,
+              "The rule at 27: '-' stands only first in a class: there are no ranges such as [a-z].");
+    EXPECT_TRUE(w.Lines().isEmpty());
+
+    // A rule no password keeps, then a sound one: the line under it clears,
+    // and the window kept its size throughout.
+    w.Type(w.strip().txtRule, "allowed: [a]; max-consecutive: 1; minlength: 6");
+    EXPECT_EQ(w.strip().lblRuleProblem->toolTip(), "No password of 6 to 128 characters keeps the rule");
+    w.Type(w.strip().txtRule, "required: digit; allowed: lower; maxlength: 12");
+    EXPECT_EQ(w.strip().lblRuleProblem->text(), "");
+    EXPECT_EQ(w.strip().spnRuleLength->value(), 12);
+    EXPECT_EQ(w.window.size(), size);
+    // A site not known says so under the fields.
+    w.Type(w.strip().txtRule, "");
+    w.Type(w.strip().txtSite, "intranet.nowhere.example");
+    EXPECT_EQ(w.strip().lblRuleProblem->toolTip(), "No rule is known for this site: type its rule");
+}
+
+TEST(SiteRulesWindow, TheDomainFieldCompletesFromTheKnownSites) {
+    Window w;
+    w.ChooseSiteRules();
+    QCompleter* completer = w.strip().txtSite->completer();
+    ASSERT_NE(completer, nullptr);
+    EXPECT_GE(completer->model()->rowCount(), 434);
+    w.Type(w.strip().txtSite, "ubiso");
+    EXPECT_GE(completer->completionCount(), 1);
+    completer->setCurrentRow(0);
+    EXPECT_EQ(completer->currentCompletion(), "ubisoft.com");
+}
