@@ -63,7 +63,8 @@ frmAbout::frmAbout(QWidget* owner, AboutServices services)
     Line1->setGeometry(Px(120), Px(1320), Px(6360 - 120), 1);
     lblDisclaimer = new QLabel(
         "Copyright 2026 Morvane Software. Free software under the MIT licence. Passphrase words: "
-        "EFF Large Wordlist, (c) 2016 Electronic Frontier Foundation, CC BY 3.0. Keep the lists "
+        "EFF Large Wordlist, (c) 2016 Electronic Frontier Foundation, CC BY 3.0. Sites' password "
+        "rules: password-manager-resources, (c) 2020 - 2026 Apple Inc., MIT licence. Keep the lists "
         "you save or print safe.",
         this);
     lblDisclaimer->setWordWrap(true);
