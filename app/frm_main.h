@@ -152,6 +152,7 @@ public:
     bool IsVerifyPassphrase();
     bool IsCreatePassphraseMaker();
     bool IsCreateRuleGenerator();
+    bool IsGeneratorBuilt(const char* title);
     bool IsEachTypePossible();
     bool IsMemoryEnough(uint64_t needed);
     bool IsPossibleEnough(int32_t possible);

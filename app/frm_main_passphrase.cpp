@@ -2,7 +2,6 @@
 #include "app/frm_main.h"
 #include "platform/base/runtime_error.h"
 
-#include <cctype>
 
 namespace morvane {
 namespace {
@@ -23,30 +22,27 @@ bool frmMain::IsVerifyPassphrase() {
 }
 
 bool frmMain::IsCreatePassphraseMaker() {
-    return Trapped("IsCreatePassphraseMaker", false, [&] {
-        generator_ = std::make_shared<Generator>(Settings());
-        switch (generator_->refusal()) {
-            case GeneratorRefusal::kNone: return true;
-            case GeneratorRefusal::kTooFewPossible: return IsPossibleEnough(generator_->possible().AsRunCount());
-            default: Message(generator_->problem(), kPassphraseTitle); return false;
-        }
-    });
+    return Trapped("IsCreatePassphraseMaker", false, [&] { return IsGeneratorBuilt(kPassphraseTitle); });
 }
 
 bool frmMain::IsCreateRuleGenerator() {
-    return Trapped("IsCreateRuleGenerator", false, [&] {
-        generator_ = std::make_shared<Generator>(Settings());
-        switch (generator_->refusal()) {
-            case GeneratorRefusal::kNone: return true;
-            case GeneratorRefusal::kTooFewPossible: return IsPossibleEnough(generator_->possible().AsRunCount());
-            default: {
-                std::string problem = generator_->problem();
-                if (!problem.empty()) problem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(problem[0])));
-                Message(problem + ".", kSiteRulesTitle);
-                return false;
-            }
-        }
-    });
+    return Trapped("IsCreateRuleGenerator", false, [&] { return IsGeneratorBuilt(kSiteRulesTitle); });
+}
+
+// The generator of the settings, or its refusal in a message box: the
+// problem as a sentence.
+bool frmMain::IsGeneratorBuilt(const char* title) {
+    generator_ = std::make_shared<Generator>(Settings());
+    switch (generator_->refusal()) {
+        case GeneratorRefusal::kNone: return true;
+        case GeneratorRefusal::kTooFewPossible: return IsPossibleEnough(generator_->possible().AsRunCount());
+        default: break;
+    }
+    std::string problem = generator_->problem();
+    if (!problem.empty() && problem[0] >= 'a' && problem[0] <= 'z') problem[0] = static_cast<char>(problem[0] - 'a' + 'A');
+    if (!problem.empty() && problem.back() != '.') problem += '.';
+    Message(problem, title);
+    return false;
 }
 
 // After IsCreateArray has built the generator with the rule.

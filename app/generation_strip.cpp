@@ -21,6 +21,13 @@ namespace {
 
 const QString kBuiltInList = QStringLiteral("EFF words");  // the list in use when none is chosen
 
+// A label whose underlined letter goes to the field it names.
+QLabel* BuddyLabel(QWidget* parent, const char* text, QWidget* buddy) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
 }  // namespace
 
 GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
@@ -64,11 +71,7 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     cmdBuiltInList->setText("EFF");
     cmdBuiltInList->setToolTip("Draw from the EFF Large Wordlist again");
 
-    auto label = [this](const char* text, QWidget* buddy) {
-        auto* l = new QLabel(text, this);
-        l->setBuddy(buddy);
-        return l;
-    };
+    const auto label = [this](const char* text, QWidget* buddy) { return BuddyLabel(this, text, buddy); };
     // Two rows within the client area's width: passwords with their rule,
     // passphrases with their options.
     auto* passwords = new QHBoxLayout;
@@ -155,11 +158,7 @@ void GenerationStrip::BuildSiteRow(QVBoxLayout* rows) {
         site_problem_ = QString::fromStdString(problem);
     }
 
-    auto label = [this](const char* text, QWidget* buddy) {
-        auto* l = new QLabel(text, this);
-        l->setBuddy(buddy);
-        return l;
-    };
+    const auto label = [this](const char* text, QWidget* buddy) { return BuddyLabel(this, text, buddy); };
     auto* row = new QHBoxLayout;
     row->addWidget(optSiteRules);
     row->addWidget(label("Do&main:", txtSite));

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "platform/base/text.h"
+
 namespace morvane {
 namespace {
 
@@ -18,12 +20,6 @@ RuleCharacters Range(char first, char last) {
 RuleCharacters Printable() { return Range(static_cast<char>(kFirstPrintable), static_cast<char>(kLastPrintable)); }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
 
 // Reads the text left to right, with the place of what it reads.
 class RuleReader {
@@ -178,7 +174,7 @@ private:
 }  // namespace
 
 std::optional<RuleCharacters> NamedRuleClass(std::string_view name) {
-    const std::string lower = Lower(name);
+    const std::string lower = AsciiLower(name);
     if (lower == "upper") return Range('A', 'Z');
     if (lower == "lower") return Range('a', 'z');
     if (lower == "digit") return Range('0', '9');

@@ -1,15 +1,9 @@
 #include "engine/site_rules.h"
 
-#include <cctype>
+#include "platform/base/text.h"
 
 namespace morvane {
 namespace {
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
 
 // Just the JSON a table holds: objects, strings, true and false.
 class TableReader {
@@ -28,23 +22,27 @@ public:
             if (!String(domain) || !Expect(':')) return std::nullopt;
             SiteRule site;
             if (!Entry(site)) return std::nullopt;
-            table[Lower(domain)] = site;
-            const char c = Next();
-            if (c == ',') {
-                ++at_;
-                continue;
-            }
-            if (c == '}') {
-                ++at_;
-                break;
-            }
-            Fail("',' or '}' expected");
-            return std::nullopt;
+            table[AsciiLower(domain)] = site;
+            const Member after = AfterMember();
+            if (after == Member::kBroken) return std::nullopt;
+            if (after == Member::kLast) break;
         }
         return End() ? std::optional(table) : std::nullopt;
     }
 
 private:
+    // What follows a member of an object: another, its end, or neither.
+    enum class Member { kMore, kLast, kBroken };
+    Member AfterMember() {
+        const char c = Next();
+        if (c != ',' && c != '}') {
+            Fail("',' or '}' expected");
+            return Member::kBroken;
+        }
+        ++at_;
+        return c == ',' ? Member::kMore : Member::kLast;
+    }
+
     bool Fail(const std::string& message) { return FailAt(at_, message); }
     bool FailAt(size_t place, const std::string& message) {
         int line = 1, column = 1;
@@ -60,7 +58,9 @@ private:
         return false;
     }
     char Next() {
-        while (at_ < json_.size() && std::isspace(static_cast<unsigned char>(json_[at_]))) ++at_;
+        // JSON's blanks, whatever the locale.
+        while (at_ < json_.size() && (json_[at_] == ' ' || json_[at_] == '\t' || json_[at_] == '\n' || json_[at_] == '\r'))
+            ++at_;
         return at_ < json_.size() ? json_[at_] : '\0';
     }
     bool Expect(char c) {
@@ -118,16 +118,9 @@ private:
             } else {
                 return FailAt(key_at, "unknown key \"" + key + "\"");
             }
-            const char c = Next();
-            if (c == ',') {
-                ++at_;
-                continue;
-            }
-            if (c == '}') {
-                ++at_;
-                break;
-            }
-            return Fail("',' or '}' expected");
+            const Member after = AfterMember();
+            if (after == Member::kBroken) return false;
+            if (after == Member::kLast) break;
         }
         if (!has_rule) return FailAt(entry_at, "an entry without \"password-rules\"");
         return true;
@@ -149,7 +142,7 @@ std::string HostOf(std::string_view text) {
     if (const size_t user = text.find('@'); user != std::string_view::npos && user < text.find('/'))
         text.remove_prefix(user + 1);
     text = text.substr(0, text.find_first_of("/?#:"));
-    std::string host = Lower(text);
+    std::string host = AsciiLower(text);
     while (!host.empty() && host.back() == '.') host.pop_back();
     return host;
 }

@@ -92,4 +92,11 @@ void AppendUtf8(std::string& out, std::u32string_view text) {
 
 Text Ascii(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
 
+std::string AsciiLower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
 }  // namespace morvane

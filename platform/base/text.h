@@ -22,4 +22,7 @@ void AppendUtf8(std::string& out, std::u32string_view text);
 // Plain ASCII literals and numbers.
 Text Ascii(std::string_view ascii);
 
+// The text with A-Z as a-z, whatever the locale.
+std::string AsciiLower(std::string_view text);
+
 }  // namespace morvane
