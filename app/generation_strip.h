@@ -39,6 +39,7 @@ signals:
 private:
     void ChooseWordList();
     void UseWordList(const QString& file);
+    QString WordListName() const;  // of the list in use, whole
     void ShowWhatApplies();
     void NameWordListButton();
     QString word_list_file_;  // empty: the built-in list
