@@ -58,7 +58,7 @@ void frmMain::Initialize() {
         c_.txtNum->SetText(U"10");
         ChangeStatus(kStatusReady);
 
-        arrCharacters_.assign(1, 0);
+        generator_.reset();
     });
 }
 

@@ -167,7 +167,8 @@ public:
     };
     SettingsAsEntered ReadEntries();
 
-    const Pool& arrCharacters() const { return arrCharacters_; }
+    // The pool of the last run (one entry of 0 before any).
+    const Pool& arrCharacters() const;
     int32_t lngPasswordCount() const { return lngPasswordCount_; }
     const MainControls& controls() const { return c_; }
     MessageBoxService& box() { return *env_.box; }
@@ -202,7 +203,6 @@ private:
 
     MainControls c_;
     MainEnvironment env_;
-    Pool arrCharacters_;
     // The generator of the run going on, or of the last one; a run started
     // at another's turn has its own.
     std::shared_ptr<Generator> generator_;

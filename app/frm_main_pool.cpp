@@ -4,10 +4,14 @@
 
 namespace morvane {
 
+const Pool& frmMain::arrCharacters() const {
+    static const Pool kBeforeAnyRun{0};
+    return generator_ ? generator_->pool() : kBeforeAnyRun;
+}
+
 bool frmMain::IsCreateArray() {
     return Trapped("IsCreateArray", false, [&] {
         generator_ = std::make_shared<Generator>(Settings());
-        arrCharacters_ = generator_->pool();
         switch (generator_->refusal()) {
             case GeneratorRefusal::kNothingToDrawFrom: throw SubscriptError();
             case GeneratorRefusal::kPoolTooLarge: throw OverflowError();

@@ -243,11 +243,14 @@ void GenerationStrip::ChooseWordList() {
         UseWordList(dialog.selectedFiles().first());
 }
 
+QString GenerationStrip::WordListName() const {
+    return word_list_file_.isEmpty() ? kBuiltInList : QFileInfo(word_list_file_).fileName();
+}
+
 // A file of the user's, or the built-in list when empty.
 void GenerationStrip::UseWordList(const QString& file) {
     word_list_file_ = file;
-    const QString shown = file.isEmpty() ? kBuiltInList : QFileInfo(file).fileName();
-    lblWordList->setText(fontMetrics().elidedText(shown, Qt::ElideMiddle, lblWordList->width()));
+    lblWordList->setText(fontMetrics().elidedText(WordListName(), Qt::ElideMiddle, lblWordList->width()));
     lblWordList->setToolTip(file.isEmpty() ? "The word list in use: the EFF Large Wordlist"
                                            : "The word list in use: " + file);
     NameWordListButton();
@@ -258,8 +261,7 @@ void GenerationStrip::UseWordList(const QString& file) {
 // Read as what they do, with the list in use.
 void GenerationStrip::NameWordListButton() {
     cmdWordList->setAccessibleName("Word list...");
-    cmdWordList->setAccessibleDescription("In use: " + (word_list_file_.isEmpty() ? kBuiltInList
-                                                                                : QFileInfo(word_list_file_).fileName()));
+    cmdWordList->setAccessibleDescription("In use: " + WordListName());
     cmdBuiltInList->setAccessibleName("Use the EFF word list");
 }
 

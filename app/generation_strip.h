@@ -52,6 +52,7 @@ private:
     void CheckRule();
     void ChooseWordList();
     void UseWordList(const QString& file);
+    QString WordListName() const;  // of the list in use, whole
     void ShowWhatApplies();
     void NameWordListButton();
     QString word_list_file_;  // empty: the built-in list

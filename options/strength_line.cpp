@@ -40,8 +40,8 @@ StrengthLine DescribeStrength(const GenerationSettings& settings) {
         case GeneratorRefusal::kEachTypeImpossible: return NoPasswordLine(generator.problem());
         case GeneratorRefusal::kEmptiedByExclusion: return NoPasswordLine("the exclusions leave no character.");
         case GeneratorRefusal::kPoolTooLarge: return NoPasswordLine("more than 32767 characters to draw from.");
-        case GeneratorRefusal::kNothingToDrawFrom:
-        case GeneratorRefusal::kTooFewPossible: return NoPasswordLine("there is no character to draw from.");
+        case GeneratorRefusal::kNothingToDrawFrom: return NoPasswordLine("there is no character to draw from.");
+        case GeneratorRefusal::kTooFewPossible: break;  // the count is not weighed here
     }
     if (settings.passphrases()) {
         const double bits = generator.BitsOf(0);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "output/html_document.h"
+#include "platform/base/text.h"
 
 namespace morvane {
 namespace {
@@ -25,12 +26,10 @@ void AppendJsonLine(std::string& out, std::string_view password, double bits) {
     out += '}';
 }
 
-Text AsItStands(const Text& list) { return list; }
-
 constexpr OutputFormatEntry kFormats[] = {
-    {OutputFormat::kText, "text", Nothing, Nothing, nullptr, AsItStands},
-    {OutputFormat::kHtml, "html", HtmlDocumentHead, HtmlDocumentTail, AppendEscapedForPage, BuildHtmlDocument},
-    {OutputFormat::kNdjson, "ndjson", Nothing, Nothing, AppendJsonLine, nullptr},
+    {OutputFormat::kText, "text", Nothing, Nothing, nullptr},
+    {OutputFormat::kHtml, "html", HtmlDocumentHead, HtmlDocumentTail, AppendEscapedForPage},
+    {OutputFormat::kNdjson, "ndjson", Nothing, Nothing, AppendJsonLine},
 };
 
 }  // namespace

@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/base/text.h"
-
 namespace morvane {
 
 enum class OutputFormat { kText, kHtml, kNdjson };
@@ -21,9 +19,6 @@ struct OutputFormatEntry {
     // One password as UTF-8, without its line end; `bits` is its entropy.
     // None when the password is written as it is.
     void (*append_password)(std::string& out, std::string_view password, double bits);
-    // A whole list as the window holds it, for a file; none when the
-    // format does not hold lists that were edited by hand.
-    Text (*document)(const Text& list);
 };
 
 std::span<const OutputFormatEntry> OutputFormats();
