@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCompleter>
 #include <QSignalBlocker>
-#include <QStringListModel>
 
 #include <algorithm>
 
@@ -119,9 +118,10 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
 void GenerationStrip::BuildSiteRow(QVBoxLayout* rows) {
     std::string problem;
     sites_ = LoadSiteTables(problem);
+    // A broken table of the user's is left out, and why is said under the rule.
+    site_problem_ = QString::fromStdString(problem);
     QStringList known;
-    if (sites_)
-        for (const std::string& site : KnownSites(*sites_)) known << QString::fromStdString(site);
+    for (const std::string& site : KnownSites(sites_)) known << QString::fromStdString(site);
     txtSite = new QLineEdit(this);
     txtSite->setObjectName("txtSite");
     txtSite->setPlaceholderText("example.com");
@@ -149,15 +149,6 @@ void GenerationStrip::BuildSiteRow(QVBoxLayout* rows) {
     QPalette warning = lblRuleProblem->palette();
     warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x20));
     lblRuleProblem->setPalette(warning);
-    if (!sites_) {  // the user's table is broken: the bundled one alone, and why
-        sites_ = SiteTables{};
-        TableProblem where;
-        if (auto bundled = ReadSiteTable(BundledSiteTableText(), where)) sites_->bundled = std::move(*bundled);
-        for (const std::string& site : KnownSites(*sites_)) known << QString::fromStdString(site);
-        completer->setModel(new QStringListModel(known, completer));
-        site_problem_ = QString::fromStdString(problem);
-    }
-
     const auto label = [this](const char* text, QWidget* buddy) { return BuddyLabel(this, text, buddy); };
     auto* row = new QHBoxLayout;
     row->addWidget(optSiteRules);
@@ -183,13 +174,13 @@ void GenerationStrip::BuildSiteRow(QVBoxLayout* rows) {
 // A known site puts its rule in the rule field, at the default length
 // brought into the rule's range.
 void GenerationStrip::TakeSite(const QString& text) {
-    const auto found = sites_ ? LookUpSite(text.toStdString(), sites_->own, sites_->bundled) : std::nullopt;
+    const auto found = LookUpSite(text.toStdString(), sites_.own, sites_.bundled);
     if (!found) {
-        site_.clear();
+        site_ = {};
         CheckRule();
         return;
     }
-    site_ = QString::fromStdString(found->first);
+    site_ = *found;
     txtRule->setText(QString::fromStdString(found->second.rule));
     spnRuleLength->setValue(std::clamp(kDefaultRuleLength, spnRuleLength->minimum(), spnRuleLength->maximum()));
 }
@@ -203,17 +194,15 @@ void GenerationStrip::CheckRule() {
     rule.spaces = true;  // what the window's own options take out is the strength line's to say
     rule.length_given = false;
     QString problem;
+    LengthRange range;
     if (rule.rules.empty()) {
         problem = txtSite->text().isEmpty() ? QString() : "No rule is known for this site: type its rule";
-    } else if (std::string wrong = RuleTextProblem(rule); !wrong.empty()) {
+    } else if (std::string wrong = RuleTextProblem(rule, &range); !wrong.empty()) {
         problem = QString::fromStdString(wrong);
         problem[0] = problem[0].toUpper();
     } else {
-        const auto chosen = ChooseRule(rule);
-        if (const auto* choice = std::get_if<RuleChoice>(&chosen)) {
-            const QSignalBlocker quiet(spnRuleLength);
-            spnRuleLength->setRange(choice->range_low, choice->range_high);
-        }
+        const QSignalBlocker quiet(spnRuleLength);
+        spnRuleLength->setRange(range.low, range.high);
     }
     if (problem.isEmpty()) problem = site_problem_;
     lblRuleProblem->setText(fontMetrics().elidedText(problem, Qt::ElideMiddle, lblRuleProblem->width()));
@@ -273,10 +262,7 @@ GenerationSettings GenerationStrip::Settings() const {
                                               : GenerationMode::kCharacters;
     choice.rules = txtRule->text().toStdString();
     // The site's name stands in the strength line while its rule is unchanged.
-    if (!site_.isEmpty() && sites_) {
-        const auto found = LookUpSite(site_.toStdString(), sites_->own, sites_->bundled);
-        if (found && found->second.rule == choice.rules) choice.site = site_.toStdString();
-    }
+    if (!site_.first.empty() && site_.second.rule == choice.rules) choice.site = site_.first;
     if (choice.site_rules()) {
         choice.length_given = true;
         choice.min_length = choice.max_length = spnRuleLength->value();

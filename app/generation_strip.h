@@ -12,7 +12,8 @@
 #include <QSpinBox>
 #include <QWidget>
 
-#include <optional>
+#include <string>
+#include <utility>
 
 #include "engine/generation_settings.h"
 #include "options/site_tables.h"
@@ -56,8 +57,9 @@ private:
     void ShowWhatApplies();
     void NameWordListButton();
     QString word_list_file_;  // empty: the built-in list
-    std::optional<SiteTables> sites_;
-    QString site_;            // the site whose rule stands in the field, as its table names it
+    SiteTables sites_;
+    // The site whose rule was put in the field, as its table names it.
+    std::pair<std::string, SiteRule> site_;
     QString site_problem_;    // why the user's table was not read
 };
 

@@ -133,6 +133,13 @@ struct Given {
     std::string format;                 // the value of --format
     std::vector<std::string> names;     // each option given, by its long name, once
     bool Has(std::string_view name) const { return std::find(names.begin(), names.end(), name) != names.end(); }
+    // The first given of these, or none.
+    std::string FirstOf(std::initializer_list<const char*> these) const {
+        for (const std::string& name : names)
+            for (const char* n : these)
+                if (name == n) return name;
+        return {};
+    }
 };
 
 // Applies one option with its value; returns what is wrong with it.
@@ -234,17 +241,11 @@ const std::initializer_list<const char*> kDecidedByARule = {"passphrase", "each-
 // Options that make sense only with another, or not with it: the first
 // pair met, named in one line.
 std::string Conflict(const Given& given) {
-    const auto first_given = [&](std::initializer_list<const char*> names) -> std::string {
-        for (const std::string& name : given.names)
-            for (const char* n : names)
-                if (name == n) return name;
-        return {};
-    };
     const bool passphrase = given.Has("passphrase");
     if (!passphrase) {
-        if (std::string alone = first_given({"words", "separator", "case", "digits", "wordlist"}); !alone.empty())
+        if (std::string alone = given.FirstOf({"words", "separator", "case", "digits", "wordlist"}); !alone.empty())
             return "--" + alone + " applies only to passphrases: give it with --passphrase";
-    } else if (std::string other = first_given({"length", "min", "max", "fixed", "each-type", "no-upper", "no-lower",
+    } else if (std::string other = given.FirstOf({"length", "min", "max", "fixed", "each-type", "no-upper", "no-lower",
                                                 "no-numbers", "no-special", "other-in", "spaces",
                                                 "exclude-look-alikes", "other-out"});
                !other.empty()) {
@@ -253,7 +254,7 @@ std::string Conflict(const Given& given) {
     // A site's rule is looked up later: what it decides is weighed then,
     // since for a site not known the other options stand.
     if (given.Has("rules")) {
-        if (std::string other = first_given(kDecidedByARule); !other.empty())
+        if (std::string other = given.FirstOf(kDecidedByARule); !other.empty())
             return "--rules cannot be given with --" + other + ": the rule decides which characters a password holds";
         if (given.Has("site")) return "--rules cannot be given with --site: each gives a rule";
     }
@@ -307,11 +308,8 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
     }
     if (std::string conflict = Conflict(given); !conflict.empty()) return conflict;
     if (given.Has("each-type")) options.settings.mode = GenerationMode::kEachType;
-    for (const std::string& name : given.names)
-        if (options.decided_by_a_rule.empty() &&
-            std::find_if(kDecidedByARule.begin(), kDecidedByARule.end(), [&](const char* n) { return name == n; }) !=
-                kDecidedByARule.end())
-            options.decided_by_a_rule = "--" + name;
+    if (std::string decided = given.FirstOf(kDecidedByARule); !decided.empty())
+        options.decided_by_a_rule = "--" + decided;
     for (const char* exclusion : {"exclude-look-alikes", "other-out"}) {
         if (!given.Has(exclusion)) continue;
         if (!options.exclusions_given.empty()) options.exclusions_given += " and ";

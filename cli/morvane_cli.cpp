@@ -139,14 +139,14 @@ static int Run(int argc, char** argv) {
     }
     if (options.list_sites || !options.site.empty()) {
         std::string problem;
-        const auto tables = LoadSiteTables(problem);
-        if (!tables) return Refuse(problem);
+        const SiteTables tables = LoadSiteTables(problem);
+        if (!problem.empty()) return Refuse(problem);
         if (options.list_sites) {
-            for (const std::string& site : KnownSites(*tables)) out.Add(site + "\n");
+            for (const std::string& site : KnownSites(tables)) out.Add(site + "\n");
             out.Flush();
             return kExitDone;
         }
-        if (const auto found = LookUpSite(options.site, tables->own, tables->bundled)) {
+        if (const auto found = LookUpSite(options.site, tables.own, tables.bundled)) {
             if (!options.decided_by_a_rule.empty())
                 return Refuse("--site " + options.site + ": " + options.decided_by_a_rule + " does not apply: " +
                               found->first + "'s rule decides which characters a password holds");

@@ -28,12 +28,12 @@ void Generator::BuildSiteRule() {
     auto chosen = ChooseRule(settings_);
     if (auto* problem = std::get_if<std::string>(&chosen)) return Refuse(GeneratorRefusal::kRuleRefused, *problem);
     site_rule_ = std::get<RuleChoice>(std::move(chosen));
-    rule_counts_ = CountRulePasswordsUpTo(site_rule_->rule, site_rule_->max_length);
     BigCount total;
     for (int length = site_rule_->min_length; length <= site_rule_->max_length; ++length) {
-        if (rule_counts_[static_cast<size_t>(length)].IsZero()) continue;
+        const BigCount& count = site_rule_->counts[static_cast<size_t>(length)];
+        if (count.IsZero()) continue;
         rule_lengths_.push_back(length);
-        total += rule_counts_[static_cast<size_t>(length)];
+        total += count;
     }
     const auto exact = total.ToUint64();
     possible_ = exact && *exact < OutputCount::kMany ? OutputCount::Of(*exact) : OutputCount::FromBits(total.Log2());
@@ -78,7 +78,7 @@ void Generator::Build() {
 
 double Generator::BitsOf(size_t length) const {
     if (phrases_) return passphrase_bits_;
-    if (site_rule_) return length < rule_counts_.size() ? rule_counts_[length].Log2() : 0;
+    if (site_rule_) return length < site_rule_->counts.size() ? site_rule_->counts[length].Log2() : 0;
     if (rule_) return rule_->Bits(static_cast<int>(length));
     return bits_per_character_ * static_cast<double>(length);
 }
@@ -109,7 +109,7 @@ RuleSampler& Generator::SamplerFor(int length) {
     auto& sampler = samplers_[static_cast<size_t>(length)];
     if (!sampler)
         sampler = std::make_unique<RuleSampler>(site_rule_->rule, length, RuleDrawing::kBest,
-                                                &rule_counts_[static_cast<size_t>(length)]);
+                                                &site_rule_->counts[static_cast<size_t>(length)]);
     return *sampler;
 }
 
@@ -150,15 +150,10 @@ int Generator::AppendLinesUtf8(std::string& out, int count, std::string_view lin
     const bool filtered = rule_ || settings_.unique;
     size_t made_ends[kLinesAtOnce];
     size_t* written_ends = filtered ? made_ends : ends;
-    if (site_rule_) {
+    if (site_rule_ || phrases_) {  // made one by one
         for (int i = 0; i < count; ++i) {
-            MakeByRule(out);
-            if (written_ends) written_ends[i] = out.size();
-            out += line_end;
-        }
-    } else if (phrases_) {
-        for (int i = 0; i < count; ++i) {
-            phrases_->AppendUtf8(out);
+            if (site_rule_) MakeByRule(out);
+            else phrases_->AppendUtf8(out);
             if (written_ends) written_ends[i] = out.size();
             out += line_end;
         }

@@ -102,10 +102,9 @@ private:
     std::optional<PasswordMaker> maker_;
     std::optional<EachTypeRule> rule_;
     std::optional<PassphraseMaker> phrases_;
-    // Site rules: the passwords at each length, the lengths that have any,
-    // and a sampler for each length once drawn from.
+    // Site rules: the rule with its counts, the lengths that have any
+    // password, and a sampler for each length once drawn from.
     std::optional<RuleChoice> site_rule_;
-    std::vector<BigCount> rule_counts_;
     std::vector<int> rule_lengths_;
     std::vector<std::unique_ptr<RuleSampler>> samplers_;  // by length
     DuplicateIndex made_;        // the run's outputs, as keys, while each is to be new

@@ -86,7 +86,9 @@ std::variant<RuleChoice, std::string> ChooseRule(const GenerationSettings& setti
                           : "lengths " + Range(choice.min_length, choice.max_length) + " lie") +
                    " outside the rule's range of " + Range(low, high);
     }
-    if (!AnyPassword(choice.rule, choice.min_length, choice.max_length))
+    choice.counts = CountRulePasswordsUpTo(choice.rule, choice.max_length);
+    if (std::all_of(choice.counts.begin() + choice.min_length, choice.counts.end(),
+                    [](const BigCount& n) { return n.IsZero(); }))
         return "no password of " +
                (choice.min_length == choice.max_length ? "length " + std::to_string(choice.min_length)
                                                         : "lengths " + Range(choice.min_length, choice.max_length)) +
@@ -94,12 +96,13 @@ std::variant<RuleChoice, std::string> ChooseRule(const GenerationSettings& setti
     return choice;
 }
 
-std::string RuleTextProblem(const GenerationSettings& settings) {
+std::string RuleTextProblem(const GenerationSettings& settings, LengthRange* range) {
     auto narrowed = ReadAndNarrow(settings);
     if (auto* problem = std::get_if<std::string>(&narrowed)) return *problem;
     const RuleChoice& choice = std::get<RuleChoice>(narrowed);
     if (!AnyPassword(choice.rule, choice.range_low, choice.range_high))
         return "no password of " + Range(choice.range_low, choice.range_high) + " characters keeps the rule";
+    if (range) *range = {choice.range_low, choice.range_high};
     return {};
 }
 

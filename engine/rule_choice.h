@@ -4,9 +4,11 @@
 // lengths chosen within the rule's range.
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "engine/generation_settings.h"
 #include "engine/password_rule.h"
+#include "engine/rule_count.h"
 
 namespace morvane {
 
@@ -14,6 +16,7 @@ struct RuleChoice {
     PasswordRule rule;              // narrowed
     int min_length = 0, max_length = 0;  // to draw from, within the rule's range
     int range_low = 0, range_high = 0;   // the rule's range, within 4 to 128
+    std::vector<BigCount> counts;        // the passwords of each length up to max_length
 };
 
 // The rule of the settings, narrowed, or in words why it gives no password:
@@ -23,7 +26,10 @@ std::variant<RuleChoice, std::string> ChooseRule(const GenerationSettings& setti
 
 // What is wrong with a rule as written, for the rule field: a refusal by the
 // reader with its place, or a rule no password of its range can keep; empty
-// when it is sound.
-std::string RuleTextProblem(const GenerationSettings& settings);
+// when it is sound, and then `range`, when given, receives the range.
+struct LengthRange {
+    int low = 0, high = 0;
+};
+std::string RuleTextProblem(const GenerationSettings& settings, LengthRange* range = nullptr);
 
 }  // namespace morvane

@@ -204,12 +204,6 @@ const BigCount& Binomial(int n, int k) {
     return table[static_cast<size_t>(n)][static_cast<size_t>(k)];
 }
 
-BigCount CountRulePasswordsWithoutRuns(const PasswordRule& rule, int length) {
-    PasswordRule free = rule;
-    free.max_repeating = free.max_sequential = 0;
-    return CountRulePasswords(free, length);
-}
-
 BigCount CountRulePasswords(const PasswordRule& rule, int length) {
     return CountRulePasswordsUpTo(rule, length).back();
 }
@@ -241,9 +235,6 @@ LineFamilies AfterCharacterOf(const LineFamilies& families, uint32_t mask, int l
 // other, each some number of times, placed among the positions in every way.
 std::vector<BigCount> CountWithoutRunsUpTo(const PasswordRule& rule, int longest) {
     const int lines = static_cast<int>(rule.required.size());
-    std::map<uint32_t, uint32_t> groups;  // lines served -> characters
-    for (int c = 0; c < 128; ++c)
-        if (rule.allowed.test(static_cast<size_t>(c))) ++groups[MaskOf(rule, c)];
     struct State {
         int used;
         LineFamilies families;
@@ -252,7 +243,8 @@ std::vector<BigCount> CountWithoutRunsUpTo(const PasswordRule& rule, int longest
     LineFamilies start;
     start.set(0);
     std::map<std::pair<int, LineFamilies>, State> states{{{0, start}, State{0, start, BigCount(1)}}};
-    for (const auto& [mask, members] : groups) {
+    for (const LinesGroup& group : GroupByLines(rule)) {
+        const uint32_t mask = group.lines, members = static_cast<uint32_t>(group.characters.size());
         std::map<std::pair<int, LineFamilies>, State> next;
         for (const auto& [where, state] : states) {
             LineFamilies families = state.families;
@@ -336,6 +328,18 @@ std::vector<BigCount> CountRulePasswordsUpTo(const PasswordRule& rule, int lengt
         total_now();
     }
     return totals;
+}
+
+std::vector<LinesGroup> GroupByLines(const PasswordRule& rule) {
+    std::vector<LinesGroup> groups;
+    for (int c = 0; c < 128; ++c) {
+        if (!rule.allowed.test(static_cast<size_t>(c))) continue;
+        const uint32_t lines = MaskOf(rule, c);
+        auto group = std::find_if(groups.begin(), groups.end(), [&](const LinesGroup& g) { return g.lines == lines; });
+        if (group == groups.end()) group = groups.insert(groups.end(), LinesGroup{lines, {}});
+        group->characters += static_cast<char>(c);
+    }
+    return groups;
 }
 
 bool HasRunLimits(const PasswordRule& rule) { return rule.max_repeating || rule.max_sequential; }

@@ -39,8 +39,6 @@ private:
 BigCount CountRulePasswords(const PasswordRule& rule, int length);
 // The counts at every length from 0 to `longest`, in one pass.
 std::vector<BigCount> CountRulePasswordsUpTo(const PasswordRule& rule, int longest);
-// The same without the limits on runs.
-BigCount CountRulePasswordsWithoutRuns(const PasswordRule& rule, int length);
 
 // The most required lines a rule may have for counting and drawing, and
 // the most when it also limits runs.
@@ -64,6 +62,13 @@ struct ServedLines {
     uint32_t lines = 0;
     uint32_t count = 0;
 };
+// The allowed characters by the required lines they serve, in order.
+struct LinesGroup {
+    uint32_t lines = 0;      // as a bit mask
+    std::string characters;  // ASCII
+};
+std::vector<LinesGroup> GroupByLines(const PasswordRule& rule);
+
 // Whether such characters can give every required line a position of its
 // own (Hall's condition: any k lines are served by at least k characters).
 bool CanMatchLines(const std::vector<ServedLines>& served, int lines);

@@ -51,19 +51,12 @@ RuleSampler::RuleSampler(const PasswordRule& rule, int length, RuleDrawing drawi
     const int lines = static_cast<int>(rule.required.size());
     if (lines > kMostRequiredLines || (HasRunLimits(rule) && lines > kMostRequiredLinesWithRuns))
         throw std::invalid_argument("too many required lines");
-    for (int c = 0; c < 128; ++c) {
-        if (!rule.allowed.test(static_cast<size_t>(c))) continue;
-        alphabet_ += static_cast<char>(c);
-        uint32_t serves = 0;
-        for (int line = 0; line < lines; ++line)
-            if (rule.required[static_cast<size_t>(line)].test(static_cast<size_t>(c))) serves |= 1u << line;
-        auto group = std::find_if(groups_.begin(), groups_.end(), [&](const Group& g) { return g.lines == serves; });
-        if (group == groups_.end()) group = groups_.insert(groups_.end(), Group{{}, serves});
-        group->characters += static_cast<char>(c);
-    }
+    groups_ = GroupByLines(rule);
+    for (const LinesGroup& group : groups_) alphabet_ += group.characters;
+    std::sort(alphabet_.begin(), alphabet_.end());
     if (alphabet_.empty() || length < 1) throw std::invalid_argument("no character to draw from");
-    count_ = count ? *count : CountRulePasswords(rule, length);
-    if (count_.IsZero()) throw std::invalid_argument("no password keeps the rule");
+    if ((count ? *count : CountRulePasswords(rule, length)).IsZero())
+        throw std::invalid_argument("no password keeps the rule");
 
     const int g = static_cast<int>(groups_.size());
     const double most = std::min(kMostCompositions, kMostPlannedSpans / (2.0 * length));
@@ -83,7 +76,6 @@ RuleSampler::RuleSampler(const PasswordRule& rule, int length, RuleDrawing drawi
         }
         weights_.clear();
         weights_.shrink_to_fit();
-        acceptance_ = std::exp2(count_.Log2() - total_.Log2());
         PlanCompositions();
         // Which composition each value of a word's first bits picks, where
         // no boundary falls within that value's range.
@@ -94,8 +86,6 @@ RuleSampler::RuleSampler(const PasswordRule& rule, int length, RuleDrawing drawi
                 static_cast<size_t>(std::upper_bound(boundaries_.begin(), boundaries_.end(), end) - boundaries_.begin()) - 1;
             first_bits_pick_[t] = boundaries_[last] >= start ? kBoundaryWithin : static_cast<uint32_t>(last);
         }
-    } else {
-        acceptance_ = std::exp2(count_.Log2() - length * std::log2(static_cast<double>(alphabet_.size())));
     }
     digits_.resize(3 * static_cast<size_t>(length) + 2);  // the digits, then their pairs
     chunks_.resize(2 * static_cast<size_t>(length) + 1);

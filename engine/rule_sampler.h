@@ -37,11 +37,6 @@ public:
     std::string Draw();
 
     int length() const { return length_; }
-    // How many passwords keep the rule, exactly.
-    const BigCount& count() const { return count_; }
-    // The share of drawn passwords that are kept: after the composition, the
-    // runs; for whole draws, the rule itself.
-    double Acceptance() const { return acceptance_; }
     bool DrawsCompositions() const { return !compositions_.empty(); }
 
     // A composition's interval of the unit interval starts at
@@ -54,10 +49,6 @@ public:
     uint64_t boundary(size_t composition) const { return boundaries_[composition]; }
 
 private:
-    struct Group {
-        std::string characters;
-        uint32_t lines = 0;  // the required lines the characters serve, as bits
-    };
     void ListCompositions(std::vector<uint8_t>& counts, size_t group, int left);
     void PlanCompositions();
     void DrawComposed(char* out);
@@ -69,9 +60,7 @@ private:
     PasswordRule rule_;
     int length_;
     std::string alphabet_;
-    std::vector<Group> groups_;
-    BigCount count_;
-    double acceptance_ = 0;
+    std::vector<LinesGroup> groups_;
     // Compositions: counts per group, flat; boundaries and exact prefixes.
     std::vector<uint8_t> compositions_;
     std::vector<uint64_t> boundaries_;

@@ -21,35 +21,29 @@ std::string OwnSiteTablePath() {
     return folder + "/morvane/password-rules.json";
 }
 
-std::optional<SiteTables> LoadSiteTables(std::string& problem) {
+SiteTables LoadSiteTables(std::string& problem) {
+    problem.clear();
     SiteTables tables;
     TableProblem where;
-    auto bundled = ReadSiteTable(BundledSiteTableText(), where);
-    if (!bundled) {
-        problem = "the bundled sites' table:" + std::to_string(where.line) + ":" + std::to_string(where.column) +
-                  ": " + where.message;
-        return std::nullopt;
-    }
-    tables.bundled = std::move(*bundled);
+    const auto said = [&](const std::string& file) {
+        problem = file + ":" + std::to_string(where.line) + ":" + std::to_string(where.column) + ": " + where.message;
+    };
+    if (auto bundled = ReadSiteTable(BundledSiteTableText(), where)) tables.bundled = std::move(*bundled);
+    else said("the bundled sites' table");
     const std::string path = OwnSiteTablePath();
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        if (errno == ENOENT) return tables;
-        problem = path + ": " + std::strerror(errno);
-        return std::nullopt;
+        if (errno != ENOENT) problem = path + ": " + std::strerror(errno);
+        return tables;
     }
     std::stringstream text;
     text << file.rdbuf();
     if (file.bad()) {
         problem = path + ": cannot be read";
-        return std::nullopt;
+        return tables;
     }
-    auto own = ReadSiteTable(text.str(), where);
-    if (!own) {
-        problem = path + ":" + std::to_string(where.line) + ":" + std::to_string(where.column) + ": " + where.message;
-        return std::nullopt;
-    }
-    tables.own = std::move(*own);
+    if (auto own = ReadSiteTable(text.str(), where)) tables.own = std::move(*own);
+    else said(path);
     return tables;
 }
 

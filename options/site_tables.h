@@ -1,7 +1,6 @@
 #pragma once
 // The tables of sites' password rules the program knows: the one it comes
 // with and the user's own, which adds sites and stands before it.
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +16,9 @@ struct SiteTables {
 std::string OwnSiteTablePath();
 
 // Both tables. A missing file of the user's is an empty table; one that
-// cannot be read or is broken is refused as "FILE:LINE:COLUMN: what is wrong".
-std::optional<SiteTables> LoadSiteTables(std::string& problem);
+// cannot be read or is broken leaves its table empty and says why in
+// `problem`, as "FILE:LINE:COLUMN: what is wrong".
+SiteTables LoadSiteTables(std::string& problem);
 
 // Every site of both tables, sorted, once.
 std::vector<std::string> KnownSites(const SiteTables& tables);

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QCompleter>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QTest>
 
@@ -135,4 +138,25 @@ TEST(SiteRulesWindow, TheDomainFieldCompletesFromTheKnownSites) {
     EXPECT_GE(completer->completionCount(), 1);
     completer->setCurrentRow(0);
     EXPECT_EQ(completer->currentCompletion(), "ubisoft.com");
+}
+
+TEST(SiteRulesWindow, ABrokenTableOfTheUsersIsLeftOutAndSaidWithItsPlace) {
+    QTemporaryDir config;
+    ASSERT_TRUE(QDir(config.path()).mkpath("morvane"));
+    QFile broken(config.filePath("morvane/password-rules.json"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("{\n  \"a.example\": {\"password-rules\": \"minlength: 8\",}\n}\n");
+    broken.close();
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    Window w;
+    if (before.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
+    else qputenv("XDG_CONFIG_HOME", before);
+    w.ChooseSiteRules();
+    EXPECT_TRUE(w.strip().lblRuleProblem->toolTip().startsWith(config.filePath("morvane/password-rules.json") + ":2:"))
+        << w.strip().lblRuleProblem->toolTip().toStdString();
+    // The bundled sites still serve.
+    EXPECT_EQ(w.strip().txtSite->completer()->model()->rowCount(), 434);
+    w.Type(w.strip().txtSite, "ubisoft.com");
+    EXPECT_EQ(w.strip().spnRuleLength->value(), 16);
 }
