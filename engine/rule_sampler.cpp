@@ -134,9 +134,7 @@ void RuleSampler::PlanCompositions() {
     }
 }
 
-RuleSampler::~RuleSampler() {
-    ::explicit_bzero(digits_.data(), digits_.size() * sizeof(uint32_t));
-}
+RuleSampler::~RuleSampler() = default;
 
 // Every way to share the positions among the groups that gives each
 // required line a position of its own, with its number of passwords: the
@@ -241,6 +239,8 @@ void RuleSampler::AppendTo(std::string& out) {
         do DrawWhole(password);
         while (!KeepsRule(rule_, drawn));
     }
+    // The digits would tell the password: none is kept past its drawing.
+    ::explicit_bzero(digits_.data(), digits_.size() * sizeof(uint32_t));
 }
 
 std::string RuleSampler::Draw() {

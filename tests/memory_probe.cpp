@@ -3,6 +3,7 @@
 // them in this process's memory.   morvane_memory_probe [COUNT [--paste]]
 // With --paste, the first 200 lines are copied and another program (xclip)
 // pastes them before the clipboard is cleared; the 40 are among them.
+// With --site-rules, the run is of ubisoft.com's rule.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <string.h>
 
+#include "app/generation_strip.h"
 #include "app/main_window.h"
 #include "platform/base/large_buffers.h"
 #include "platform/base/process_guard.h"
@@ -31,9 +33,14 @@ int main(int argc, char** argv) {
     window.form().Form_Load();
     window.show();
     window.txtNum->setText(QString::number(count));
+    const bool paste = argc > 2 && std::strcmp(argv[2], "--paste") == 0;
+    if (argc > 2 && std::strcmp(argv[2], "--site-rules") == 0) {
+        window.generationStrip->optSiteRules->setChecked(true);
+        window.generationStrip->txtSite->setText("ubisoft.com");
+        emit window.generationStrip->txtSite->textEdited("ubisoft.com");
+    }
     window.cmdGenerate->click();
     QApplication::processEvents();
-    const bool paste = argc > 2 && std::strcmp(argv[2], "--paste") == 0;
     QTextDocument* list = window.rtfPasswords->document();
     constexpr int kPasted = 200;
     if (paste) {
