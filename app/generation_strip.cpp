@@ -254,6 +254,24 @@ void GenerationStrip::NameWordListButton() {
     cmdBuiltInList->setAccessibleName("Use the EFF word list");
 }
 
+void GenerationStrip::Take(const GenerationSettings& settings, const QString& site) {
+    (settings.passphrases() ? optPassphrases : settings.site_rules() ? optSiteRules : optPasswords)->setChecked(true);
+    chkEachType->setChecked(settings.each_type());
+    spnWords->setValue(settings.passphrase.words);
+    txtSeparator->setText(ToQt(settings.passphrase.separator));
+    cboCase->setCurrentIndex(static_cast<int>(settings.passphrase.word_case));
+    spnDigits->setValue(settings.passphrase.digits);
+    UseWordList(QString::fromStdString(settings.word_list_file));
+    txtSite->setText(site);
+    if (!site.isEmpty()) TakeSite(site);
+    if (site.isEmpty() || site_.first.empty()) {
+        site_ = {};
+        txtRule->setText(QString::fromStdString(settings.rules));
+        spnRuleLength->setValue(std::clamp(kDefaultRuleLength, spnRuleLength->minimum(), spnRuleLength->maximum()));
+    }
+    if (settings.site_rules() && settings.length_given) spnRuleLength->setValue(settings.max_length);
+}
+
 GenerationSettings GenerationStrip::Settings() const {
     GenerationSettings choice;
     choice.mode = optPassphrases->isChecked() ? GenerationMode::kPassphrase

@@ -29,6 +29,10 @@ public:
     // Settings of their defaults but for what the strip sets: the mode, the
     // passphrase options and the word list.
     GenerationSettings Settings() const;
+    // Sets the strip's choices as a user would: the mode, the passphrase
+    // options and list, and the site (a domain or URL) or else the rule,
+    // with the length when the settings give one.
+    void Take(const GenerationSettings& settings, const QString& site);
 
     QRadioButton *optPasswords, *optPassphrases, *optSiteRules;
     QSpinBox* spnWords;

@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     morvane::QtMessageBox box;
     morvane::MainWindow window(box);
     box.SetOwner(&window);
-    window.form().Form_Load();
+    window.Start();
     if (QScreen* screen = window.screen())
         window.move(screen->availableGeometry().center() - window.rect().center());
     window.show();

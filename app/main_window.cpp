@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/profiles_menu.h"
 #include "platform/qt/qt_display_scrub.h"
 
 #include <QApplication>
@@ -239,6 +240,13 @@ MainWindow::MainWindow(WindowServices services)
     FitTexts(client_);
     adjustSize();
     setFixedSize(sizeHint());
+}
+
+void MainWindow::Start() {
+    form_->Form_Load();
+    // Without a profile to start with the window starts with its defaults.
+    mnuProfiles->Load();
+    mnuProfiles->ChooseWindowStart();
 }
 
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }

@@ -28,6 +28,8 @@ namespace morvane {
 class StrengthBar;
 class GenerationStrip;
 class LiveStatus;
+class ProfilesMenu;
+struct ProfileChoice;
 
 // Where the window keeps what it remembers between runs.
 inline constexpr char kSettingsOrganization[] = "Morvane";
@@ -60,6 +62,8 @@ public:
     ~MainWindow() override;
 
     frmMain& form() { return *form_; }
+    // Loads the form, then takes the profile the user starts with, if any.
+    void Start();
     modFind& find() { return *find_; }
     MessageWindow& messages() { return messages_; }
     QDialog* findDialog() const { return find_dialog_; }
@@ -84,6 +88,7 @@ public:
     StrengthBar* strengthBar = nullptr;  // the strength line under the client area
     GenerationStrip* generationStrip = nullptr;  // passphrases and the each-type rule
     QMenu *mnuFile, *mnuEdit, *mnuFormat, *mnuAlign, *mnuHelp;
+    ProfilesMenu* mnuProfiles = nullptr;  // the built-in profiles and the user's
     QAction *mnuGenerate, *mnuSave, *mnuPrint, *mnuExit, *mnuCut, *mnuCopy, *mnuPaste, *mnuDelete,
         *mnuClear, *mnuSelectAll, *mnuFind, *mnuReplace, *mnuFont, *mnuAlignLeft, *mnuAlignCenter,
         *mnuAlignRight, *mnuContents, *mnuWebsite, *mnuAbout;
@@ -125,6 +130,10 @@ public:
     void HTMLShowTopic(long lngTopicID);
     // Asks the closing question; true when the window may close.
     bool Form_Unload();
+    // Sets the options to a profile's, as the user would set them.
+    void TakeProfile(const ProfileChoice& choice);
+    // The options a profile would keep, once the checks pass; else why not.
+    std::optional<GenerationSettings> OptionsForProfile(std::string& why);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "engine/rand.h"
 #include "app/mod_main.h"
+#include "app/profiles_menu.h"
 
 namespace morvane {
 namespace {
@@ -84,6 +85,10 @@ void MainWindow::BuildMenus() {
     mnuAlignLeft = Entry(mnuAlign, "mnuAlignLeft", "&Left");
     mnuAlignCenter = Entry(mnuAlign, "mnuAlignCenter", "&Center");
     mnuAlignRight = Entry(mnuAlign, "mnuAlignRight", "&Right");
+
+    mnuProfiles = new ProfilesMenu(this, box_, [this](std::string& why) { return OptionsForProfile(why); });
+    bar->addMenu(mnuProfiles);
+    connect(mnuProfiles, &ProfilesMenu::Chosen, this, &MainWindow::TakeProfile);
 
     mnuHelp = bar->addMenu("&Help");
     mnuHelp->setObjectName("mnuHelp");

@@ -7,12 +7,17 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <optional>
 #include <string.h>
 #include <string>
 
-#include "cli/cli_options.h"
+#include "options/cli_options.h"
 #include "engine/generator.h"
 #include "engine/word_list_file.h"
+#include "options/built_in_profiles.h"
+#include "options/profile_settings.h"
+#include "options/profile_store.h"
 #include "options/site_tables.h"
 #include "options/strength_line.h"
 #include "output/output_formats.h"
@@ -123,13 +128,65 @@ void RewriteLines(const OutputFormatEntry& format, const Generator& generator, s
     made.clear();
 }
 
+// The profiles, one a line: the name, built-in or own, what it makes and its
+// strength, separated by tabs.
+int ListProfiles(Output& out, const ProfileFile& own, const SiteTables& tables) {
+    const auto line = [&](const std::string& name, const char* kind, const ProfileOptions& profile) {
+        GenerationSettings settings;
+        std::string what = SettingsOfProfile(profile, tables, settings);
+        std::string strength;
+        if (what.empty()) {
+            what = DescribeMaking(settings);
+            strength = DescribeStrength(settings).text;
+            if (strength.rfind("Strength: ", 0) == 0) strength.erase(0, 10);
+        }
+        out.Add(name + "\t" + kind + "\t" + what + "\t" + strength + "\n");
+    };
+    for (const BuiltInProfile& profile : BuiltInProfiles()) line(profile.name, "built-in", profile.options);
+    for (const Profile& profile : own.profiles) line(profile.name, "own", profile.options);
+    out.Flush();
+    return kExitDone;
+}
+
+// What --save-profile keeps: the options given, a word list by its whole
+// path, so that the profile means the same from any folder.
+int SaveGivenAsProfile(const CliOptions& options) {
+    ProfileOptions kept = options.kept;
+    for (ProfileOption& option : kept) {
+        if (option.name != "wordlist") continue;
+        if (option.value == kStandardInputName)
+            return Refuse("--save-profile cannot keep --wordlist -: a profile cannot read standard input");
+        std::error_code error;
+        const std::filesystem::path whole = std::filesystem::absolute(option.value, error);
+        if (!error) option.value = whole.lexically_normal().string();
+    }
+    if (std::string problem = SaveProfile(options.save_profile, kept); !problem.empty())
+        return Refuse("--save-profile " + options.save_profile + ": " + problem);
+    return kExitDone;
+}
+
 }  // namespace
 
 static int Run(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);  // a closed pipe shows up as EPIPE
     std::signal(SIGXFSZ, SIG_IGN);  // and the file-size limit as EFBIG
+    // The user's profiles are read when an option asks for them; a file
+    // that does not read well is refused, and left as it is.
+    std::optional<ProfileFile> own;
+    ProfileProblem unread;
+    bool read = false;
+    const auto own_profiles = [&]() -> const std::optional<ProfileFile>& {
+        if (!read) own = LoadProfiles(unread);
+        read = true;
+        return own;
+    };
+    const ProfileFinder profiles = [&](const std::string& name, std::string& problem) -> std::optional<ProfileOptions> {
+        if (!FindBuiltInProfile(name) && !own_profiles()) return std::nullopt;
+        return FindProfileIn(own ? *own : ProfileFile{})(name, problem);
+    };
     CliOptions options;
-    std::string error = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options);
+    std::string error = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options, profiles);
+    if (read && !own) return Refuse(unread.Text());
     if (!error.empty()) return UsageError(error);
     Output out;
     if (options.help || options.version) {
@@ -137,26 +194,28 @@ static int Run(int argc, char** argv) {
         out.Flush();
         return kExitDone;
     }
-    if (options.list_sites || !options.site.empty()) {
+    if (!options.save_profile.empty()) return SaveGivenAsProfile(options);
+    if (!options.delete_profile.empty()) {
+        if (std::string problem = DeleteProfile(options.delete_profile); !problem.empty())
+            return Refuse("--delete-profile " + options.delete_profile + ": " + problem);
+        return kExitDone;
+    }
+    if (options.list_sites || options.list_profiles || !options.site.empty()) {
         std::string problem;
         const SiteTables tables = LoadSiteTables(problem);
         if (!problem.empty()) return Refuse(problem);
+        if (options.list_profiles) {
+            if (!own_profiles()) return Refuse(unread.Text());
+            return ListProfiles(out, *own, tables);
+        }
         if (options.list_sites) {
             for (const std::string& site : KnownSites(tables)) out.Add(site + "\n");
             out.Flush();
             return kExitDone;
         }
-        if (const auto found = LookUpSite(options.site, tables.own, tables.bundled)) {
-            if (!options.decided_by_a_rule.empty())
-                return Refuse("--site " + options.site + ": " + options.decided_by_a_rule + " does not apply: " +
-                              found->first + "'s rule decides which characters a password holds");
-            options.settings.mode = GenerationMode::kSiteRules;
-            options.settings.rules = found->second.rule;
-            options.settings.site = found->first;
-        } else {
-            std::fprintf(stderr, "morvane-cli: no password rule is known for %s: the other options apply as they are\n",
-                         HostOf(options.site).c_str());
-        }
+        std::string note;
+        if (std::string refused = TakeSiteRule(options, tables, note); !refused.empty()) return Refuse(refused);
+        if (!note.empty()) std::fprintf(stderr, "morvane-cli: %s\n", note.c_str());
     }
     if (options.settings.passphrases()) {  // read once: standard input can be read only once
         std::string problem;

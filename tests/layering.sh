@@ -20,7 +20,7 @@ forbid platform/contracts "$qt|platform/(qt|password_list)/|$above_platform" "th
 forbid platform/qt "platform/password_list/|$above_platform" "the password list or the program"
 forbid platform/password_list "$above_platform" "the program"
 forbid engine "$qt|app/|edit/|about/|cli/|options/|output/|platform/(contracts|qt|password_list)/" "anything but the foundations"
-forbid options "$qt|app/|edit/|about/|cli/|output/|platform/(qt|password_list)/" "the window, the output or Qt"
+forbid options "$qt|app/|edit/|about/|cli/|platform/(qt|password_list)/" "the window or Qt"
 forbid output "$qt|app/|edit/|about/|cli/|options/|engine/|platform/(qt|password_list)/" "the window, the options or Qt"
 forbid cli "$qt|app/|edit/|about/|platform/(contracts|qt|password_list)/" "the window or Qt"
 exit $status

@@ -12,7 +12,7 @@ struct ShownWindow {
     ScriptedMessageBox box;
     MainWindow window{WindowServices{.box = &box}};
     ShownWindow() {
-        window.form().Form_Load();
+        window.Start();
         window.show();
         window.activateWindow();
         QApplication::processEvents();

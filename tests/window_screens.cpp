@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     out.mkpath(".");
     ScriptedMessageBox scripted;
     MainWindow window(scripted);
-    window.form().Form_Load();
+    window.Start();
     window.move(20, 20);
     window.show();
     Settle();

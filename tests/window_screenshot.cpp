@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     const char* out = argc > 1 ? argv[1] : "morvane.png";
     morvane::ScriptedMessageBox box;
     morvane::MainWindow window(box);
-    window.form().Form_Load();
+    window.Start();
     window.show();
     window.form().cmdGenerate_Click();
     for (int i = 0; i < 20; ++i) {

@@ -81,7 +81,7 @@ TEST(WindowLayout, MenuTreeWithCaptionsAndShortcuts) {
     Shell s;
     QStringList tops;
     for (QAction* a : s.window->menuBar()->actions()) tops << a->text();
-    EXPECT_EQ(tops, (QStringList{"&File", "&Edit", "F&ormat", "&Help"}));
+    EXPECT_EQ(tops, (QStringList{"&File", "&Edit", "F&ormat", "&Profiles", "&Help"}));
     struct Row { const char* name; const char* caption; QKeySequence key; };
     for (Row r : {Row{"mnuGenerate", "&Generate", QKeySequence("Ctrl+G")},
                   Row{"mnuSave", "&Save As", QKeySequence("Ctrl+S")},
@@ -97,6 +97,10 @@ TEST(WindowLayout, MenuTreeWithCaptionsAndShortcuts) {
                   Row{"mnuReplace", "&Replace", QKeySequence("Ctrl+H")},
                   Row{"mnuFont", "&Font", QKeySequence()},
                   Row{"mnuAlignLeft", "&Left", QKeySequence()},
+                  Row{"mnuSaveProfile", "&Save Options as Profile...", QKeySequence()},
+                  Row{"mnuDeleteProfile", "&Delete Profile...", QKeySequence()},
+                  Row{"mnuStartWithProfile", "Start with &This Profile", QKeySequence()},
+                  Row{"mnuStartWithDefaults", "Start with the De&faults", QKeySequence()},
                   Row{"mnuContents", "&Contents", QKeySequence("F1")},
                   Row{"mnuWebsite", "&Go to website", QKeySequence()},
                   Row{"mnuAbout", "&About", QKeySequence()}}) {

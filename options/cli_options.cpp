@@ -1,4 +1,4 @@
-#include "cli/cli_options.h"
+#include "options/cli_options.h"
 
 #include <algorithm>
 #include <charconv>
@@ -59,11 +59,23 @@ const char* const kCliUsage =
     "      --case CASE        lower, title, upper or random (one per word)\n"
     "      --digits N         random digits among the words, 0 to 64 (0)\n"
     "\n"
+    "Profiles (kept in ~/.config/morvane/profiles.toml, shared with the window):\n"
+    "      --profile NAME     the options of this profile; options after it\n"
+    "                         override those they contradict\n"
+    "      --list-profiles    the profiles, built-in and your own, one a line:\n"
+    "                         the name, which kind, what it makes, its strength\n"
+    "      --save-profile NAME\n"
+    "                         keep the options given as this profile, and make\n"
+    "                         nothing; a profile of that name is replaced\n"
+    "      --delete-profile NAME\n"
+    "                         delete a profile of your own\n"
+    "\n"
     "  -h, --help             this text\n"
     "      --version          the program's version\n"
     "\n"
     "Strong passwords: morvane-cli -l 20 --exclude-look-alikes\n"
     "Strong passphrases: morvane-cli --passphrase --words 7\n"
+    "A 6-digit PIN: morvane-cli --profile pin6 -n 1\n"
     "\n"
     "Exit status: 0 done; 1 a write or system error; 2 a usage error or a\n"
     "refused check.\n";
@@ -93,25 +105,47 @@ struct OptionSpec {
     char short_name;  // 0: long only
     const char* long_name;
     Takes takes;
+    ProfileValue kept = ProfileValue::kNotKept;
 };
 
+constexpr ProfileValue kFlag = ProfileValue::kFlag, kNumber = ProfileValue::kNumber, kText = ProfileValue::kText;
+
 constexpr OptionSpec kOptions[] = {
-    {'n', "count", Takes::kValue},       {'l', "length", Takes::kValue},
-    {0, "min", Takes::kValue},           {0, "max", Takes::kValue},
-    {0, "fixed", Takes::kNothing},       {0, "no-upper", Takes::kNothing},
-    {0, "no-lower", Takes::kNothing},    {0, "no-numbers", Takes::kNothing},
-    {0, "no-special", Takes::kNothing},  {0, "other-in", Takes::kValue},
-    {0, "spaces", Takes::kNothing},      {0, "exclude-look-alikes", Takes::kNothing},
-    {0, "other-out", Takes::kValue},     {0, "unique", Takes::kNothing},
-    {0, "format", Takes::kValue},        {0, "html", Takes::kNothing},
-    {0, "crlf", Takes::kNothing},        {'0', "null", Takes::kNothing},
-    {'h', "help", Takes::kNothing},      {0, "version", Takes::kNothing},
-    {0, "passphrase", Takes::kNothing},  {0, "words", Takes::kValue},
-    {0, "wordlist", Takes::kValue},      {0, "separator", Takes::kValue},
-    {0, "case", Takes::kValue},          {0, "digits", Takes::kValue},
-    {0, "each-type", Takes::kNothing},   {0, "show-strength", Takes::kNothing},
-    {0, "rules", Takes::kValue},         {0, "site", Takes::kValue},
+    {'n', "count", Takes::kValue, kNumber},
+    {'l', "length", Takes::kValue, kNumber},
+    {0, "min", Takes::kValue, kNumber},
+    {0, "max", Takes::kValue, kNumber},
+    {0, "fixed", Takes::kNothing, kFlag},
+    {0, "no-upper", Takes::kNothing, kFlag},
+    {0, "no-lower", Takes::kNothing, kFlag},
+    {0, "no-numbers", Takes::kNothing, kFlag},
+    {0, "no-special", Takes::kNothing, kFlag},
+    {0, "other-in", Takes::kValue, kText},
+    {0, "spaces", Takes::kNothing, kFlag},
+    {0, "exclude-look-alikes", Takes::kNothing, kFlag},
+    {0, "other-out", Takes::kValue, kText},
+    {0, "unique", Takes::kNothing, kFlag},
+    {0, "format", Takes::kValue, kText},
+    {0, "html", Takes::kNothing},
+    {0, "crlf", Takes::kNothing},
+    {'0', "null", Takes::kNothing},
+    {'h', "help", Takes::kNothing},
+    {0, "version", Takes::kNothing},
+    {0, "passphrase", Takes::kNothing, kFlag},
+    {0, "words", Takes::kValue, kNumber},
+    {0, "wordlist", Takes::kValue, kText},
+    {0, "separator", Takes::kValue, kText},
+    {0, "case", Takes::kValue, kText},
+    {0, "digits", Takes::kValue, kNumber},
+    {0, "each-type", Takes::kNothing, kFlag},
+    {0, "show-strength", Takes::kNothing},
+    {0, "rules", Takes::kValue, kText},
+    {0, "site", Takes::kValue, kText},
     {0, "list-sites", Takes::kNothing},
+    {0, "profile", Takes::kValue},
+    {0, "list-profiles", Takes::kNothing},
+    {0, "save-profile", Takes::kValue},
+    {0, "delete-profile", Takes::kValue},
 };
 
 const OptionSpec* FindLong(std::string_view name) {
@@ -126,12 +160,56 @@ const OptionSpec* FindShort(char name) {
     return nullptr;
 }
 
+bool IsOneOf(std::string_view name, std::initializer_list<const char*> these) {
+    return std::any_of(these.begin(), these.end(), [&](const char* n) { return name == n; });
+}
+
+// The options that choose what kind of output is made, and what each
+// chooses; and the lengths, which --length gives otherwise than the bounds.
+const std::initializer_list<const char*> kPassphraseOptions = {"words", "separator", "case", "digits", "wordlist"};
+const std::initializer_list<const char*> kCharacterChoices = {"each-type", "no-upper", "no-lower",
+                                                              "no-numbers", "no-special", "other-in"};
+const std::initializer_list<const char*> kNarrowing = {"spaces", "exclude-look-alikes", "other-out"};
+const std::initializer_list<const char*> kLengths = {"length", "min", "max", "fixed"};
+const std::initializer_list<const char*> kRuleGivers = {"rules", "site"};
+
+// Whether an option given later overrides an earlier one from elsewhere (a
+// profile, or the command line before it): the same option, or one it
+// cannot stand with.
+bool Overrides(std::string_view later, std::string_view earlier) {
+    if (later == earlier) return true;
+    if (later == "length" && IsOneOf(earlier, {"min", "max"})) return true;
+    if (IsOneOf(later, {"min", "max"}) && earlier == "length") return true;
+    if (later == "html" || later == "format") return IsOneOf(earlier, {"html", "format"});
+    if (later == "null" || later == "crlf") return IsOneOf(earlier, {"null", "crlf"});
+    const bool earlier_passphrase = earlier == "passphrase" || IsOneOf(earlier, kPassphraseOptions);
+    if (later == "passphrase")
+        return IsOneOf(earlier, kCharacterChoices) || IsOneOf(earlier, kNarrowing) || IsOneOf(earlier, kLengths) ||
+               IsOneOf(earlier, kRuleGivers);
+    if (IsOneOf(later, kRuleGivers))
+        return earlier_passphrase || IsOneOf(earlier, kCharacterChoices) || IsOneOf(earlier, kRuleGivers);
+    if (IsOneOf(later, kCharacterChoices)) return earlier_passphrase || IsOneOf(earlier, kRuleGivers);
+    if (IsOneOf(later, kLengths)) return earlier_passphrase;
+    return false;
+}
+
+}  // namespace
+
+ProfileValue ProfileValueOf(std::string_view long_name) {
+    const OptionSpec* o = FindLong(long_name);
+    return o ? o->kept : ProfileValue::kNotKept;
+}
+
+namespace {
+
 // What the options said, before the lengths are settled and the options
 // are weighed against each other.
 struct Given {
     std::optional<int64_t> min, max, length;
     std::string format;                 // the value of --format
     std::vector<std::string> names;     // each option given, by its long name, once
+    // The profile an option was given by, beside its name.
+    std::vector<std::pair<std::string, std::string>> by_profile;
     bool Has(std::string_view name) const { return std::find(names.begin(), names.end(), name) != names.end(); }
     // The first given of these, or none.
     std::string FirstOf(std::initializer_list<const char*> these) const {
@@ -139,6 +217,13 @@ struct Given {
             for (const char* n : these)
                 if (name == n) return name;
         return {};
+    }
+    // The option as a message names it: "--length", or "--length (profile
+    // strong)" when a profile gave it.
+    std::string Named(std::string_view name) const {
+        for (const auto& [option, profile] : by_profile)
+            if (option == name) return "--" + option + " (profile " + profile + ")";
+        return "--" + std::string(name);
     }
 };
 
@@ -209,6 +294,10 @@ std::string Apply(const OptionSpec& o, const std::string& value, CliOptions& opt
         options.settings.rules = value;
     } else if (n == "site") {
         options.site = value;
+    } else if (n == "list-profiles") {
+        options.list_profiles = true;
+    } else if (n == "save-profile" || n == "delete-profile") {
+        (n == "save-profile" ? options.save_profile : options.delete_profile) = value;
     }
     return {};
 }
@@ -243,32 +332,117 @@ const std::initializer_list<const char*> kDecidedByARule = {"passphrase", "each-
 std::string Conflict(const Given& given) {
     const bool passphrase = given.Has("passphrase");
     if (!passphrase) {
-        if (std::string alone = given.FirstOf({"words", "separator", "case", "digits", "wordlist"}); !alone.empty())
-            return "--" + alone + " applies only to passphrases: give it with --passphrase";
+        if (std::string alone = given.FirstOf(kPassphraseOptions); !alone.empty())
+            return given.Named(alone) + " applies only to passphrases: give it with --passphrase";
     } else if (std::string other = given.FirstOf({"length", "min", "max", "fixed", "each-type", "no-upper", "no-lower",
                                                 "no-numbers", "no-special", "other-in", "spaces",
                                                 "exclude-look-alikes", "other-out"});
                !other.empty()) {
-        return "--passphrase cannot be given with --" + other + ": passphrases are made of words, not characters";
+        return given.Named("passphrase") + " cannot be given with " + given.Named(other) +
+               ": passphrases are made of words, not characters";
     }
     // A site's rule is looked up later: what it decides is weighed then,
     // since for a site not known the other options stand.
     if (given.Has("rules")) {
         if (std::string other = given.FirstOf(kDecidedByARule); !other.empty())
-            return "--rules cannot be given with --" + other + ": the rule decides which characters a password holds";
-        if (given.Has("site")) return "--rules cannot be given with --site: each gives a rule";
+            return given.Named("rules") + " cannot be given with " + given.Named(other) +
+                   ": the rule decides which characters a password holds";
+        if (given.Has("site")) return given.Named("rules") + " cannot be given with " + given.Named("site") +
+                                      ": each gives a rule";
     }
     if (given.Has("null") && given.Has("crlf")) return "--null cannot be given with --crlf: each ends a line its own way";
     if (given.Has("html") && given.Has("format") && given.format != "html")
-        return "--html cannot be given with --format " + given.format + ": they name different formats";
+        return "--html cannot be given with " + given.Named("format") + " " + given.format +
+               ": they name different formats";
+    // What is done with profiles is done alone, and a profile keeps only
+    // what is made.
+    const std::string action = given.FirstOf({"save-profile", "delete-profile", "list-profiles"});
+    if (action == "save-profile") {
+        if (std::string other = given.FirstOf({"delete-profile", "list-profiles", "list-sites", "crlf", "null",
+                                               "show-strength"});
+            !other.empty())
+            return "--save-profile cannot be given with --" + other + ": a profile keeps only what is made";
+    } else if (!action.empty()) {
+        for (const std::string& other : given.names)
+            if (other != action) return "--" + action + " cannot be given with " + given.Named(other) + ": it is done alone";
+    }
     return {};
+}
+
+// One option as it was given: what it is, its value, and where it came
+// from (0: the command line; else which profile, counting from 1).
+struct GivenOption {
+    const OptionSpec* spec;
+    std::string value;
+    int source;
+    int line = 0;  // of the profiles file
+};
+
+// The options given, of the command line and profiles, read into `options`:
+// each overridden one left out, the others applied in their order, and
+// then weighed against each other.
+std::string ApplyAll(const std::vector<GivenOption>& all, const std::vector<std::string>& profiles,
+                     CliOptions& options, int* line_of_problem = nullptr) {
+    Given given;
+    const std::string_view name_of_profile = "profile";
+    for (size_t i = 0; i < all.size(); ++i) {
+        const GivenOption& option = all[i];
+        const bool overridden = std::any_of(all.begin() + static_cast<std::ptrdiff_t>(i) + 1, all.end(),
+                                            [&](const GivenOption& later) {
+                                                // A later profile stands whole in an earlier one's place.
+                                                if (later.source > 0 && option.source > 0)
+                                                    return later.source != option.source;
+                                                return later.source != option.source &&
+                                                       Overrides(later.spec->long_name, option.spec->long_name);
+                                            });
+        if (overridden || option.spec->long_name == name_of_profile) continue;
+        if (option.source > 0)
+            given.by_profile.emplace_back(option.spec->long_name, profiles[static_cast<size_t>(option.source - 1)]);
+        if (std::string error = Apply(*option.spec, option.value, options, given); !error.empty()) {
+            if (line_of_problem) *line_of_problem = option.line;
+            if (option.source > 0)
+                return "profile " + profiles[static_cast<size_t>(option.source - 1)] + ": " + error;
+            return error;
+        }
+        if (option.spec->kept != ProfileValue::kNotKept)
+            options.kept.push_back({option.spec->long_name, option.value});
+        else if (option.spec->long_name == std::string_view("html"))
+            options.kept.push_back({"format", "html"});
+    }
+    if (std::string conflict = Conflict(given); !conflict.empty()) return conflict;
+    if (given.Has("each-type")) options.settings.mode = GenerationMode::kEachType;
+    if (std::string decided = given.FirstOf(kDecidedByARule); !decided.empty())
+        options.decided_by_a_rule = given.Named(decided);
+    for (const char* exclusion : {"exclude-look-alikes", "other-out"}) {
+        if (!given.Has(exclusion)) continue;
+        if (!options.exclusions_given.empty()) options.exclusions_given += " and ";
+        options.exclusions_given += given.Named(exclusion);
+    }
+    return SettleLengths(given, options.settings);
 }
 
 }  // namespace
 
-std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& options) {
+std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, const ProfileFinder& profiles) {
     options = CliOptions{};
-    Given given;
+    std::vector<GivenOption> all;
+    const auto take = [&](const OptionSpec& o, std::string value) -> std::string {
+        all.push_back({&o, value, 0});
+        if (o.long_name != std::string_view("profile")) return {};
+        std::string problem;
+        std::optional<ProfileOptions> found;
+        if (profiles) found = profiles(value, problem);
+        if (!found) return problem.empty() ? "no profile is named " + value : problem;
+        options.profiles_used.push_back(value);
+        const int source = static_cast<int>(options.profiles_used.size());
+        for (const ProfileOption& option : *found) {
+            const OptionSpec* spec = FindLong(option.name);
+            if (!spec || spec->kept == ProfileValue::kNotKept)
+                return "profile " + value + ": \"" + option.name + "\" is not an option of a profile";
+            all.push_back({spec, option.value, source});
+        }
+        return {};
+    };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string error;
@@ -285,7 +459,7 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
                 if (i + 1 >= args.size()) return "option --" + name + " needs a value";
                 value = args[++i];
             }
-            error = Apply(*o, value, options, given);
+            error = take(*o, value);
         } else if (a.size() > 1 && a[0] == '-') {
             // Bundled short options; one that takes a value takes the rest
             // of the word, or else the next argument.
@@ -299,23 +473,26 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
                     else return std::string("option -") + a[k] + " needs a value";
                     k = a.size();
                 }
-                error = Apply(*o, value, options, given);
+                error = take(*o, value);
             }
         } else {
             return "unexpected argument '" + a + "'";
         }
         if (!error.empty()) return error;
     }
-    if (std::string conflict = Conflict(given); !conflict.empty()) return conflict;
-    if (given.Has("each-type")) options.settings.mode = GenerationMode::kEachType;
-    if (std::string decided = given.FirstOf(kDecidedByARule); !decided.empty())
-        options.decided_by_a_rule = "--" + decided;
-    for (const char* exclusion : {"exclude-look-alikes", "other-out"}) {
-        if (!given.Has(exclusion)) continue;
-        if (!options.exclusions_given.empty()) options.exclusions_given += " and ";
-        options.exclusions_given += std::string("--") + exclusion;
+    return ApplyAll(all, options.profiles_used, options);
+}
+
+std::string ParseProfileOptions(const ProfileOptions& profile, CliOptions& options, int* line_of_problem) {
+    options = CliOptions{};
+    std::vector<GivenOption> all;
+    for (const ProfileOption& option : profile) {
+        const OptionSpec* spec = FindLong(option.name);
+        if (!spec || spec->kept == ProfileValue::kNotKept)
+            return "\"" + option.name + "\" is not an option of a profile";
+        all.push_back({spec, option.value, 0, option.line});
     }
-    return SettleLengths(given, options.settings);
+    return ApplyAll(all, {}, options, line_of_problem);
 }
 
 }  // namespace morvane

@@ -1,0 +1,56 @@
+// Profiles in the window: a chosen profile sets the options as the user
+// would click and type them, and the window's options are what a saved
+// profile keeps.
+#include "app/generation_strip.h"
+#include "app/main_window.h"
+#include "app/profiles_menu.h"
+#include "options/number_text.h"
+#include "options/option_verdicts.h"
+#include "platform/qt/qt_text.h"
+
+namespace morvane {
+
+void MainWindow::TakeProfile(const ProfileChoice& choice) {
+    Trap("TakeProfile", [&] {
+        const GenerationSettings& s = choice.settings;
+        generationStrip->Take(s, QString::fromStdString(choice.site));
+        // The letter box first: clearing it clears both cases, and either
+        // case checks it again.
+        chkLetter->setChecked(s.upper || s.lower);
+        chkUpper->setChecked(s.upper);
+        chkLower->setChecked(s.lower);
+        chkNumber->setChecked(s.numbers);
+        chkSpecial->setChecked(s.special);
+        txtOtherIn->setText(ToQt(s.other_in_text));
+        chkOtherIn->setChecked(s.other_in);
+        chkSpace->setChecked(!s.spaces);  // the box leaves the blank out
+        chkAlike->setChecked(s.look_alikes_out);
+        txtOtherOut->setText(ToQt(s.other_out_text));
+        chkOtherOut->setChecked(s.other_out);
+        // With a fixed length the two fields follow each other.
+        chkVarLen->setChecked(s.variable_length);
+        if (!s.site_rules()) {
+            txtMaxLen->setText(QString::number(s.max_length));
+            txtMinLen->setText(QString::number(s.variable_length ? s.min_length : s.max_length));
+        }
+        txtNum->setText(QString::number(s.count));
+        chkDuplicate->setChecked(s.unique);
+    });
+}
+
+std::optional<GenerationSettings> MainWindow::OptionsForProfile(std::string& why) {
+    frmMain::SettingsAsEntered entered = form_->ReadEntries();
+    if (!entered.settings) {
+        why = entered.why_none;
+        return std::nullopt;
+    }
+    const Text count = FromQt(txtNum->text());
+    if (CheckCount(count) != FieldVerdict::kPasses) {
+        why = "Number of Passwords is not a whole number from 1 to 2147483647.";
+        return std::nullopt;
+    }
+    entered.settings->count = ToInt32(LeadingValue(count));
+    return entered.settings;
+}
+
+}  // namespace morvane

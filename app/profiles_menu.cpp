@@ -1,0 +1,156 @@
+#include "app/profiles_menu.h"
+
+#include <QInputDialog>
+
+#include "options/built_in_profiles.h"
+#include "options/profile_settings.h"
+#include "options/profile_store.h"
+#include "options/strength_line.h"
+
+namespace morvane {
+namespace {
+
+constexpr char kTitle[] = "Profiles";
+
+// What a profile makes and how strong it is, for its entry's tip.
+std::string Tip(const ProfileOptions& profile, const SiteTables& sites, const char* purpose) {
+    GenerationSettings settings;
+    if (std::string problem = SettingsOfProfile(profile, sites, settings); !problem.empty()) return problem;
+    return std::string(purpose ? purpose : DescribeMaking(settings).c_str()) + "\n" +
+           DescribeStrength(settings).text;
+}
+
+QAction* Command(QMenu* menu, const char* name, const char* caption) {
+    auto* action = new QAction(caption, menu);
+    action->setObjectName(name);
+    menu->addAction(action);
+    return action;
+}
+
+}  // namespace
+
+ProfilesMenu::ProfilesMenu(QWidget* parent, MessageBoxService& box, WindowOptions window_options)
+    : QMenu("&Profiles", parent), box_(box), window_options_(std::move(window_options)) {
+    setObjectName("mnuProfiles");
+    setToolTipsVisible(true);
+    entries_ = new QActionGroup(this);
+    entries_->setExclusive(true);
+    own_start_ = addSeparator();
+    own_start_->setObjectName("mnuOwnProfiles");
+    addSeparator();
+    mnuSaveProfile = Command(this, "mnuSaveProfile", "&Save Options as Profile...");
+    mnuDeleteProfile = Command(this, "mnuDeleteProfile", "&Delete Profile...");
+    addSeparator();
+    mnuStartWithProfile = Command(this, "mnuStartWithProfile", "Start with &This Profile");
+    mnuStartWithDefaults = Command(this, "mnuStartWithDefaults", "Start with the De&faults");
+    connect(mnuSaveProfile, &QAction::triggered, this, &ProfilesMenu::SaveOptions);
+    connect(mnuDeleteProfile, &QAction::triggered, this, &ProfilesMenu::DeleteOne);
+    connect(mnuStartWithProfile, &QAction::triggered, this, [this] { StartWith(chosen_); });
+    connect(mnuStartWithDefaults, &QAction::triggered, this, [this] { StartWith({}); });
+    List();
+}
+
+void ProfilesMenu::Say(const std::string& text) { box_.Show(text, kOkOnly, kTitle); }
+
+void ProfilesMenu::Load() {
+    ProfileProblem problem;
+    own_ = LoadProfiles(problem);
+    if (!own_) Say(problem.Text() + "\r\nOnly the built-in profiles are listed until the file is mended.");
+    List();
+}
+
+void ProfilesMenu::List() {
+    for (QAction* entry : entries_->actions()) delete entry;
+    std::string ignored;
+    const SiteTables sites = LoadSiteTables(ignored);
+    const auto add = [&](const std::string& name, const QString& caption, const std::string& tip, QAction* before) {
+        auto* entry = new QAction(caption, entries_);
+        entry->setObjectName(QString::fromStdString("mnuProfile_" + name));
+        entry->setCheckable(true);
+        entry->setChecked(name == chosen_);
+        entry->setToolTip(QString::fromStdString(tip));
+        entry->setStatusTip(QString::fromStdString(tip).replace('\n', ": "));
+        insertAction(before, entry);
+        connect(entry, &QAction::triggered, this, [this, name] { Choose(name); });
+    };
+    for (const BuiltInProfile& profile : BuiltInProfiles())
+        add(profile.name, QString::fromUtf8(profile.name) + " (built-in)", Tip(profile.options, sites, profile.purpose),
+            own_start_);
+    const QList<QAction*> all = actions();
+    QAction* after_own = all.at(all.indexOf(own_start_) + 1);  // the separator before the commands
+    if (own_)
+        for (const Profile& profile : own_->profiles)
+            add(profile.name, QString::fromStdString(profile.name), Tip(profile.options, sites, nullptr), after_own);
+    own_start_->setVisible(own_ && !own_->profiles.empty());
+    ShowWhatApplies();
+}
+
+void ProfilesMenu::ShowWhatApplies() {
+    const std::string start = own_ ? own_->window_start : std::string();
+    mnuStartWithProfile->setEnabled(own_ && !chosen_.empty() && chosen_ != start);
+    mnuStartWithProfile->setStatusTip(chosen_.empty() ? QString("Choose a profile first")
+                                                      : QString::fromStdString("The window starts with " + chosen_));
+    mnuStartWithDefaults->setEnabled(!start.empty());
+    mnuStartWithDefaults->setStatusTip(start.empty() ? QString("The window starts with the defaults")
+                                                     : QString::fromStdString("Now it starts with " + start));
+}
+
+void ProfilesMenu::ChooseWindowStart() {
+    if (own_ && !own_->window_start.empty()) Choose(own_->window_start);
+}
+
+void ProfilesMenu::Choose(const std::string& name) {
+    std::string problem;
+    const std::optional<ProfileOptions> profile = FindProfileIn(own_ ? *own_ : ProfileFile{})(name, problem);
+    if (!profile) return Say(problem);
+    CliOptions options;
+    if (std::string why = ParseProfileOptions(*profile, options); !why.empty()) return Say("Profile " + name + ": " + why);
+    ProfileChoice choice{name, options.settings, options.site};
+    if (!choice.site.empty()) choice.settings.mode = GenerationMode::kSiteRules;
+    chosen_ = name;
+    for (QAction* entry : entries_->actions())
+        entry->setChecked(entry->objectName() == QString::fromStdString("mnuProfile_" + name));
+    ShowWhatApplies();
+    emit Chosen(choice);
+}
+
+void ProfilesMenu::SaveOptions() {
+    std::string why;
+    const std::optional<GenerationSettings> settings = window_options_(why);
+    if (!settings) return Say("The options cannot be saved as a profile: " + why);
+    bool given = false;
+    const QString typed = QInputDialog::getText(parentWidget(), "Save Options as Profile",
+                                                "Profile name (letters, digits, - and _):", QLineEdit::Normal,
+                                                QString::fromStdString(chosen_), &given);
+    if (!given) return;
+    const std::string name = typed.trimmed().toStdString();
+    if (std::string problem = ProfileNameProblem(name); !problem.empty()) return Say(problem);
+    if (own_ && own_->Find(name) &&
+        box_.Show("Replace the profile " + name + " with the window's options?", kYesNo, kTitle) != kResultYes)
+        return;
+    if (std::string problem = SaveProfile(name, KeptOptionsOf(*settings)); !problem.empty()) return Say(problem);
+    chosen_ = name;
+    Load();
+}
+
+void ProfilesMenu::DeleteOne() {
+    QStringList names;
+    if (own_)
+        for (const Profile& profile : own_->profiles) names << QString::fromStdString(profile.name);
+    if (names.isEmpty()) return Say("There is no profile of your own to delete: the built-in ones stay.");
+    bool given = false;
+    const QString name = QInputDialog::getItem(parentWidget(), "Delete Profile", "Profile to delete:", names,
+                                               std::max<qsizetype>(0, names.indexOf(QString::fromStdString(chosen_))),
+                                               false, &given);
+    if (!given) return;
+    if (std::string problem = DeleteProfile(name.toStdString()); !problem.empty()) return Say(problem);
+    if (chosen_ == name.toStdString()) chosen_.clear();
+    Load();
+}
+
+void ProfilesMenu::StartWith(const std::string& name) {
+    if (std::string problem = SetWindowStart(name); !problem.empty()) return Say(problem);
+    Load();
+}
+
+}  // namespace morvane

@@ -1,0 +1,63 @@
+#pragma once
+// The Profiles menu: the built-in profiles and the user's, each setting the
+// window's options when chosen; saving the window's options as a profile,
+// deleting one, and which profile the window starts with.
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "engine/generation_settings.h"
+#include "options/profile_file.h"
+#include "platform/contracts/message_box.h"
+
+namespace morvane {
+
+// A profile as the window takes it: its settings, and the site it names
+// (a domain or URL), whose rule the window looks up itself.
+struct ProfileChoice {
+    std::string name;
+    GenerationSettings settings;
+    std::string site;
+};
+
+class ProfilesMenu : public QMenu {
+    Q_OBJECT
+public:
+    // The window's options as they would be generated, or none with why.
+    using WindowOptions = std::function<std::optional<GenerationSettings>(std::string& why)>;
+    ProfilesMenu(QWidget* parent, MessageBoxService& box, WindowOptions window_options);
+
+    // Reads the profiles file and lists its profiles; a file that does not
+    // read well is said in a message, and only the built-in ones are listed.
+    void Load();
+    // Chooses the profile the file names to start with, if any.
+    void ChooseWindowStart();
+    void Choose(const std::string& name);
+
+    QAction *mnuSaveProfile, *mnuDeleteProfile, *mnuStartWithProfile, *mnuStartWithDefaults;
+    const std::string& chosen() const { return chosen_; }
+
+signals:
+    void Chosen(const ProfileChoice& choice);
+
+private:
+    void List();
+    void SaveOptions();
+    void DeleteOne();
+    void StartWith(const std::string& name);
+    void ShowWhatApplies();
+    void Say(const std::string& text);
+
+    MessageBoxService& box_;
+    WindowOptions window_options_;
+    std::optional<ProfileFile> own_;  // none: the file did not read well
+    QActionGroup* entries_;
+    QAction* own_start_;  // where the user's own profiles begin
+    std::string chosen_;  // the profile last chosen
+};
+
+}  // namespace morvane

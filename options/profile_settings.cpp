@@ -1,0 +1,132 @@
+#include "options/profile_settings.h"
+
+namespace morvane {
+namespace {
+
+void Join(std::string& list, std::string_view item, std::string_view between = ", ") {
+    if (!list.empty()) list += between;
+    list += item;
+}
+
+std::string LengthsInWords(const GenerationSettings& s, std::string_view unit) {
+    if (s.shortest() == s.max_length) return std::to_string(s.max_length) + std::string(unit);
+    return std::to_string(s.min_length) + " to " + std::to_string(s.max_length) + std::string(unit);
+}
+
+const char* CaseName(WordCase word_case) {
+    switch (word_case) {
+        case WordCase::kLower: return "lower";
+        case WordCase::kTitle: return "title";
+        case WordCase::kUpper: return "upper";
+        case WordCase::kRandom: return "random";
+    }
+    return "lower";
+}
+
+}  // namespace
+
+std::string TakeSiteRule(CliOptions& options, const SiteTables& tables, std::string& note) {
+    note.clear();
+    if (options.site.empty()) return {};
+    const auto found = LookUpSite(options.site, tables.own, tables.bundled);
+    if (!found) {
+        note = "no password rule is known for " + HostOf(options.site) + ": the other options apply as they are";
+        return {};
+    }
+    if (!options.decided_by_a_rule.empty())
+        return "--site " + options.site + ": " + options.decided_by_a_rule + " does not apply: " + found->first +
+               "'s rule decides which characters a password holds";
+    options.settings.mode = GenerationMode::kSiteRules;
+    options.settings.rules = found->second.rule;
+    options.settings.site = found->first;
+    return {};
+}
+
+std::string SettingsOfProfile(const ProfileOptions& profile, const SiteTables& tables, GenerationSettings& settings) {
+    CliOptions options;
+    if (std::string problem = ParseProfileOptions(profile, options); !problem.empty()) return problem;
+    std::string note;
+    if (std::string problem = TakeSiteRule(options, tables, note); !problem.empty()) return problem;
+    settings = options.settings;
+    return {};
+}
+
+std::string DescribeMaking(const GenerationSettings& s) {
+    std::string what;
+    if (s.passphrases()) {
+        what = "passphrases of " + std::to_string(s.passphrase.words) + (s.passphrase.words == 1 ? " word" : " words");
+        if (s.passphrase.digits > 0)
+            what += " and " + std::to_string(s.passphrase.digits) + (s.passphrase.digits == 1 ? " digit" : " digits");
+        if (s.passphrase.word_case != WordCase::kLower) what += std::string(", ") + CaseName(s.passphrase.word_case) + " case";
+        if (s.passphrase.separator != PassphraseOptions{}.separator)
+            what += ", \"" + ToUtf8(s.passphrase.separator) + "\" between";
+        if (!s.word_list_file.empty()) what += ", words of " + s.word_list_file;
+    } else {
+        if (s.site_rules()) {
+            what = s.site.empty() ? "passwords by the rule \"" + s.rules + "\"" : "passwords by " + s.site + "'s rule";
+            if (s.length_given) what += ", " + LengthsInWords(s, " long");
+        } else {
+            std::string classes;
+            if (s.upper) Join(classes, "upper");
+            if (s.lower) Join(classes, "lower");
+            if (s.numbers) Join(classes, "digits");
+            if (s.special) Join(classes, "special");
+            if (s.other_in && !s.other_in_text.empty()) Join(classes, "\"" + ToUtf8(s.other_in_text) + "\"");
+            what = "passwords of " + LengthsInWords(s, " characters") + ": " + classes;
+            if (s.each_type()) what += "; one of each type";
+        }
+        if (s.spaces) what += "; blanks let in";
+        if (s.look_alikes_out) what += "; no look-alikes";
+        if (s.other_out && !s.other_out_text.empty()) what += "; without \"" + ToUtf8(s.other_out_text) + "\"";
+    }
+    if (s.unique) what += "; none twice";
+    if (s.count != GenerationSettings{}.count) what += "; " + std::to_string(s.count) + " a run";
+    return what;
+}
+
+ProfileOptions KeptOptionsOf(const GenerationSettings& s) {
+    const GenerationSettings defaults;
+    ProfileOptions kept;
+    const auto flag = [&](bool on, const char* name) {
+        if (on) kept.push_back({name, {}});
+    };
+    const auto value = [&](const char* name, std::string v) { kept.push_back({name, std::move(v)}); };
+    if (s.count != defaults.count) value("count", std::to_string(s.count));
+    flag(s.unique, "unique");
+    if (s.passphrases()) {
+        flag(true, "passphrase");
+        const PassphraseOptions& p = s.passphrase;
+        if (p.words != defaults.passphrase.words) value("words", std::to_string(p.words));
+        if (p.separator != defaults.passphrase.separator) value("separator", ToUtf8(p.separator));
+        if (p.word_case != defaults.passphrase.word_case) value("case", CaseName(p.word_case));
+        if (p.digits != defaults.passphrase.digits) value("digits", std::to_string(p.digits));
+        if (!s.word_list_file.empty()) value("wordlist", s.word_list_file);
+        return kept;
+    }
+    if (s.site_rules()) {
+        if (!s.site.empty()) value("site", s.site);
+        else value("rules", s.rules);
+        if (s.length_given) {
+            if (s.shortest() == s.max_length) value("length", std::to_string(s.max_length));
+            else value("min", std::to_string(s.min_length)), value("max", std::to_string(s.max_length));
+        }
+    } else {
+        if (!s.variable_length) value("length", std::to_string(s.max_length));
+        else {
+            if (s.min_length != defaults.min_length) value("min", std::to_string(s.min_length));
+            if (s.max_length != defaults.max_length) value("max", std::to_string(s.max_length));
+        }
+        flag(!s.upper, "no-upper");
+        flag(!s.lower, "no-lower");
+        flag(!s.numbers, "no-numbers");
+        flag(!s.special, "no-special");
+        if (s.other_in && !s.other_in_text.empty()) value("other-in", ToUtf8(s.other_in_text));
+        flag(s.each_type(), "each-type");
+    }
+    flag(s.spaces, "spaces");
+    flag(s.look_alikes_out, "exclude-look-alikes");
+    if (s.other_out && !s.other_out_text.empty()) value("other-out", ToUtf8(s.other_out_text));
+    return kept;
+}
+
+}  // namespace morvane
