@@ -35,7 +35,7 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     rows->setContentsMargins(8, 2, 8, 2);
     rows->setSpacing(2);
     optPasswords = new QRadioButton("Pass&words", this);
-    optPassphrases = new QRadioButton("Passph&rases", this);
+    optPassphrases = new QRadioButton("P&assphrases", this);
     optPasswords->setChecked(true);
     auto* modes = new QButtonGroup(this);
     modes->addButton(optPasswords);

@@ -30,7 +30,7 @@ QAction* Command(QMenu* menu, const char* name, const char* caption) {
 }  // namespace
 
 ProfilesMenu::ProfilesMenu(QWidget* parent, MessageBoxService& box, WindowOptions window_options)
-    : QMenu("&Profiles", parent), box_(box), window_options_(std::move(window_options)) {
+    : QMenu("P&rofiles", parent), box_(box), window_options_(std::move(window_options)) {
     setObjectName("mnuProfiles");
     setToolTipsVisible(true);
     entries_ = new QActionGroup(this);
@@ -47,6 +47,8 @@ ProfilesMenu::ProfilesMenu(QWidget* parent, MessageBoxService& box, WindowOption
     connect(mnuDeleteProfile, &QAction::triggered, this, &ProfilesMenu::DeleteOne);
     connect(mnuStartWithProfile, &QAction::triggered, this, [this] { StartWith(chosen_); });
     connect(mnuStartWithDefaults, &QAction::triggered, this, [this] { StartWith({}); });
+    // What morvane-cli or an editor changed meanwhile shows when the menu opens.
+    connect(this, &QMenu::aboutToShow, this, &ProfilesMenu::Load);
     List();
 }
 
@@ -55,8 +57,11 @@ void ProfilesMenu::Say(const std::string& text) { box_.Show(text, kOkOnly, kTitl
 void ProfilesMenu::Load() {
     ProfileProblem problem;
     own_ = LoadProfiles(problem);
-    if (!own_) Say(problem.Text() + "\r\nOnly the built-in profiles are listed until the file is mended.");
+    const std::string said = own_ ? std::string() : problem.Text();
+    const bool new_problem = !said.empty() && said != problem_said_;
+    problem_said_ = said;
     List();
+    if (new_problem) Say(said + "\r\nOnly the built-in profiles are listed until the file is mended.");
 }
 
 void ProfilesMenu::List() {

@@ -32,7 +32,8 @@ public:
     ProfilesMenu(QWidget* parent, MessageBoxService& box, WindowOptions window_options);
 
     // Reads the profiles file and lists its profiles; a file that does not
-    // read well is said in a message, and only the built-in ones are listed.
+    // read well is said in a message, once, and only the built-in ones are
+    // listed.
     void Load();
     // Chooses the profile the file names to start with, if any.
     void ChooseWindowStart();
@@ -58,6 +59,7 @@ private:
     QActionGroup* entries_;
     QAction* own_start_;  // where the user's own profiles begin
     std::string chosen_;  // the profile last chosen
+    std::string problem_said_;  // why the file was last not read
 };
 
 }  // namespace morvane
