@@ -31,6 +31,14 @@ offered=$(bash -c "source '$root/usr/share/bash-completion/completions/morvane-c
     COMP_WORDS=(morvane-cli --for); COMP_CWORD=1; _morvane_cli; echo \"\${COMPREPLY[*]}\"
     COMP_WORDS=(morvane-cli --format n); COMP_CWORD=2; _morvane_cli; echo \"\${COMPREPLY[*]}\"")
 [ "$offered" = $'--format\nndjson' ] || { echo "completion offers: $offered"; failed=1; }
+# and the names of profiles, the user's own for deleting.
+config=$(mktemp -d)
+printf '[mine]\ncount = 1\n' > "$config/profiles.toml" && mkdir "$config/morvane" && mv "$config/profiles.toml" "$config/morvane/"
+offered=$(PATH="$root/usr/bin:$PATH" XDG_CONFIG_HOME="$config" bash -c "source '$root/usr/share/bash-completion/completions/morvane-cli'
+    COMP_WORDS=(morvane-cli --profile p); COMP_CWORD=2; _morvane_cli; echo \"\${COMPREPLY[*]}\"
+    COMP_WORDS=(morvane-cli --delete-profile ''); COMP_CWORD=2; _morvane_cli; echo \"\${COMPREPLY[*]}\"")
+rm -rf "$config"
+[ "$offered" = $'pin4 pin6 passphrase6 passphrase8\nmine' ] || { echo "profile completion offers: $offered"; failed=1; }
 # Nothing but programs in bin/.
 for f in "$root"/usr/bin/*; do
     [ -x "$f" ] && file -b "$f" | grep -q ELF || { echo "not a program in bin/: $(basename "$f")"; failed=1; }

@@ -2,6 +2,8 @@
 // program's own changes to it, which leave the rest of the file as it was.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "options/built_in_profiles.h"
 #include "options/profile_file.h"
 #include "options/profile_settings.h"
@@ -211,4 +213,22 @@ TEST(ProfileFile, LaterOptionsOverrideWhatAProfileGaveThatTheyContradict) {
     EXPECT_EQ(parse({"--save-profile", "x", "--crlf"}, o),
               "--save-profile cannot be given with --crlf: a profile keeps only what is made");
     EXPECT_EQ(parse({"--delete-profile", "x", "-n", "2"}, o), "--delete-profile cannot be given with --count: it is done alone");
+}
+
+TEST(ProfileFile, EachBuiltInProfileIsDocumentedWithItsExactStrength) {
+    std::ifstream in(MORVANE_CLI_MAN_PAGE);
+    std::string page(std::istreambuf_iterator<char>(in), {});
+    for (size_t at; (at = page.find("\\-")) != std::string::npos;) page.replace(at, 2, "-");
+    const SiteTables no_sites;
+    for (const BuiltInProfile& profile : BuiltInProfiles()) {
+        GenerationSettings settings;
+        ASSERT_EQ(SettingsOfProfile(profile.options, no_sites, settings), "") << profile.name;
+        EXPECT_NE(ProfileNameProblem(profile.name).find("built-in"), std::string::npos) << profile.name;
+        const std::string strength = DescribeStrength(settings).text;  // "Strength: 13.3 bits per ..."
+        const std::string bits = strength.substr(10, strength.find(" bits") - 10) + " bits";
+        const size_t entry = page.find(".TP\n.B " + std::string(profile.name) + "\n");
+        ASSERT_NE(entry, std::string::npos) << profile.name << " is not in the manual page";
+        const std::string text = page.substr(entry, page.find(".TP", entry + 3) - entry);
+        EXPECT_NE(text.find(bits), std::string::npos) << profile.name << ": " << bits << " in\n" << text;
+    }
 }
