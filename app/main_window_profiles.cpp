@@ -27,12 +27,12 @@ void MainWindow::TakeProfile(const ProfileChoice& choice) {
         chkAlike->setChecked(s.look_alikes_out);
         txtOtherOut->setText(ToQt(s.other_out_text));
         chkOtherOut->setChecked(s.other_out);
-        // With a fixed length the two fields follow each other.
-        chkVarLen->setChecked(s.variable_length);
-        if (!s.site_rules()) {
-            txtMaxLen->setText(QString::number(s.max_length));
-            txtMinLen->setText(QString::number(s.variable_length ? s.min_length : s.max_length));
-        }
+        // A rule's length is the strip's: the length fields keep their
+        // defaults. With a fixed length the two fields follow each other.
+        const GenerationSettings lengths = s.site_rules() ? GenerationSettings{} : s;
+        chkVarLen->setChecked(lengths.variable_length);
+        txtMaxLen->setText(QString::number(lengths.max_length));
+        txtMinLen->setText(QString::number(lengths.variable_length ? lengths.min_length : lengths.max_length));
         txtNum->setText(QString::number(s.count));
         chkDuplicate->setChecked(s.unique);
     });

@@ -145,8 +145,12 @@ TEST(ProfilesWindow, ChoosingAProfileByKeyboardSetsTheOptionsAsAUserWouldAndTheS
     for (const QString& line : w.window.rtfPasswords->toPlainText().split('\n', Qt::SkipEmptyParts))
         EXPECT_TRUE(QRegularExpression("^[0-9]{6}$").match(line).hasMatch()) << line.toStdString();
 
+    w.ChooseByKeyboard("wifi (built-in)");
     w.ChooseByKeyboard("bank");
     EXPECT_TRUE(w.strip().optSiteRules->isChecked());
+    EXPECT_EQ(w.window.txtMinLen->text(), "6");  // the length fields stand aside, at their defaults
+    EXPECT_EQ(w.window.txtMaxLen->text(), "8");
+    EXPECT_TRUE(w.window.chkVarLen->isChecked());
     EXPECT_FALSE(w.window.fraInclude->isEnabled());
     EXPECT_EQ(w.strip().txtSite->text(), "https://www.ubisoft.com/login");
     EXPECT_EQ(w.strip().spnRuleLength->value(), 16);
