@@ -173,6 +173,7 @@ TEST(ProfileFile, WhatAProfileKeepsOfTheSettingsGivesTheSameSettingsAndStrength)
 TEST(ProfileFile, LaterOptionsOverrideWhatAProfileGaveThatTheyContradict) {
     const ProfileFinder profiles = [](const std::string& name, std::string& problem) -> std::optional<ProfileOptions> {
         if (name == "bank") return ProfileOptions{{"site", "mybank.example"}, {"count", "1"}};
+        if (name == "range") return ProfileOptions{{"min", "10"}, {"max", "12"}};
         if (const BuiltInProfile* p = FindBuiltInProfile(name)) return p->options;
         problem = "no profile is named " + name;
         return std::nullopt;
@@ -188,6 +189,9 @@ TEST(ProfileFile, LaterOptionsOverrideWhatAProfileGaveThatTheyContradict) {
     EXPECT_EQ(o.settings.min_length, 8);
     EXPECT_EQ(o.settings.max_length, 12);
     EXPECT_TRUE(o.settings.each_type());
+    ASSERT_EQ(parse({"--profile", "range", "-l", "16"}, o), "");
+    EXPECT_EQ(o.settings.shortest(), 16);
+    EXPECT_EQ(o.settings.max_length, 16);
     ASSERT_EQ(parse({"--profile", "pin4", "--passphrase"}, o), "");  // a kind of output replaces the other
     EXPECT_TRUE(o.settings.passphrases());
     ASSERT_EQ(parse({"--profile", "passphrase8", "-l", "12"}, o), "");
