@@ -16,8 +16,8 @@ constexpr char kTitle[] = "Profiles";
 std::string Tip(const ProfileOptions& profile, const SiteTables& sites, const char* purpose) {
     GenerationSettings settings;
     if (std::string problem = SettingsOfProfile(profile, sites, settings); !problem.empty()) return problem;
-    return std::string(purpose ? purpose : DescribeMaking(settings).c_str()) + "\n" +
-           DescribeStrength(settings).text;
+    const std::string what = purpose ? std::string(purpose) : DescribeMaking(settings);
+    return what + "\n" + DescribeStrength(settings).text;
 }
 
 QAction* Command(QMenu* menu, const char* name, const char* caption) {

@@ -186,8 +186,9 @@ bool Overrides(std::string_view later, std::string_view earlier) {
     if (later == "passphrase")
         return IsOneOf(earlier, kCharacterChoices) || IsOneOf(earlier, kNarrowing) || IsOneOf(earlier, kLengths) ||
                IsOneOf(earlier, kRuleGivers);
-    if (IsOneOf(later, kRuleGivers))
-        return earlier_passphrase || IsOneOf(earlier, kCharacterChoices) || IsOneOf(earlier, kRuleGivers);
+    if (IsOneOf(later, kRuleGivers))  // a rule has its own lengths
+        return earlier_passphrase || IsOneOf(earlier, kCharacterChoices) || IsOneOf(earlier, kRuleGivers) ||
+               IsOneOf(earlier, kLengths);
     if (IsOneOf(later, kCharacterChoices)) return earlier_passphrase || IsOneOf(earlier, kRuleGivers);
     if (IsOneOf(later, kLengths)) return earlier_passphrase;
     return false;

@@ -106,9 +106,11 @@ ProfileOptions KeptOptionsOf(const GenerationSettings& s) {
     if (s.site_rules()) {
         if (!s.site.empty()) value("site", s.site);
         else value("rules", s.rules);
-        if (s.length_given) {
-            if (s.shortest() == s.max_length) value("length", std::to_string(s.max_length));
-            else value("min", std::to_string(s.min_length)), value("max", std::to_string(s.max_length));
+        if (s.length_given && s.shortest() == s.max_length) {
+            value("length", std::to_string(s.max_length));
+        } else if (s.length_given) {
+            value("min", std::to_string(s.min_length));
+            value("max", std::to_string(s.max_length));
         }
     } else {
         if (!s.variable_length) value("length", std::to_string(s.max_length));

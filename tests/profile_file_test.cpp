@@ -201,6 +201,10 @@ TEST(ProfileFile, LaterOptionsOverrideWhatAProfileGaveThatTheyContradict) {
     EXPECT_EQ(o.settings.passphrase.words, 7);
     ASSERT_EQ(parse({"--profile", "bank", "--rules", "minlength: 9"}, o), "");
     EXPECT_EQ(o.site, "");
+    ASSERT_EQ(parse({"--profile", "strong", "--site", "ubisoft.com"}, o), "");  // a rule has its own lengths
+    EXPECT_FALSE(o.settings.length_given);
+    EXPECT_TRUE(o.settings.look_alikes_out);  // and is narrowed as the profile narrows
+    EXPECT_EQ(o.decided_by_a_rule, "");
     ASSERT_EQ(parse({"--profile", "pin6", "--profile", "letters-digits"}, o), "");
     EXPECT_EQ(o.settings.shortest(), 16);
     EXPECT_FALSE(o.settings.special);
