@@ -35,7 +35,7 @@ TAB_ORDER = [
     "Generate", "Save", "Print", "Help?", "About", "Clear", "Exit",
     "Passwords", "One of each type",
 ]
-MENUS = {"f": "File", "e": "Edit", "o": "Format", "h": "Help"}
+MENUS = {"f": "File", "e": "Edit", "o": "Format", "r": "Profiles", "h": "Help"}
 
 failures = []
 
@@ -173,6 +173,22 @@ def check_clipboard(frame, announced):
     check("Clipboard cleared" in words, f"the clearing was not announced: {words}")
 
 
+def check_profiles(frame):
+    """The profiles are read by name, built-in ones marked, and one chosen sets the fields."""
+    entries = [o.name for o in all_objects(frame) if o.getRole() in (pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_CHECK_MENU_ITEM,
+                                                                     pyatspi.ROLE_RADIO_MENU_ITEM)]
+    for name in ("pin4 (built-in)", "strong (built-in)", "passphrase8 (built-in)", "Save Options as Profile...",
+                 "Start with the Defaults"):
+        check(name in entries, f"the Profiles menu does not read {name!r}: {entries}")
+    strong = next((o for o in all_objects(frame) if o.name == "strong (built-in)"), None)
+    if strong is None:
+        return
+    strong.queryAction().doAction(0)
+    field = find(frame, pyatspi.ROLE_TEXT, "Max Length (<129):")
+    check(wait_for(lambda: field.queryText().getText(0, -1) == "20", 5),
+          f"choosing strong left Max Length at {field.queryText().getText(0, -1)!r}")
+
+
 def all_objects(o):
     yield o
     for i in range(o.childCount):
@@ -288,6 +304,7 @@ def main():
         check_strength(frame, announced)
         check_clipboard(frame, announced)
         check_not_found(frame, app, announced)
+        check_profiles(frame)
         gaps = [b[0] - a[0] for a, b in zip(announced, announced[1:])]
         check(all(g > 0.8 for g in gaps), f"announcements came closer than a second: {gaps}")
         print("announced:", [w for _, w in announced])
