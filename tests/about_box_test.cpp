@@ -104,7 +104,9 @@ void WriteScript(const QString& path, const QString& body, QFile::Permissions pe
 TEST(AboutBox, SystemInfoStartsTheDesktopsOwnToolOnItsOverview) {
     QTemporaryDir tools;
     const QString started = tools.filePath("started");
-    WriteScript(tools.filePath("gnome-control-center"), "echo \"$@\" > '" + started + "'",
+    // Written whole, then named: the test never reads a half-written answer.
+    WriteScript(tools.filePath("gnome-control-center"),
+                "echo \"$@\" > '" + started + ".part' && /bin/mv '" + started + ".part' '" + started + "'",
                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_TRUE(PressSystemInfoWith(tools.path()).empty());  // no message
     for (int waited = 0; waited < 5000 && !QFile::exists(started); waited += 20) QTest::qWait(20);
