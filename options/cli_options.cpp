@@ -405,10 +405,13 @@ std::string ApplyAll(const std::vector<GivenOption>& all, const std::vector<std:
                 return "profile " + profiles[static_cast<size_t>(option.source - 1)] + ": " + error;
             return error;
         }
-        if (option.spec->kept != ProfileValue::kNotKept)
-            options.kept.push_back({option.spec->long_name, option.value});
-        else if (option.spec->long_name == std::string_view("html"))
-            options.kept.push_back({"format", "html"});
+        // A profile keeps each option once, as it was last given.
+        const bool html = option.spec->long_name == std::string_view("html");
+        if (option.spec->kept != ProfileValue::kNotKept || html) {
+            ProfileOption kept = html ? ProfileOption{"format", "html"} : ProfileOption{option.spec->long_name, option.value};
+            std::erase_if(options.kept, [&](const ProfileOption& k) { return k.name == kept.name; });
+            options.kept.push_back(std::move(kept));
+        }
     }
     if (std::string conflict = Conflict(given); !conflict.empty()) return conflict;
     if (given.Has("each-type")) options.settings.mode = GenerationMode::kEachType;

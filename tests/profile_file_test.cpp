@@ -218,6 +218,8 @@ TEST(ProfileFile, LaterOptionsOverrideWhatAProfileGaveThatTheyContradict) {
     ASSERT_EQ(parse({"--save-profile", "x", "--profile", "strong", "-l", "24", "--html"}, o), "");
     EXPECT_EQ(Pairs(o.kept), (std::vector<std::pair<std::string, std::string>>{
                                  {"exclude-look-alikes", ""}, {"each-type", ""}, {"length", "24"}, {"format", "html"}}));
+    ASSERT_EQ(parse({"--save-profile", "x", "-n", "5", "--format", "ndjson", "-n6", "--format=html"}, o), "");
+    EXPECT_EQ(Pairs(o.kept), (std::vector<std::pair<std::string, std::string>>{{"count", "6"}, {"format", "html"}}));
     EXPECT_EQ(parse({"--save-profile", "x", "--crlf"}, o),
               "--save-profile cannot be given with --crlf: a profile keeps only what is made");
     EXPECT_EQ(parse({"--delete-profile", "x", "-n", "2"}, o), "--delete-profile cannot be given with --count: it is done alone");
