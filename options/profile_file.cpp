@@ -254,6 +254,8 @@ std::string WithoutProfile(std::string_view text, std::string_view name) {
     }
     auto [begin, end] = TableLines(lines, old->line);
     while (end < lines.size() && Trimmed(lines[end]).empty()) ++end;  // and the blank lines after it
+    if (end == lines.size())  // or, the last, those that set it apart before it
+        while (begin > 0 && Trimmed(lines[begin - 1]).empty()) --begin;
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(begin), lines.begin() + static_cast<std::ptrdiff_t>(end));
     return JoinLines(lines);
 }

@@ -142,6 +142,10 @@ TEST(CommandLineProfiles, ASavedProfileIsListedUsedOverriddenAndDeleted) {
                                      "own", "passwords of 24 characters: upper, lower, digits; no look-alikes; 3 a run",
                                      StrengthOf("-l 24 --exclude-look-alikes --no-special")}));
     EXPECT_EQ(listed.at("bank")[1], "passwords by ubisoft.com's rule; 1 a run");
+    ASSERT_EQ(Cli("--save-profile elsewhere --site https://nowhere.example/ -l 12").code, 0);
+    EXPECT_EQ(Listed().at("elsewhere")[1],
+              "passwords of 12 characters: upper, lower, digits, special; no rule is known for nowhere.example");
+    ASSERT_EQ(Cli("--delete-profile elsewhere").code, 0);
     const Result used = Cli("--profile long");
     ASSERT_EQ(used.code, 0);
     ASSERT_EQ(Lines(used.out).size(), 3u);
