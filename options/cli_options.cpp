@@ -379,6 +379,18 @@ struct GivenOption {
     int line = 0;  // of the profiles file
 };
 
+// A profile's options, given from `source`; what is not an option a profile
+// keeps is refused.
+std::string TakeProfile(const ProfileOptions& profile, int source, std::vector<GivenOption>& all) {
+    for (const ProfileOption& option : profile) {
+        const OptionSpec* spec = FindLong(option.name);
+        if (!spec || spec->kept == ProfileValue::kNotKept)
+            return "\"" + option.name + "\" is not an option of a profile";
+        all.push_back({spec, option.value, source, option.line});
+    }
+    return {};
+}
+
 // The options given, of the command line and profiles, read into `options`:
 // each overridden one left out, the others applied in their order, and
 // then weighed against each other.
@@ -439,12 +451,7 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
         if (!found) return problem.empty() ? "no profile is named " + value : problem;
         options.profiles_used.push_back(value);
         const int source = static_cast<int>(options.profiles_used.size());
-        for (const ProfileOption& option : *found) {
-            const OptionSpec* spec = FindLong(option.name);
-            if (!spec || spec->kept == ProfileValue::kNotKept)
-                return "profile " + value + ": \"" + option.name + "\" is not an option of a profile";
-            all.push_back({spec, option.value, source});
-        }
+        if (std::string error = TakeProfile(*found, source, all); !error.empty()) return "profile " + value + ": " + error;
         return {};
     };
     for (size_t i = 0; i < args.size(); ++i) {
@@ -490,12 +497,7 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
 std::string ParseProfileOptions(const ProfileOptions& profile, CliOptions& options, int* line_of_problem) {
     options = CliOptions{};
     std::vector<GivenOption> all;
-    for (const ProfileOption& option : profile) {
-        const OptionSpec* spec = FindLong(option.name);
-        if (!spec || spec->kept == ProfileValue::kNotKept)
-            return "\"" + option.name + "\" is not an option of a profile";
-        all.push_back({spec, option.value, 0, option.line});
-    }
+    if (std::string error = TakeProfile(profile, 0, all); !error.empty()) return error;
     return ApplyAll(all, {}, options, line_of_problem);
 }
 

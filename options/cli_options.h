@@ -31,7 +31,6 @@ struct ProfileOption {
     std::string name;
     std::string value;
     int line = 0;
-    bool operator==(const ProfileOption& other) const { return name == other.name && value == other.value; }
 };
 using ProfileOptions = std::vector<ProfileOption>;
 
