@@ -5,21 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
 #include "options/built_in_profiles.h"
+#include "options/config_folder.h"
 
 namespace morvane {
 namespace {
-
-std::string ConfigFolder() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && *config == '/') return std::string(config) + "/morvane";
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.config/morvane";
-}
 
 std::string Reason(const std::string& path, int error) { return path + ": " + std::strerror(error); }
 
@@ -62,10 +55,14 @@ std::string WriteAtomically(const std::string& path, const std::string& text) {
     std::string temporary = (folder / ".profiles.toml.XXXXXX").string();
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return Reason(folder.string(), errno);
-    const auto fail = [&](int error) {
-        ::close(fd);
+    // A failure leaves no new file behind.
+    const auto discard = [&](int error) {
         ::unlink(temporary.c_str());
         return Reason(path, error);
+    };
+    const auto fail = [&](int error) {
+        ::close(fd);
+        return discard(error);
     };
     if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0) return fail(errno);
     for (size_t done = 0; done < text.size();) {
@@ -75,16 +72,8 @@ std::string WriteAtomically(const std::string& path, const std::string& text) {
         done += static_cast<size_t>(n);
     }
     if (::fsync(fd) != 0) return fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return Reason(path, error);
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return Reason(path, error);
-    }
+    if (::close(fd) != 0) return discard(errno);
+    if (::rename(temporary.c_str(), path.c_str()) != 0) return discard(errno);
     return {};
 }
 

@@ -1,25 +1,16 @@
 #include "options/site_tables.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <set>
 #include <sstream>
 
+#include "options/config_folder.h"
+
 namespace morvane {
 
-std::string OwnSiteTablePath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string folder;
-    if (config && *config == '/') {
-        folder = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        folder = std::string(home ? home : "") + "/.config";
-    }
-    return folder + "/morvane/password-rules.json";
-}
+std::string OwnSiteTablePath() { return ConfigFolder() + "/password-rules.json"; }
 
 SiteTables LoadSiteTables(std::string& problem) {
     problem.clear();
