@@ -33,6 +33,8 @@ public:
     // options and list, and the site (a domain or URL) or else the rule,
     // with the length when the settings give one.
     void Take(const GenerationSettings& settings, const QString& site);
+    // The sites' tables the strip looks sites up in.
+    const SiteTables& sites() const { return sites_; }
 
     QRadioButton *optPasswords, *optPassphrases, *optSiteRules;
     QSpinBox* spnWords;

@@ -7,6 +7,7 @@
 #include "platform/qt/artwork.h"
 #include "app/main_window.h"
 #include "engine/rand.h"
+#include "app/generation_strip.h"
 #include "app/mod_main.h"
 #include "app/profiles_menu.h"
 
@@ -86,7 +87,8 @@ void MainWindow::BuildMenus() {
     mnuAlignCenter = Entry(mnuAlign, "mnuAlignCenter", "&Center");
     mnuAlignRight = Entry(mnuAlign, "mnuAlignRight", "&Right");
 
-    mnuProfiles = new ProfilesMenu(this, box_, [this](std::string& why) { return OptionsForProfile(why); });
+    mnuProfiles = new ProfilesMenu(this, box_, generationStrip->sites(),
+                                   [this](std::string& why) { return OptionsForProfile(why); });
     bar->addMenu(mnuProfiles);
     connect(mnuProfiles, &ProfilesMenu::Chosen, this, &MainWindow::TakeProfile);
 

@@ -29,8 +29,8 @@ QAction* Command(QMenu* menu, const char* name, const char* caption) {
 
 }  // namespace
 
-ProfilesMenu::ProfilesMenu(QWidget* parent, MessageBoxService& box, WindowOptions window_options)
-    : QMenu("P&rofiles", parent), box_(box), window_options_(std::move(window_options)) {
+ProfilesMenu::ProfilesMenu(QWidget* parent, MessageBoxService& box, SiteTables sites, WindowOptions window_options)
+    : QMenu("P&rofiles", parent), box_(box), window_options_(std::move(window_options)), sites_(std::move(sites)) {
     setObjectName("mnuProfiles");
     setToolTipsVisible(true);
     entries_ = new QActionGroup(this);
@@ -66,8 +66,6 @@ void ProfilesMenu::Load() {
 
 void ProfilesMenu::List() {
     for (QAction* entry : entries_->actions()) delete entry;
-    std::string ignored;
-    const SiteTables sites = LoadSiteTables(ignored);
     const auto add = [&](const std::string& name, const QString& caption, const std::string& tip, QAction* before) {
         auto* entry = new QAction(caption, entries_);
         entry->setObjectName(QString::fromStdString("mnuProfile_" + name));
@@ -79,13 +77,13 @@ void ProfilesMenu::List() {
         connect(entry, &QAction::triggered, this, [this, name] { Choose(name); });
     };
     for (const BuiltInProfile& profile : BuiltInProfiles())
-        add(profile.name, QString::fromUtf8(profile.name) + " (built-in)", Tip(profile.options, sites, profile.purpose),
+        add(profile.name, QString::fromUtf8(profile.name) + " (built-in)", Tip(profile.options, sites_, profile.purpose),
             own_start_);
     const QList<QAction*> all = actions();
     QAction* after_own = all.at(all.indexOf(own_start_) + 1);  // the separator before the commands
     if (own_)
         for (const Profile& profile : own_->profiles)
-            add(profile.name, QString::fromStdString(profile.name), Tip(profile.options, sites, nullptr), after_own);
+            add(profile.name, QString::fromStdString(profile.name), Tip(profile.options, sites_, nullptr), after_own);
     own_start_->setVisible(own_ && !own_->profiles.empty());
     ShowWhatApplies();
 }

@@ -12,6 +12,7 @@
 
 #include "engine/generation_settings.h"
 #include "options/profile_file.h"
+#include "options/site_tables.h"
 #include "platform/contracts/message_box.h"
 
 namespace morvane {
@@ -29,7 +30,8 @@ class ProfilesMenu : public QMenu {
 public:
     // The window's options as they would be generated, or none with why.
     using WindowOptions = std::function<std::optional<GenerationSettings>(std::string& why)>;
-    ProfilesMenu(QWidget* parent, MessageBoxService& box, WindowOptions window_options);
+    // `sites` tell what a site's profile makes and its strength.
+    ProfilesMenu(QWidget* parent, MessageBoxService& box, SiteTables sites, WindowOptions window_options);
 
     // Reads the profiles file and lists its profiles; a file that does not
     // read well is said in a message, once, and only the built-in ones are
@@ -56,6 +58,7 @@ private:
     MessageBoxService& box_;
     WindowOptions window_options_;
     std::optional<ProfileFile> own_;  // none: the file did not read well
+    SiteTables sites_;
     QActionGroup* entries_;
     QAction* own_start_;  // where the user's own profiles begin
     std::string chosen_;  // the profile last chosen
