@@ -166,6 +166,8 @@ public:
         std::string why_none;
     };
     SettingsAsEntered ReadEntries();
+    // The number of passwords into the settings; else why it is not one.
+    const char* ReadCount(GenerationSettings& settings);
 
     // The pool of the last run (one entry of 0 before any).
     const Pool& arrCharacters() const;

@@ -48,16 +48,21 @@ frmMain::SettingsAsEntered frmMain::ReadEntries() {
         case IncludeVerdict::kNothingChosen: return none("choose at least one type of character.");
     }
     const Text min_text = c_.txtMinLen->GetText(), max_text = c_.txtMaxLen->GetText();
-    const Text count_text = c_.txtNum->GetText();
     if (CheckLength(min_text) != FieldVerdict::kPasses) return none("Min Length is not a whole number from 4 to 128.");
     if (CheckLength(max_text) != FieldVerdict::kPasses) return none("Max Length is not a whole number from 4 to 128.");
     if (!LengthsInOrder(min_text, max_text)) return none("Min Length is greater than Max Length.");
-    if (CheckCount(count_text) != FieldVerdict::kPasses)
-        return none("Number of Passwords is not a whole number from 1 to 2147483647.");
+    if (const char* why = ReadCount(s)) return none(why);
     s.min_length = ToInt16(LeadingValue(min_text));
     s.max_length = ToInt16(LeadingValue(max_text));
-    s.count = ToInt32(LeadingValue(count_text));
     return {s, {}};
+}
+
+const char* frmMain::ReadCount(GenerationSettings& s) {
+    const Text count_text = c_.txtNum->GetText();
+    if (CheckCount(count_text) != FieldVerdict::kPasses)
+        return "Number of Passwords is not a whole number from 1 to 2147483647.";
+    s.count = ToInt32(LeadingValue(count_text));
+    return nullptr;
 }
 
 }  // namespace morvane

@@ -4,8 +4,6 @@
 #include "app/generation_strip.h"
 #include "app/main_window.h"
 #include "app/profiles_menu.h"
-#include "options/number_text.h"
-#include "options/option_verdicts.h"
 #include "platform/qt/qt_text.h"
 
 namespace morvane {
@@ -39,17 +37,14 @@ void MainWindow::TakeProfile(const ProfileChoice& choice) {
 }
 
 std::optional<GenerationSettings> MainWindow::OptionsForProfile(std::string& why) {
+    // Passphrases and site rules are read without the count, which they
+    // keep as well.
     frmMain::SettingsAsEntered entered = form_->ReadEntries();
-    if (!entered.settings) {
-        why = entered.why_none;
+    const char* no_count = entered.settings ? form_->ReadCount(*entered.settings) : nullptr;
+    if (!entered.settings || no_count) {
+        why = no_count ? no_count : entered.why_none;
         return std::nullopt;
     }
-    const Text count = FromQt(txtNum->text());
-    if (CheckCount(count) != FieldVerdict::kPasses) {
-        why = "Number of Passwords is not a whole number from 1 to 2147483647.";
-        return std::nullopt;
-    }
-    entered.settings->count = ToInt32(LeadingValue(count));
     return entered.settings;
 }
 
