@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/rand.h"
+#include "engine/rule_states.h"
 #include "engine/strength.h"
 #include "engine/word_list_file.h"
 #include "platform/base/runtime_error.h"
@@ -34,6 +35,7 @@ void Generator::BuildSiteRule() {
         if (count.IsZero()) continue;
         rule_lengths_.push_back(length);
         total += count;
+        rule_length_ends_.push_back(WideCount::FromBig(total));
     }
     const auto exact = total.ToUint64();
     possible_ = exact && *exact < OutputCount::kMany ? OutputCount::Of(*exact) : OutputCount::FromBits(total.Log2());
@@ -114,10 +116,15 @@ RuleSampler& Generator::SamplerFor(int length) {
 }
 
 void Generator::MakeByRule(std::string& out) {
-    const size_t lengths = rule_lengths_.size();
-    const int length = lengths == 1 ? rule_lengths_[0]
-                                    : rule_lengths_[static_cast<size_t>(Rand(0, static_cast<int32_t>(lengths) - 1))];
-    SamplerFor(length).AppendTo(out);
+    // Each length as often as its passwords among all the rule allows, so
+    // that every password of every length is equally likely.
+    size_t pick = 0;
+    if (rule_lengths_.size() > 1) {
+        WideCount drawn = DrawWideBelow(rule_length_ends_.back());
+        while (!(drawn < rule_length_ends_[pick])) ++pick;
+        ::explicit_bzero(&drawn, sizeof drawn);
+    }
+    SamplerFor(rule_lengths_[pick]).AppendTo(out);
 }
 
 void Generator::Make(Text& out) {

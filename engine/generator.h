@@ -19,6 +19,7 @@
 #include "engine/rule_choice.h"
 #include "engine/rule_count.h"
 #include "engine/rule_sampler.h"
+#include "engine/wide_count.h"
 
 namespace morvane {
 
@@ -106,6 +107,7 @@ private:
     // password, and a sampler for each length once drawn from.
     std::optional<RuleChoice> site_rule_;
     std::vector<int> rule_lengths_;
+    std::vector<WideCount> rule_length_ends_;  // the passwords of those lengths and all before them
     std::vector<std::unique_ptr<RuleSampler>> samplers_;  // by length
     DuplicateIndex made_;        // the run's outputs, as keys, while each is to be new
     long long redraws_ = 0;      // lines in a row that met only outputs made before

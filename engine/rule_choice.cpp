@@ -5,6 +5,8 @@
 
 #include "engine/character_codes.h"
 #include "engine/rule_count.h"
+#include "engine/rule_sampler.h"
+#include "engine/rule_states.h"
 
 namespace morvane {
 namespace {
@@ -39,9 +41,6 @@ std::variant<RuleChoice, std::string> ReadAndNarrow(const GenerationSettings& se
     PasswordRule& rule = choice.rule;
     if (rule.required.size() > static_cast<size_t>(kMostRequiredLines))
         return "the rule has more than " + std::to_string(kMostRequiredLines) + " required lines";
-    if (HasRunLimits(rule) && rule.required.size() > static_cast<size_t>(kMostRequiredLinesWithRuns))
-        return "the rule limits runs and has more than " + std::to_string(kMostRequiredLinesWithRuns) +
-               " required lines";
     if (!settings.spaces) TakeOut(rule, U' ');
     if (settings.look_alikes_out) TakeOut(rule, kLookAlikes);
     if (settings.other_out) TakeOut(rule, settings.other_out_text);
@@ -57,6 +56,7 @@ std::variant<RuleChoice, std::string> ReadAndNarrow(const GenerationSettings& se
             return "\"required: " + rule.required_texts[line] + "\" has no character left once " + taken_out +
                    (taken.size() == 1 ? " is" : " are") + " taken out";
     if (rule.allowed.none()) return "the rule has no character left once the exclusions are taken out";
+    if (std::string why = TooIntricateToCount(rule); !why.empty()) return why;
     if (rule.min_length > kLongestLength)
         return "minlength " + std::to_string(rule.min_length) + " is above the longest password, " +
                std::to_string(kLongestLength);
@@ -93,6 +93,16 @@ std::variant<RuleChoice, std::string> ChooseRule(const GenerationSettings& setti
                (choice.min_length == choice.max_length ? "length " + std::to_string(choice.min_length)
                                                         : "lengths " + Range(choice.min_length, choice.max_length)) +
                " keeps the rule";
+    if (HasRunLimits(choice.rule)) {  // counted once for every length the plans below look at
+        PasswordRule without_runs = choice.rule;
+        without_runs.max_repeating = without_runs.max_sequential = 0;
+        CountRulePasswordsUpTo(without_runs, choice.max_length);
+    }
+    for (int length = choice.min_length; length <= choice.max_length; ++length) {
+        const BigCount& count = choice.counts[static_cast<size_t>(length)];
+        if (count.IsZero()) continue;
+        if (std::string why = RuleDrawingProblem(choice.rule, length, count); !why.empty()) return why;
+    }
     return choice;
 }
 

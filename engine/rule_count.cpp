@@ -6,7 +6,11 @@
 #include <cmath>
 #include <map>
 #include <stdexcept>
+#include <deque>
+#include <mutex>
 #include <tuple>
+
+#include "engine/rule_states.h"
 
 namespace morvane {
 
@@ -16,6 +20,24 @@ BigCount::BigCount(uint64_t value) {
     while (value) {
         limbs_.push_back(static_cast<uint32_t>(value));
         value >>= 32;
+    }
+}
+
+BigCount BigCount::FromWords(const uint64_t* words, size_t count) {
+    BigCount value;
+    for (size_t i = 0; i < count; ++i) {
+        value.limbs_.push_back(static_cast<uint32_t>(words[i]));
+        value.limbs_.push_back(static_cast<uint32_t>(words[i] >> 32));
+    }
+    value.Trim();
+    return value;
+}
+
+void BigCount::ToWords(uint64_t* words, size_t count) const {
+    for (size_t i = 0; i < count; ++i) {
+        const uint64_t low = 2 * i < limbs_.size() ? limbs_[2 * i] : 0;
+        const uint64_t high = 2 * i + 1 < limbs_.size() ? limbs_[2 * i + 1] : 0;
+        words[i] = high << 32 | low;
     }
 }
 
@@ -118,77 +140,6 @@ std::string BigCount::Decimal() const {
     return digits;
 }
 
-namespace {
-
-static_assert(kMostRequiredLinesWithRuns <= 6, "the matchable sets of lines fit 64 bits");
-
-// The families of required lines that can be matched to positions so far,
-// as a set of subsets; a character in the lines of `mask` adds itself to
-// every family that misses one of them.
-uint64_t AfterCharacter(uint64_t families, uint32_t mask, int lines) {
-    uint64_t grown = families;
-    const uint32_t all = (1u << lines);
-    for (uint32_t set = 0; set < all; ++set) {
-        if (!(families >> set & 1)) continue;
-        for (int line = 0; line < lines; ++line)
-            if ((mask >> line & 1) && !(set >> line & 1)) grown |= uint64_t{1} << (set | (1u << line));
-    }
-    return grown;
-}
-
-uint32_t MaskOf(const PasswordRule& rule, int c) {
-    uint32_t mask = 0;
-    for (size_t line = 0; line < rule.required.size(); ++line)
-        if (rule.required[line].test(static_cast<size_t>(c))) mask |= 1u << line;
-    return mask;
-}
-
-// The group a character steps within: a-z, A-Z, 0-9, or none.
-int StepGroup(int c) {
-    if (c >= 'a' && c <= 'z') return 1;
-    if (c >= 'A' && c <= 'Z') return 2;
-    if (c >= '0' && c <= '9') return 3;
-    return 0;
-}
-
-// The runs that end a password so far.
-struct Runs {
-    int last = -1;        // the last character, none at the start
-    int repeating = 0;    // of the last character
-    int sequential = 0;   // of steps of one direction, the last character included
-    int direction = 0;    // +1, -1, or 0 while the run is one character
-    auto Key() const { return std::tie(last, repeating, sequential, direction); }
-    bool operator<(const Runs& other) const { return Key() < other.Key(); }
-};
-
-// The runs after `c`, or none when they grow beyond the rule's limits.
-bool Extend(const PasswordRule& rule, const Runs& before, int c, Runs& after) {
-    after.last = c;
-    after.repeating = before.last == c ? before.repeating + 1 : 1;
-    const int step = c - before.last;
-    const bool steps = before.last >= 0 && (step == 1 || step == -1) && StepGroup(c) != 0 &&
-                       StepGroup(c) == StepGroup(before.last);
-    if (steps && (before.direction == step || before.sequential == 1)) {
-        after.sequential = before.sequential + 1;
-        after.direction = step;
-    } else if (steps) {
-        after.sequential = 2;
-        after.direction = step;
-    } else {
-        after.sequential = 1;
-        after.direction = 0;
-    }
-    if (rule.max_repeating && after.repeating > rule.max_repeating) return false;
-    if (rule.max_sequential && after.sequential > rule.max_sequential) return false;
-    // Only what the limits look at is kept, so that like states meet.
-    if (!rule.max_repeating && !rule.max_sequential) after = Runs{};
-    if (!rule.max_repeating) after.repeating = 0;
-    if (!rule.max_sequential) after.sequential = after.direction = 0;
-    return true;
-}
-
-}  // namespace
-
 const BigCount& Binomial(int n, int k) {
     static const std::vector<std::vector<BigCount>> table = [] {
         std::vector<std::vector<BigCount>> rows(129);
@@ -210,131 +161,45 @@ BigCount CountRulePasswords(const PasswordRule& rule, int length) {
 
 namespace {
 
-// The sets of required lines that can be matched so far, as a set of them:
-// bit s of word s / 64.
-struct LineFamilies {
-    std::array<uint64_t, (size_t{1} << kMostRequiredLines) / 64> words{};
-    bool test(uint32_t set) const { return words[set / 64] >> (set % 64) & 1; }
-    void set(uint32_t set) { words[set / 64] |= uint64_t{1} << (set % 64); }
-    auto operator<=>(const LineFamilies&) const = default;
+// Counts already made, by rule, the newest last: the strength line and the
+// rule field's check ask again for the same rule at every keystroke.
+struct RememberedCounts {
+    PasswordRule rule;
+    std::vector<BigCount> counts;
 };
 
-LineFamilies AfterCharacterOf(const LineFamilies& families, uint32_t mask, int lines) {
-    LineFamilies grown = families;
-    const uint32_t all = 1u << lines;
-    for (uint32_t set = 0; set < all; ++set) {
-        if (!families.test(set)) continue;
-        for (int line = 0; line < lines; ++line)
-            if ((mask >> line & 1) && !(set >> line & 1)) grown.set(set | (1u << line));
-    }
-    return grown;
+bool SameCounting(const PasswordRule& a, const PasswordRule& b) {
+    return a.allowed == b.allowed && a.required == b.required && a.max_repeating == b.max_repeating &&
+           a.max_sequential == b.max_sequential;
 }
 
-// Without limits on runs the order of the characters does not matter: the
-// groups of characters that serve the same lines are taken one after the
-// other, each some number of times, placed among the positions in every way.
-std::vector<BigCount> CountWithoutRunsUpTo(const PasswordRule& rule, int longest) {
-    const int lines = static_cast<int>(rule.required.size());
-    struct State {
-        int used;
-        LineFamilies families;
-        BigCount ways;
-    };
-    LineFamilies start;
-    start.set(0);
-    std::map<std::pair<int, LineFamilies>, State> states{{{0, start}, State{0, start, BigCount(1)}}};
-    for (const LinesGroup& group : GroupByLines(rule)) {
-        const uint32_t mask = group.lines, members = static_cast<uint32_t>(group.characters.size());
-        std::map<std::pair<int, LineFamilies>, State> next;
-        for (const auto& [where, state] : states) {
-            LineFamilies families = state.families;
-            BigCount power(1);  // members^taken
-            for (int taken = 0; state.used + taken <= longest; ++taken) {
-                if (taken > 0) {
-                    if (taken <= lines) families = AfterCharacterOf(families, mask, lines);
-                    power = power * members;
-                }
-                const int used = state.used + taken;
-                BigCount ways = state.ways * Binomial(used, taken) * power;
-                auto [slot, added] = next.try_emplace({used, families}, State{used, families, BigCount()});
-                slot->second.ways += ways;
-            }
-        }
-        states = std::move(next);
-    }
-    std::vector<BigCount> totals(static_cast<size_t>(longest) + 1);
-    for (const auto& [where, state] : states)
-        if (state.families.test((1u << lines) - 1)) totals[static_cast<size_t>(state.used)] += state.ways;
-    return totals;
-}
+constexpr size_t kRememberedRules = 32;
 
 }  // namespace
 
 std::vector<BigCount> CountRulePasswordsUpTo(const PasswordRule& rule, int length) {
-    const int lines = static_cast<int>(rule.required.size());
-    if (lines > kMostRequiredLines) throw std::length_error("too many required lines");
-    if (!HasRunLimits(rule)) return CountWithoutRunsUpTo(rule, length);
-    if (lines > kMostRequiredLinesWithRuns) throw std::length_error("too many required lines with limits on runs");
-    const uint64_t matched = uint64_t{1} << ((1u << lines) - 1);
-    std::vector<int> characters;
-    for (int c = 0; c < 128; ++c)
-        if (rule.allowed.test(static_cast<size_t>(c))) characters.push_back(c);
-    using State = std::pair<uint64_t, Runs>;
-    std::map<State, BigCount> states{{{uint64_t{1}, Runs{}}, BigCount(1)}};
-    std::vector<BigCount> totals;
-    const auto total_now = [&] {
-        BigCount total;
-        for (const auto& [state, count] : states)
-            if (state.first & matched) total += count;
-        totals.push_back(std::move(total));
-    };
-    total_now();
-    uint32_t masks[128] = {};
-    Runs fresh[128];  // the runs after a character that neither repeats nor steps
-    for (int c : characters) {
-        masks[c] = MaskOf(rule, c);
-        Extend(rule, Runs{}, c, fresh[c]);
+    if (rule.required.size() > static_cast<size_t>(kMostRequiredLines))
+        throw std::length_error("too many required lines");
+    static std::mutex guard;
+    static std::deque<RememberedCounts> remembered;
+    {
+        std::lock_guard lock(guard);
+        for (const RememberedCounts& known : remembered)
+            if (SameCounting(known.rule, rule) && known.counts.size() > static_cast<size_t>(length))
+                return {known.counts.begin(), known.counts.begin() + length + 1};
     }
-    for (int position = 0; position < length; ++position) {
-        // Every character after every password so far, as if it began new
-        // runs; then, for the few characters that repeat or step from a
-        // password's last one, that share is moved to the runs it makes.
-        std::map<uint64_t, BigCount> by_families;
-        for (const auto& [state, count] : states) by_families[state.first] += count;
-        std::map<State, BigCount> next;
-        for (const auto& [families, count] : by_families) {
-            std::map<uint32_t, uint64_t> after_mask;  // the families after a character of those lines
-            for (int c : characters) {
-                auto [grown, added] = after_mask.try_emplace(masks[c]);
-                if (added) grown->second = AfterCharacter(families, masks[c], lines);
-                next[{grown->second, fresh[c]}] += count;
-            }
-        }
-        for (const auto& [state, count] : states) {
-            const int last = state.second.last;
-            if (last < 0) continue;
-            for (int c : {last, last - 1, last + 1}) {
-                if (c < 0 || c >= 128 || !rule.allowed.test(static_cast<size_t>(c))) continue;
-                Runs after;
-                const bool kept = Extend(rule, state.second, c, after);
-                if (kept && !(after < fresh[c]) && !(fresh[c] < after)) continue;  // it begins new runs after all
-                const uint64_t families = AfterCharacter(state.first, masks[c], lines);
-                next[{families, fresh[c]}] -= count;
-                if (kept) next[{families, after}] += count;
-            }
-        }
-        std::erase_if(next, [](const auto& entry) { return entry.second.IsZero(); });
-        states = std::move(next);
-        total_now();
-    }
-    return totals;
+    std::vector<BigCount> counts = CountByStates(rule, length);
+    std::lock_guard lock(guard);
+    remembered.push_back({rule, counts});
+    if (remembered.size() > kRememberedRules) remembered.pop_front();
+    return counts;
 }
 
 std::vector<LinesGroup> GroupByLines(const PasswordRule& rule) {
     std::vector<LinesGroup> groups;
     for (int c = 0; c < 128; ++c) {
         if (!rule.allowed.test(static_cast<size_t>(c))) continue;
-        const uint32_t lines = MaskOf(rule, c);
+        const uint32_t lines = LinesServedBy(rule, c);
         auto group = std::find_if(groups.begin(), groups.end(), [&](const LinesGroup& g) { return g.lines == lines; });
         if (group == groups.end()) group = groups.insert(groups.end(), LinesGroup{lines, {}});
         group->characters += static_cast<char>(c);
@@ -361,7 +226,7 @@ bool KeepsRequiredLines(const PasswordRule& rule, std::string_view password) {
     if (lines > kMostRequiredLines) throw std::length_error("too many required lines");
     std::vector<ServedLines> served;
     for (char c : password) {
-        const uint32_t mask = MaskOf(rule, static_cast<unsigned char>(c));
+        const uint32_t mask = LinesServedBy(rule, static_cast<unsigned char>(c));
         auto it = std::find_if(served.begin(), served.end(), [&](const ServedLines& s) { return s.lines == mask; });
         if (it == served.end()) served.push_back({mask, 1});
         else ++it->count;
@@ -374,7 +239,7 @@ bool KeepsRuns(const PasswordRule& rule, std::string_view password) {
     Runs runs;
     for (char c : password) {
         Runs after;
-        if (!Extend(rule, runs, static_cast<unsigned char>(c), after)) return false;
+        if (!ExtendRuns(rule, runs, static_cast<unsigned char>(c), after)) return false;
         runs = after;
     }
     return true;

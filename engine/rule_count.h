@@ -19,6 +19,10 @@ class BigCount {
 public:
     BigCount() = default;
     explicit BigCount(uint64_t value);
+    // From 64-bit words, the least significant first.
+    static BigCount FromWords(const uint64_t* words, size_t count);
+    // Writes the value to `count` words, as far as they hold it.
+    void ToWords(uint64_t* words, size_t count) const;
     BigCount& operator+=(const BigCount& other);
     BigCount& operator-=(const BigCount& other);  // other is not larger
     BigCount operator*(uint32_t factor) const;
@@ -40,10 +44,8 @@ BigCount CountRulePasswords(const PasswordRule& rule, int length);
 // The counts at every length from 0 to `longest`, in one pass.
 std::vector<BigCount> CountRulePasswordsUpTo(const PasswordRule& rule, int longest);
 
-// The most required lines a rule may have for counting and drawing, and
-// the most when it also limits runs.
+// The most required lines a rule may have for counting and drawing.
 inline constexpr int kMostRequiredLines = 10;
-inline constexpr int kMostRequiredLinesWithRuns = 6;
 
 // How many ways there are to choose k of n, for n up to 128.
 const BigCount& Binomial(int n, int k);

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "engine/rand.h"
+#include "engine/rule_states.h"
 
 namespace morvane {
 namespace {
@@ -24,6 +25,7 @@ constexpr auto kReciprocals = [] {
 constexpr double kMostCompositions = 1 << 16;
 // And beyond this many spans of their digits, kept for all of them.
 constexpr double kMostPlannedSpans = 1 << 21;
+
 
 double ApproximateBinomial(int n, int k) {
     return std::exp(std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0));
@@ -46,21 +48,61 @@ uint64_t NextFractionWord(BigCount& remainder, const BigCount& total) {
 
 }  // namespace
 
+RuleDrawingPlan PlanRuleDrawing(const PasswordRule& rule, int length, const BigCount& kept, RuleDrawing drawing) {
+    const std::vector<LinesGroup> groups = GroupByLines(rule);
+    size_t characters = 0;
+    for (const LinesGroup& group : groups) characters += group.characters.size();
+    // Whether at least one in kLeastAcceptance of `drawn` keeps the rule.
+    const auto often_kept = [&](const BigCount& drawn) {
+        return !(kept * RuleSampler::kLeastAcceptance < drawn);
+    };
+    RuleDrawingPlan plan;
+    const int g = static_cast<int>(groups.size());
+    const double most = std::min(kMostCompositions, kMostPlannedSpans / (2.0 * length));
+    if (drawing == RuleDrawing::kBest && ApproximateBinomial(length + g - 1, g - 1) <= most) {
+        plan.way = RuleDrawingPlan::kComposed;
+        if (!HasRunLimits(rule)) return plan;
+        PasswordRule without_runs = rule;
+        without_runs.max_repeating = without_runs.max_sequential = 0;
+        if (often_kept(CountRulePasswords(without_runs, length))) return plan;
+    } else if (drawing != RuleDrawing::kByPosition) {
+        plan.way = RuleDrawingPlan::kWhole;
+        BigCount every(1);
+        for (int i = 0; i < length; ++i) every = every * static_cast<uint32_t>(characters);
+        if (drawing == RuleDrawing::kWholePasswords || often_kept(every)) return plan;
+    }
+    plan.way = RuleDrawingPlan::kByPosition;
+    RuleStates states(rule);
+    const size_t row_bytes = static_cast<size_t>(states.runs()) * sizeof(WideCount) * (static_cast<size_t>(length) + 1);
+    plan.table_bytes = states.MeetAllLines(kMostTableBytes / row_bytes) * row_bytes;
+    return plan;
+}
+
+std::string RuleDrawingProblem(const PasswordRule& rule, int length, const BigCount& kept) {
+    const RuleDrawingPlan plan = PlanRuleDrawing(rule, length, kept, RuleDrawing::kBest);
+    if (plan.table_bytes <= kMostTableBytes) return {};
+    return "the rule is too intricate to draw from at length " + std::to_string(length) +
+           ": so few passwords keep it that each character must be drawn from counts that would take more than " +
+           std::to_string(kMostTableBytes >> 20) + " MiB";
+}
+
 RuleSampler::RuleSampler(const PasswordRule& rule, int length, RuleDrawing drawing, const BigCount* count)
     : rule_(rule), length_(length) {
-    const int lines = static_cast<int>(rule.required.size());
-    if (lines > kMostRequiredLines || (HasRunLimits(rule) && lines > kMostRequiredLinesWithRuns))
+    if (rule.required.size() > static_cast<size_t>(kMostRequiredLines))
         throw std::invalid_argument("too many required lines");
     groups_ = GroupByLines(rule);
     for (const LinesGroup& group : groups_) alphabet_ += group.characters;
     std::sort(alphabet_.begin(), alphabet_.end());
     if (alphabet_.empty() || length < 1) throw std::invalid_argument("no character to draw from");
-    if ((count ? *count : CountRulePasswords(rule, length)).IsZero())
-        throw std::invalid_argument("no password keeps the rule");
-
-    const int g = static_cast<int>(groups_.size());
-    const double most = std::min(kMostCompositions, kMostPlannedSpans / (2.0 * length));
-    if (drawing == RuleDrawing::kBest && ApproximateBinomial(length + g - 1, g - 1) <= most) {
+    const BigCount kept = count ? *count : CountRulePasswords(rule, length);
+    if (kept.IsZero()) throw std::invalid_argument("no password keeps the rule");
+    const RuleDrawingPlan plan = PlanRuleDrawing(rule, length, kept, drawing);
+    if (plan.way == RuleDrawingPlan::kByPosition) {
+        if (plan.table_bytes > kMostTableBytes) throw std::invalid_argument(RuleDrawingProblem(rule, length, kept));
+        tables_ = std::make_unique<RuleTables>(rule_, length_, kMostTableBytes);
+    }
+    const bool composed = plan.way == RuleDrawingPlan::kComposed;
+    if (composed && !tables_) {
         std::vector<uint8_t> counts(groups_.size(), 0);
         ListCompositions(counts, 0, length);
         // Each composition's share starts where the ones before it end.
@@ -232,7 +274,9 @@ void RuleSampler::AppendTo(std::string& out) {
     out.resize(start + static_cast<size_t>(length_));
     char* password = out.data() + start;
     const std::string_view drawn(password, static_cast<size_t>(length_));
-    if (DrawsCompositions()) {
+    if (tables_) {
+        tables_->Draw(password);
+    } else if (DrawsCompositions()) {
         DrawComposed(password);
         while (HasRunLimits(rule_) && !KeepsRuns(rule_, drawn)) DrawComposed(password);
     } else {

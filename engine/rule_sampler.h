@@ -4,11 +4,16 @@
 // only on how many characters of each group (the required lines a character
 // serves) they hold. So the sampler draws such a composition with its exact
 // share of all passwords, then the characters of each group, then a uniform
-// order of them all. A rule with limits on runs draws again while a run
+// order of them all; a rule with limits on runs draws again while a run
 // breaks them. Where compositions are too many to list, whole passwords are
-// drawn from the allowed characters until one keeps the rule.
+// drawn from the allowed characters until one keeps the rule. Either way of
+// drawing again serves only where at least one draw in kLeastAcceptance
+// keeps the rule; elsewhere each character is drawn with the exact share of
+// the passwords that can follow it, which takes a bounded time whatever the
+// rule.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,9 +23,24 @@
 
 namespace morvane {
 
-// How passwords are drawn: by composition where the compositions are few
-// enough to list, else whole; or whole in any case.
-enum class RuleDrawing { kBest, kWholePasswords };
+// How passwords are drawn: the quickest that is bounded; or, for checking,
+// whole in any case, or character by character in any case.
+enum class RuleDrawing { kBest, kWholePasswords, kByPosition };
+
+class RuleTables;
+
+// The way a rule's passwords of one length are drawn, and for drawing by
+// position, what its counts take.
+struct RuleDrawingPlan {
+    enum Way { kComposed, kWhole, kByPosition } way = kComposed;
+    size_t table_bytes = 0;
+};
+// The most memory the counts for drawing character by character may take.
+inline constexpr size_t kMostTableBytes = size_t{256} << 20;
+RuleDrawingPlan PlanRuleDrawing(const PasswordRule& rule, int length, const BigCount& kept, RuleDrawing drawing);
+// Why passwords of this length cannot be drawn in bounded time and memory,
+// or nothing.
+std::string RuleDrawingProblem(const PasswordRule& rule, int length, const BigCount& kept);
 
 class RuleSampler {
 public:
@@ -38,6 +58,9 @@ public:
 
     int length() const { return length_; }
     bool DrawsCompositions() const { return !compositions_.empty(); }
+    bool DrawsByPosition() const { return tables_ != nullptr; }
+    // Draws again serve while at least one in this many keeps the rule.
+    static constexpr uint32_t kLeastAcceptance = 8;
 
     // A composition's interval of the unit interval starts at
     // prefix / total; its first 64 bits are the boundary that a drawn word is
@@ -59,6 +82,7 @@ private:
 
     PasswordRule rule_;
     int length_;
+    std::unique_ptr<RuleTables> tables_;
     std::string alphabet_;
     std::vector<LinesGroup> groups_;
     // Compositions: counts per group, flat; boundaries and exact prefixes.

@@ -128,15 +128,97 @@ TEST(SiteRuleDrawing, EveryBundledRuleGivesPasswordsThatAnIndependentCheckerAcce
     }
 }
 
-TEST(SiteRuleDrawing, DrawsAreEvenOverEveryPasswordByCompositionAndByWholeDraws) {
+TEST(SiteRuleDrawing, DrawsAreEvenOverEveryPasswordHoweverTheyAreDrawn) {
     // Overlapping classes, a repeated line, a group with no line, runs limited.
     const PasswordRule overlapping = Parsed("allowed: [-abc01]; required: [ab0]; required: [01]");
-    ExpectEvenOverEveryPassword(overlapping, 3, RuleDrawing::kBest);
-    ExpectEvenOverEveryPassword(overlapping, 3, RuleDrawing::kWholePasswords);
     const PasswordRule twice = Parsed("allowed: [ab]; required: [0]; required: [01]; required: [01]; max-repeating: 2");
-    ExpectEvenOverEveryPassword(twice, 4, RuleDrawing::kBest);
     const PasswordRule steps = Parsed("allowed: [abcd]; required: [a]; max-sequential: 2");
-    ExpectEvenOverEveryPassword(steps, 4, RuleDrawing::kBest);
+    const PasswordRule sparse = Parsed("allowed: [ab]; required: [a]; max-repeating: 1");
+    for (RuleDrawing drawing : {RuleDrawing::kBest, RuleDrawing::kWholePasswords, RuleDrawing::kByPosition}) {
+        SCOPED_TRACE(static_cast<int>(drawing));
+        ExpectEvenOverEveryPassword(overlapping, 3, drawing);
+        ExpectEvenOverEveryPassword(twice, 4, drawing);
+        ExpectEvenOverEveryPassword(steps, 4, drawing);
+    }
+    // Fewer than 1 in 8 of the passwords of their characters keep these:
+    // drawn by position, and still even.
+    const PasswordRule few = Parsed("allowed: [abc]; required: [c]; max-repeating: 1");
+    EXPECT_TRUE(RuleSampler(few, 7).DrawsByPosition());
+    ExpectEvenOverEveryPassword(few, 7, RuleDrawing::kBest);
+    EXPECT_TRUE(RuleSampler(sparse, 9).DrawsByPosition());
+}
+
+// Rules that few of the passwords their characters make keep, as an audit
+// found them: each is counted and drawn from within the test's time limit,
+// character by character where drawing again would take too long, and a
+// rule too intricate to count is refused with the reason instead of taking
+// minutes.
+TEST(SiteRuleDrawing, RulesThatFewPasswordsKeepAreDrawnInBoundedTime) {
+    const std::string ten_letters = "required: [a]; required: [b]; required: [c]; required: [d]; required: [e]; "
+                                    "required: [f]; required: [g]; required: [h]; required: [i]; required: [j]";
+    const struct {
+        std::string rule;
+        int length;
+        bool by_position;
+    } cases[] = {
+        {"allowed: digit; max-consecutive: 1", 64, true},
+        {"max-repeating: 1; allowed: [ab]", 40, true},
+        {"max-repeating: 1; allowed: [ab]", 128, true},
+        {"allowed: ascii-printable; " + ten_letters, 20, true},
+        {"allowed: ascii-printable; " + ten_letters, 128, true},
+        {"required: upper; required: lower; required: digit; required: special; required: [abc]; required: [XYZ]; "
+         "max-consecutive: 2", 128, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule + " at " + std::to_string(c.length));
+        GenerationSettings settings = RuleSettings(c.rule);
+        settings.length_given = true;
+        settings.min_length = settings.max_length = c.length;
+        Generator generator(settings);
+        ASSERT_TRUE(generator.ready()) << generator.problem();
+        const RuleChoice& choice = *generator.rule_choice();
+        EXPECT_EQ(RuleSampler(choice.rule, c.length).DrawsByPosition(), c.by_position);
+        std::string out;
+        size_t ends[3];
+        ASSERT_EQ(generator.AppendLinesUtf8(out, 3, "\n", ends), 3);
+        for (size_t from = 0, i = 0; i < 3; from = ends[i++] + 1)
+            EXPECT_TRUE(Keeps(choice.rule, out.substr(from, ends[i] - from), c.length)) << out;
+    }
+    EXPECT_EQ(std::get<std::string>(ChooseRule(RuleSettings(
+                  "allowed: upper, lower; required: [abcdef]; required: [bcdefg]; required: [cdefgh]; "
+                  "required: [defghi]; required: [efghij]; required: [fghijk]; required: [ghijkl]; "
+                  "required: [hijklm]; required: [ijklmn]; required: [jklmno]; max-consecutive: 2"))),
+              "the rule is too intricate to count: its 10 required lines with its limits on runs make more than "
+              "131072 states (fewer or simpler required lines, or no max-consecutive, will do)");
+}
+
+// With a range of lengths, each length comes as often as its passwords do,
+// so that every password of every length is equally likely.
+TEST(SiteRuleDrawing, EachLengthOfARangeComesWithTheShareOfItsPasswords) {
+    GenerationSettings settings = RuleSettings("allowed: [-ab]; required: [-]");
+    settings.length_given = settings.variable_length = true;
+    settings.min_length = 4;
+    settings.max_length = 6;
+    Generator generator(settings);
+    ASSERT_TRUE(generator.ready()) << generator.problem();
+    const double expected[] = {65, 211, 665};  // passwords of 4, 5 and 6 characters
+    constexpr int kDraws = 94100;
+    int seen[3] = {};
+    std::string out;
+    for (int done = 0; done < kDraws; done += Generator::kLinesAtOnce) {
+        out.clear();
+        size_t ends[Generator::kLinesAtOnce];
+        ASSERT_EQ(generator.AppendLinesUtf8(out, Generator::kLinesAtOnce, "\n", ends), Generator::kLinesAtOnce);
+        for (size_t from = 0, i = 0; i < Generator::kLinesAtOnce; from = ends[i++] + 1) ++seen[ends[i] - from - 4];
+    }
+    double chi = 0;
+    for (int i = 0; i < 3; ++i) {
+        const double e = expected[i] / 941 * (seen[0] + seen[1] + seen[2]);
+        chi += (seen[i] - e) * (seen[i] - e) / e;
+    }
+    const auto bounds = chi_square::FairBoundsFor(2);
+    EXPECT_LT(chi, bounds.high) << seen[0] << " " << seen[1] << " " << seen[2];
+    EXPECT_EQ(generator.possible().capped, 941u);
 }
 
 TEST(SiteRuleDrawing, AWordOnACompositionsBoundaryIsDecidedByTheWordsAfterIt) {
