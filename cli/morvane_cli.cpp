@@ -163,8 +163,8 @@ int SaveGivenAsProfile(const CliOptions& options) {
         const std::filesystem::path whole = std::filesystem::absolute(option.value, error);
         if (!error) option.value = whole.lexically_normal().string();
     }
-    if (std::string problem = SaveProfile(options.save_profile, kept); !problem.empty())
-        return Refuse("--save-profile " + options.save_profile + ": " + problem);
+    if (std::string problem = SaveProfile(*options.save_profile, kept); !problem.empty())
+        return Refuse("--save-profile " + *options.save_profile + ": " + problem);
     return kExitDone;
 }
 
@@ -197,10 +197,10 @@ static int Run(int argc, char** argv) {
         out.Flush();
         return kExitDone;
     }
-    if (!options.save_profile.empty()) return SaveGivenAsProfile(options);
-    if (!options.delete_profile.empty()) {
-        if (std::string problem = DeleteProfile(options.delete_profile); !problem.empty())
-            return Refuse("--delete-profile " + options.delete_profile + ": " + problem);
+    if (options.save_profile) return SaveGivenAsProfile(options);
+    if (options.delete_profile) {
+        if (std::string problem = DeleteProfile(*options.delete_profile); !problem.empty())
+            return Refuse("--delete-profile " + *options.delete_profile + ": " + problem);
         return kExitDone;
     }
     if (options.list_sites || options.list_profiles || !options.site.empty()) {

@@ -8,19 +8,11 @@
 #include <cstring>
 
 #include "engine/word_list.h"
+#include "platform/base/user_file.h"
 #include "platform/base/wiped_memory.h"
 
 namespace morvane {
 namespace {
-
-// What a file that is not a regular one is, for the message.
-const char* KindOf(mode_t mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a pipe";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "not a regular file";
-}
 
 // Reads at most one byte more than a list may hold, so that a larger one
 // is seen.
@@ -36,30 +28,25 @@ bool ReadUpToLimit(int fd, std::string& text) {
     return true;
 }
 
-// The text of the list: a regular file (opened without waiting, so that a
-// pipe with no writer is told and not waited on), or standard input for "-".
+// The text of the list: a file of the user's, or standard input for "-".
 std::optional<std::string> ReadListText(const std::string& name, std::string& problem) {
-    const bool from_input = name == kStandardInputName;
-    const auto refuse = [&](const std::string& why) {
-        problem = "The word list " + (from_input ? std::string("on standard input") : name) + " " + why;
+    if (name != kStandardInputName) {
+        UserFile file = ReadUserFile(name, "a file of words", kLargestWordListBytes);
+        if (file.outcome == UserFile::kRead) return std::move(file.text);
+        problem = "The word list " + name + " " +
+                  (file.outcome == UserFile::kMissing ? std::string("cannot be read: ") + std::strerror(ENOENT)
+                                                      : file.problem) +
+                  (file.problem.starts_with("cannot") ? "" : ".");
         return std::nullopt;
-    };
-    const int fd = from_input ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return refuse(std::string("cannot be read: ") + std::strerror(errno));
-    struct stat st {};
-    std::string why;
-    if (!from_input && ::fstat(fd, &st) != 0) why = std::string("cannot be read: ") + std::strerror(errno);
-    else if (!from_input && !S_ISREG(st.st_mode)) why = std::string("is ") + KindOf(st.st_mode) + ", not a file of words.";
-    else if (!from_input && static_cast<size_t>(st.st_size) > kLargestWordListBytes) why = "is larger than 16 MiB.";
-    std::string text;
-    if (why.empty() && !ReadUpToLimit(fd, text)) why = std::string("cannot be read: ") + std::strerror(errno);
-    if (why.empty() && text.size() > kLargestWordListBytes) why = "is larger than 16 MiB.";
-    if (!from_input) ::close(fd);
-    if (!why.empty()) {
-        Wipe(text);
-        return refuse(why);
     }
-    return text;
+    std::string text;
+    std::string why;
+    if (!ReadUpToLimit(STDIN_FILENO, text)) why = std::string("cannot be read: ") + std::strerror(errno);
+    else if (text.size() > kLargestWordListBytes) why = "is larger than 16 MiB.";
+    if (why.empty()) return text;
+    Wipe(text);
+    problem = "The word list on standard input " + why;
+    return std::nullopt;
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ struct CliOptions {
     // Profiles: those used, by --profile; the one to save the options in
     // or to delete; whether to list them all.
     std::vector<std::string> profiles_used;
-    std::string save_profile, delete_profile;
+    std::optional<std::string> save_profile, delete_profile;  // given, even empty
     bool list_profiles = false;
     // What a profile keeps of the options: those given, a profile's as
     // the later options left them, in their order.

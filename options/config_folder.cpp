@@ -11,4 +11,15 @@ std::string ConfigFolder() {
     return std::string(home ? home : "") + "/.config/morvane";
 }
 
+std::string ConfigFolderProblem() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && *config == '/') return {};
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) return "HOME is not set, so there is no folder for your own files: set HOME or XDG_CONFIG_HOME";
+    if (*home != '/')
+        return std::string("HOME is not an absolute path (") + home +
+               "), so there is no folder for your own files: set HOME or XDG_CONFIG_HOME";
+    return {};
+}
+
 }  // namespace morvane

@@ -113,10 +113,33 @@ std::optional<ProfileFile> ReadAgain(std::string_view text) {
     return ReadProfiles(text, {}, ignored);
 }
 
+// The text edited line by line where it reads as `expected` (a line that
+// only looks like a table's start, inside a string of several lines, can
+// mislead the edit), else the whole file written anew.
+std::string EditedOrWhole(std::string edited, const ProfileFile& expected) {
+    const std::optional<ProfileFile> reread = ReadAgain(edited);
+    if (reread && SameProfiles(*reread, expected)) return edited;
+    return WholeFile(expected);
+}
+
 }  // namespace
 
 std::string ProfileProblem::Text() const {
+    if (file.empty()) return message;
     return line > 0 ? file + ":" + std::to_string(line) + ": " + message : file + ": " + message;
+}
+
+bool SameProfiles(const ProfileFile& a, const ProfileFile& b) {
+    if (a.window_start != b.window_start || a.profiles.size() != b.profiles.size()) return false;
+    for (const Profile& profile : a.profiles) {
+        const Profile* other = b.Find(profile.name);
+        if (!other || !std::equal(profile.options.begin(), profile.options.end(), other->options.begin(),
+                                  other->options.end(), [](const ProfileOption& x, const ProfileOption& y) {
+                                      return x.name == y.name && x.value == y.value;
+                                  }))
+            return false;
+    }
+    return true;
 }
 
 const Profile* ProfileFile::Find(std::string_view name) const {
@@ -132,6 +155,9 @@ bool IsProfileName(std::string_view name) {
 }
 
 std::string ProfileNameProblem(std::string_view name) {
+    if (name.empty()) return "a profile needs a name: one word of letters, digits, - and _";
+    if (name == kWindowStart)
+        return "\"" + std::string(name) + "\" names the profile the window starts with: give yours another name";
     if (!IsProfileName(name))
         return "\"" + std::string(name) + "\" is not a profile's name: one word of letters, digits, - and _";
     if (FindBuiltInProfile(name))
@@ -222,20 +248,20 @@ std::string WithProfile(std::string_view text, const Profile& profile) {
     if (!file) return std::string(text);
     std::vector<std::string> lines = SplitLines(text);
     const std::vector<std::string> table = SplitLines(ProfileTable(profile));
+    ProfileFile expected = *file;
     if (const Profile* old = file->Find(profile.name)) {
-        if (!OpensTable(lines, old->line, profile.name)) {
-            for (Profile& p : file->profiles)
-                if (p.name == profile.name) p.options = profile.options;
-            return WholeFile(*file);
-        }
+        for (Profile& p : expected.profiles)
+            if (p.name == profile.name) p.options = profile.options;
+        if (!OpensTable(lines, old->line, profile.name)) return WholeFile(expected);
         const auto [begin, end] = TableLines(lines, old->line);
         lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(begin), lines.begin() + static_cast<std::ptrdiff_t>(end));
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(begin), table.begin(), table.end());
-        return JoinLines(lines);
+        return EditedOrWhole(JoinLines(lines), expected);
     }
+    expected.profiles.push_back(profile);
     if (!lines.empty() && !Trimmed(lines.back()).empty()) lines.emplace_back("\n");
     lines.insert(lines.end(), table.begin(), table.end());
-    return JoinLines(lines);
+    return EditedOrWhole(JoinLines(lines), expected);
 }
 
 std::string WithoutProfile(std::string_view text, std::string_view name) {
@@ -248,16 +274,15 @@ std::string WithoutProfile(std::string_view text, std::string_view name) {
     }
     std::vector<std::string> lines = SplitLines(edited);
     const Profile* old = file->Find(name);
-    if (!OpensTable(lines, old->line, name)) {
-        file->profiles.erase(file->profiles.begin() + (old - file->profiles.data()));
-        return WholeFile(*file);
-    }
+    ProfileFile expected = *file;
+    expected.profiles.erase(expected.profiles.begin() + (old - file->profiles.data()));
+    if (!OpensTable(lines, old->line, name)) return WholeFile(expected);
     auto [begin, end] = TableLines(lines, old->line);
     while (end < lines.size() && Trimmed(lines[end]).empty()) ++end;  // and the blank lines after it
     if (end == lines.size())  // or, the last, those that set it apart before it
         while (begin > 0 && Trimmed(lines[begin - 1]).empty()) --begin;
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(begin), lines.begin() + static_cast<std::ptrdiff_t>(end));
-    return JoinLines(lines);
+    return EditedOrWhole(JoinLines(lines), expected);
 }
 
 std::string WithWindowStart(std::string_view text, std::string_view name) {

@@ -38,6 +38,10 @@ struct ProfileFile {
     const Profile* Find(std::string_view name) const;
 };
 
+// Whether two files hold the same profiles with the same options, and the
+// same window-start.
+bool SameProfiles(const ProfileFile& a, const ProfileFile& b);
+
 // A name is one word of letters, digits, '-' and '_'.
 bool IsProfileName(std::string_view name);
 // Why a profile of the user's cannot have this name, or nothing.

@@ -26,7 +26,10 @@ ProfileFinder FindProfileIn(const ProfileFile& own);
 // went wrong, or nothing.
 using ProfilesChange =
     std::function<std::optional<std::string>(const std::string& text, const ProfileFile& file, std::string& refusal)>;
-std::string ChangeProfiles(const ProfilesChange& change);
+// `changed` names the profile the change is for (kWindowStartChange for
+// window-start): every other must read the same after it.
+inline constexpr const char* kWindowStartChange = "window-start";
+std::string ChangeProfiles(const std::string& changed, const ProfilesChange& change);
 
 // The changes the program makes, each refused with a reason: saving under
 // a name that is not a profile's or a built-in's, deleting a profile that

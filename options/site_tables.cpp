@@ -1,12 +1,9 @@
 #include "options/site_tables.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "options/config_folder.h"
+#include "platform/base/user_file.h"
 
 namespace morvane {
 
@@ -22,18 +19,13 @@ SiteTables LoadSiteTables(std::string& problem) {
     if (auto bundled = ReadSiteTable(BundledSiteTableText(), where)) tables.bundled = std::move(*bundled);
     else said("the bundled sites' table");
     const std::string path = OwnSiteTablePath();
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        if (errno != ENOENT) problem = path + ": " + std::strerror(errno);
+    const UserFile file = ReadUserFile(path, "a table of sites");
+    if (file.outcome == UserFile::kMissing) return tables;
+    if (file.outcome == UserFile::kRefused) {
+        problem = path + " " + file.problem;
         return tables;
     }
-    std::stringstream text;
-    text << file.rdbuf();
-    if (file.bad()) {
-        problem = path + ": cannot be read";
-        return tables;
-    }
-    if (auto own = ReadSiteTable(text.str(), where)) tables.own = std::move(*own);
+    if (auto own = ReadSiteTable(file.text, where)) tables.own = std::move(*own);
     else said(path);
     return tables;
 }

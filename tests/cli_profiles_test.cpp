@@ -170,6 +170,45 @@ TEST(CommandLineProfiles, ASavedProfileIsListedUsedOverriddenAndDeleted) {
                         "Try 'morvane-cli --help' for more information.\n");
 }
 
+// Programs that save at once all keep their profiles; a file that is a
+// link stays one, its target changed; a table whose string holds a line
+// like a table's start is neither torn nor lost.
+TEST(CommandLineProfiles, SavesAtOnceLinksAndStringsLoseNothing) {
+    Config config;
+    const std::string target = config.folder + "/dotfiles/profiles.toml";
+    std::filesystem::create_directories(config.folder + "/dotfiles");
+    std::ofstream(target) << "# kept in dotfiles\n[mine]\nlength = 10\n";
+    std::filesystem::create_symlink(target, config.File());
+    constexpr int kWriters = 8, kRounds = 20;
+    for (int round = 0; round < kRounds; ++round) {
+        std::string command = "cd " + config.folder + " && (";
+        for (int w = 0; w < kWriters; ++w)
+            command += "timeout 60 " + std::string(MORVANE_CLI) + " --save-profile p" + std::to_string(round) + "_" +
+                       std::to_string(w) + " -l 6 >/dev/null & ";
+        command += "wait)";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+    const auto listed = Listed();
+    for (int round = 0; round < kRounds; ++round)
+        for (int w = 0; w < kWriters; ++w)
+            EXPECT_TRUE(listed.count("p" + std::to_string(round) + "_" + std::to_string(w))) << round << " " << w;
+    EXPECT_TRUE(listed.count("mine"));
+    EXPECT_TRUE(std::filesystem::is_symlink(config.File()));
+    EXPECT_EQ((std::filesystem::status(target).permissions() & std::filesystem::perms::all),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    std::filesystem::remove(config.File());
+    const std::string text = "[a]\nlength = 10\n[b]\nrules = \"\"\"\n[x]\nminlength: 8\"\"\"\nlength = 12\n";
+    for (const char* change : {"--save-profile b -l 14", "--save-profile a -l 9", "--delete-profile a",
+                               "--delete-profile b"}) {
+        config.Write(text);
+        EXPECT_EQ(Cli(change).code, 0) << change;
+        const Result read = Cli("--list-profiles");
+        EXPECT_EQ(read.code, 0) << change << ": " << read.err << config.Read();
+        if (std::string(change) != "--delete-profile b") EXPECT_NE(read.out.find("\nb\town\t"), std::string::npos) << change;
+    }
+}
+
 TEST(CommandLineProfiles, RefusalsSayWhatAndWhereAndLeaveTheFileAsItWas) {
     Config config;
     const std::pair<std::string, std::string> broken[] = {
@@ -191,14 +230,56 @@ TEST(CommandLineProfiles, RefusalsSayWhatAndWhereAndLeaveTheFileAsItWas) {
             EXPECT_EQ(config.Read(), text) << args;
         }
     }
-    // A file that cannot be read at all is never written.
-    std::filesystem::remove(config.File());
-    std::filesystem::create_directory(config.File());
-    const Result unreadable = Cli("--save-profile c -n 2");
-    EXPECT_EQ(unreadable.code, 2);
-    EXPECT_NE(unreadable.err.find(config.File() + ": Is a directory"), std::string::npos) << unreadable.err;
-    EXPECT_TRUE(std::filesystem::is_directory(config.File()));
-    std::filesystem::remove(config.File());
+    // A file that cannot be read at all is never written; a pipe or a
+    // device in its place is told at once and not read without end, for the
+    // profiles as for the sites' table.
+    const std::string fifo = config.folder + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string sites = config.folder + "/morvane/password-rules.json";
+    const struct {
+        std::string file, kind;
+        std::vector<std::string> args;
+    } unreadable[] = {
+        {config.File(), "a folder, not a file of profiles", {"--save-profile c -n 2", "--list-profiles"}},
+        {config.File(), "a pipe, not a file of profiles",
+         {"--save-profile c -n 2", "--list-profiles", "--profile c", "--delete-profile c"}},
+        {config.File(), "a device, not a file of profiles", {"--save-profile c -n 2", "--list-profiles"}},
+        {sites, "a pipe, not a table of sites", {"--site example.com", "--list-sites"}},
+        {sites, "a device, not a table of sites", {"--site example.com", "--list-sites"}},
+    };
+    for (const auto& c : unreadable) {
+        std::filesystem::remove(c.file);
+        if (c.kind.starts_with("a folder")) std::filesystem::create_directory(c.file);
+        else std::filesystem::create_symlink(c.kind.starts_with("a pipe") ? fifo : "/dev/zero", c.file);
+        for (const std::string& args : c.args) {
+            const Result r = Cli(args);
+            EXPECT_EQ(r.code, 2) << args;
+            const bool changes = args.starts_with("--save") || args.starts_with("--delete");
+            EXPECT_EQ(r.err, "morvane-cli: " + (changes ? args.substr(0, args.find(" c") + 2) + ": " : "") + c.file +
+                                 " is " + c.kind + (changes ? "; the file is left as it is" : "") + "\n")
+                << args;
+        }
+        std::filesystem::remove(c.file);
+    }
+    // Names the file cannot keep, and no folder to keep it in.
+    const std::pair<std::string, std::string> names[] = {
+        {"--save-profile window-start -l 5",
+         "--save-profile window-start: \"window-start\" names the profile the window starts with: give yours another "
+         "name"},
+        {"--save-profile '' -l 5", "--save-profile : a profile needs a name: one word of letters, digits, - and _"},
+        {"--delete-profile ''", "--delete-profile : no profile of yours is named "},
+    };
+    for (const auto& [args, message] : names) EXPECT_EQ(Cli(args).err, "morvane-cli: " + message + "\n") << args;
+    unsetenv("XDG_CONFIG_HOME");
+    const std::string own_home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    for (const char* home : {"", "relative"}) {
+        setenv("HOME", home, 1);
+        const Result homeless = Cli("--save-profile q -l 5");
+        EXPECT_EQ(homeless.code, 2) << home;
+        EXPECT_NE(homeless.err.find("so there is no folder for your own files"), std::string::npos) << homeless.err;
+    }
+    setenv("HOME", own_home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", config.folder.c_str(), 1);
     // Built-in profiles are not the user's to take or to delete.
     const std::pair<const char*, const char*> refused[] = {
         {"--save-profile strong -l 30",
