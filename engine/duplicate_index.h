@@ -20,11 +20,11 @@ class DuplicateIndex {
 public:
     using Key = uint64_t;  // 0 marks a free slot
 
-    // Makes room for `count` passwords at once, so the table need not grow
-    // (and stand twice in memory) during the run; for at most
-    // kMostReserved, beyond which it grows with the passwords put in, so
-    // that a run asked for more than it makes never takes the memory of all.
-    static constexpr size_t kMostReserved = size_t{1} << 23;
+    // Makes room for `count` passwords at once, so that a short run's table
+    // need not grow; for at most kMostReserved, beyond which it grows with
+    // the passwords put in, so that a run asked for more than it makes (cut
+    // short by `head`, say) takes the memory of what it made and no more.
+    static constexpr size_t kMostReserved = size_t{1} << 16;
     void Reserve(size_t count);
     // Adds the password; false when it was already there.
     bool Insert(std::u32string_view password);
