@@ -96,6 +96,10 @@ public:
 
     // Commands
     void cmdGenerate_Click();
+    // Ends a run between two passwords, as if it had been asked for no
+    // more; the passwords made so far stay. Nothing when no run goes on.
+    void StopRun() { stop_requested_ = runs_going_ > 0; }
+    bool IsRunGoing() const { return runs_going_ > 0; }
     void cmdClear_Click();
     void ClearPasswords();
 
@@ -179,6 +183,8 @@ public:
     void Message(const std::string& text, const std::string& title);
 
 private:
+    bool stop_requested_ = false;
+    int runs_going_ = 0;  // a run started at one of another run's turns goes inside it
     // The boxes and the Other texts, read into `settings`.
     GenerationSettings WindowSettings() const;
     void ReadChoices(GenerationSettings& settings);

@@ -57,6 +57,12 @@ void frmMain::GenerateOutput() {
         }
         const std::shared_ptr<Generator> run = generator_;
         Generator& generator = *run;
+        stop_requested_ = false;
+        ++runs_going_;
+        struct Going {
+            int& runs;
+            ~Going() { --runs; }
+        } going{runs_going_};
         const int32_t requested = settings.count;
         // Each password with its line end takes at most the longest length
         // plus two.
@@ -99,7 +105,9 @@ void frmMain::GenerateOutput() {
             c_.txtNumPass->SetText(Number(lngPasswordCount_));
             env_.do_events();
             generator_ = run;  // after a run started at this turn
+            if (stop_requested_) break;
         }
+        stop_requested_ = false;
     });
 }
 

@@ -50,6 +50,9 @@ public:
     QSpinBox* spnRuleLength;  // within the rule's range
     QLabel* lblRuleProblem;   // what is wrong with the rule, said under it
 
+    // Why the user's table of sites was not read, or nothing.
+    const QString& SiteTableProblem() const { return site_problem_; }
+
 signals:
     void Changed();  // any choice of the strip
 

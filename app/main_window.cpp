@@ -1,4 +1,6 @@
 #include "app/main_window.h"
+
+#include <QTimer>
 #include "app/profiles_menu.h"
 #include "platform/qt/qt_display_scrub.h"
 
@@ -245,8 +247,15 @@ MainWindow::MainWindow(WindowServices services)
 void MainWindow::Start() {
     form_->Form_Load();
     // Without a profile to start with the window starts with its defaults.
-    mnuProfiles->Load();
+    mnuProfiles->LoadAtStart();
     mnuProfiles->ChooseWindowStart();
+    // What could not be read is said once the window shows, over it.
+    QTimer::singleShot(0, this, [this] {
+        if (const QString& problem = generationStrip->SiteTableProblem(); !problem.isEmpty())
+            box_.Show(problem.toStdString() + "\r\nOnly the bundled sites' rules are known until it is mended.", kOkOnly,
+                      "Site rules");
+        mnuProfiles->SayProblem();
+    });
 }
 
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }

@@ -92,6 +92,7 @@ public:
     QAction *mnuGenerate, *mnuSave, *mnuPrint, *mnuExit, *mnuCut, *mnuCopy, *mnuPaste, *mnuDelete,
         *mnuClear, *mnuSelectAll, *mnuFind, *mnuReplace, *mnuFont, *mnuAlignLeft, *mnuAlignCenter,
         *mnuAlignRight, *mnuContents, *mnuWebsite, *mnuAbout;
+    QAction* mnuStop = nullptr;            // ends a run going on (Esc)
     QAction* mnuClipboardDelay = nullptr;  // how long copied passwords stay on the clipboard
     QLabel* lblClipboardCountdown = nullptr;  // in the status bar while a copy waits to be cleared
     ClipboardGuard* clipboardGuard = nullptr;

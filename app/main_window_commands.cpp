@@ -58,6 +58,8 @@ void MainWindow::BuildMenus() {
     mnuFile = bar->addMenu("&File");
     mnuFile->setObjectName("mnuFile");
     mnuGenerate = Entry(mnuFile, "mnuGenerate", "&Generate", Qt::CTRL | Qt::Key_G);
+    mnuStop = Entry(mnuFile, "mnuStop", "S&top Generating", Qt::Key_Escape);
+    mnuStop->setStatusTip("Ends the run going on; the passwords made so far stay");
     mnuFile->addSeparator()->setObjectName("mnuJunk1");
     mnuSave = Entry(mnuFile, "mnuSave", "&Save As", Qt::CTRL | Qt::Key_S);
     mnuPrint = Entry(mnuFile, "mnuPrint", "&Print", Qt::CTRL | Qt::Key_P);
@@ -141,6 +143,7 @@ void MainWindow::ConnectCommands() {
     on(cmdExit, &QPushButton::clicked, &MainWindow::cmdExit_Click);
 
     on(mnuGenerate, &QAction::triggered, &MainWindow::mnuGenerate_Click);
+    connect(mnuStop, &QAction::triggered, this, [this] { form_->StopRun(); });
     on(mnuSave, &QAction::triggered, &MainWindow::mnuSave_Click);
     on(mnuPrint, &QAction::triggered, &MainWindow::mnuPrint_Click);
     on(mnuExit, &QAction::triggered, &MainWindow::mnuExit_Click);

@@ -1,6 +1,11 @@
 #include "app/profiles_menu.h"
 
+#include <QApplication>
 #include <QInputDialog>
+#include <QPointer>
+#include <QThreadPool>
+
+#include <utility>
 
 #include "options/built_in_profiles.h"
 #include "options/profile_settings.h"
@@ -12,12 +17,13 @@ namespace {
 
 constexpr char kTitle[] = "Profiles";
 
-// What a profile makes and how strong it is, for its entry's tip.
-std::string Tip(const ProfileOptions& profile, const SiteTables& sites, const char* purpose) {
-    GenerationSettings settings;
-    if (std::string problem = SettingsOfProfile(profile, sites, settings); !problem.empty()) return problem;
-    const std::string what = purpose ? std::string(purpose) : DescribeMaking(settings);
-    return what + "\n" + DescribeStrength(settings).text;
+constexpr char kStrengthPending[] = "Its strength is being worked out.";
+
+// The options as one text, to know a profile's strength again by.
+std::string KeyOf(const ProfileOptions& options) {
+    std::string key;
+    for (const ProfileOption& option : options) key += option.name + '=' + option.value + '\n';
+    return key;
 }
 
 QAction* Command(QMenu* menu, const char* name, const char* caption) {
@@ -54,6 +60,36 @@ ProfilesMenu::ProfilesMenu(QWidget* parent, MessageBoxService& box, SiteTables s
 
 void ProfilesMenu::Say(const std::string& text) { box_.Show(text, kOkOnly, kTitle); }
 
+std::string ProfilesMenu::TipOf(const ProfileOptions& options, const char* purpose) {
+    GenerationSettings settings;
+    if (std::string problem = SettingsOfProfile(options, sites_, settings); !problem.empty()) return problem;
+    const std::string what = purpose ? std::string(purpose) : DescribeMaking(settings);
+    const std::string key = KeyOf(options);
+    auto [known, added] = strengths_.try_emplace(key);
+    if (added) {
+        // A rule's strength can take a while to count: it never holds up
+        // the window's start or the menu's opening.
+        QPointer<ProfilesMenu> menu(this);
+        QThreadPool::globalInstance()->start([menu, key, settings] {
+            const std::string strength = DescribeStrength(settings).text;
+            QMetaObject::invokeMethod(
+                qApp, [menu, key, strength] { if (menu) menu->StrengthFound(key, strength); }, Qt::QueuedConnection);
+        });
+    }
+    return what + "\n" + (known->second.empty() ? std::string(kStrengthPending) : known->second);
+}
+
+void ProfilesMenu::StrengthFound(const std::string& key, const std::string& strength) {
+    strengths_[key] = strength;
+    for (QAction* entry : entries_->actions()) {
+        if (entry->property("profileKey").toString().toStdString() != key) continue;
+        QString tip = entry->toolTip();
+        tip.replace(kStrengthPending, QString::fromStdString(strength));
+        entry->setToolTip(tip);
+        entry->setStatusTip(QString(tip).replace('\n', ": "));
+    }
+}
+
 void ProfilesMenu::Load() {
     ProfileProblem problem;
     own_ = LoadProfiles(problem);
@@ -61,13 +97,28 @@ void ProfilesMenu::Load() {
     const bool new_problem = !said.empty() && said != problem_said_;
     problem_said_ = said;
     List();
-    if (new_problem) Say(said + "\r\nOnly the built-in profiles are listed until the file is mended.");
+    if (new_problem) problem_to_say_ = said + "\r\nOnly the built-in profiles are listed until the file is mended.";
+    if (!loading_at_start_) SayProblem();
+}
+
+void ProfilesMenu::LoadAtStart() {
+    loading_at_start_ = true;
+    Load();
+    loading_at_start_ = false;
+}
+
+void ProfilesMenu::SayProblem() {
+    if (problem_to_say_.empty()) return;
+    Say(std::exchange(problem_to_say_, {}));
 }
 
 void ProfilesMenu::List() {
     for (QAction* entry : entries_->actions()) delete entry;
-    const auto add = [&](const std::string& name, const QString& caption, const std::string& tip, QAction* before) {
+    const auto add = [&](const std::string& name, const QString& caption, const ProfileOptions& options,
+                         const char* purpose, QAction* before) {
+        const std::string tip = TipOf(options, purpose);
         auto* entry = new QAction(caption, entries_);
+        entry->setProperty("profileKey", QString::fromStdString(KeyOf(options)));
         entry->setObjectName(QString::fromStdString("mnuProfile_" + name));
         entry->setCheckable(true);
         entry->setChecked(name == chosen_);
@@ -77,13 +128,12 @@ void ProfilesMenu::List() {
         connect(entry, &QAction::triggered, this, [this, name] { Choose(name); });
     };
     for (const BuiltInProfile& profile : BuiltInProfiles())
-        add(profile.name, QString::fromUtf8(profile.name) + " (built-in)", Tip(profile.options, sites_, profile.purpose),
-            own_start_);
+        add(profile.name, QString::fromUtf8(profile.name) + " (built-in)", profile.options, profile.purpose, own_start_);
     const QList<QAction*> all = actions();
     QAction* after_own = all.at(all.indexOf(own_start_) + 1);  // the separator before the commands
     if (own_)
         for (const Profile& profile : own_->profiles)
-            add(profile.name, QString::fromStdString(profile.name), Tip(profile.options, sites_, nullptr), after_own);
+            add(profile.name, QString::fromStdString(profile.name), profile.options, nullptr, after_own);
     own_start_->setVisible(own_ && !own_->profiles.empty());
     ShowWhatApplies();
 }

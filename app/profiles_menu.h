@@ -7,6 +7,7 @@
 #include <QMenu>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,10 @@ public:
     // read well is said in a message, once, and only the built-in ones are
     // listed.
     void Load();
+    // The same at the window's start: a problem is kept to be said, by
+    // SayProblem, once the window shows.
+    void LoadAtStart();
+    void SayProblem();
     // Chooses the profile the file names to start with, if any.
     void ChooseWindowStart();
     void Choose(const std::string& name);
@@ -54,6 +59,10 @@ private:
     void StartWith(const std::string& name);
     void ShowWhatApplies();
     void Say(const std::string& text);
+    // An entry's tip: what it makes, and its strength once worked out, which
+    // happens away from the window's thread and is kept for the next time.
+    std::string TipOf(const ProfileOptions& options, const char* purpose);
+    void StrengthFound(const std::string& key, const std::string& strength);
 
     MessageBoxService& box_;
     WindowOptions window_options_;
@@ -63,6 +72,9 @@ private:
     QAction* own_start_;  // where the user's own profiles begin
     std::string chosen_;  // the profile last chosen
     std::string problem_said_;  // why the file was last not read
+    std::string problem_to_say_;
+    bool loading_at_start_ = false;
+    std::map<std::string, std::string> strengths_;  // by the options' text; empty while being worked out
 };
 
 }  // namespace morvane

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -279,4 +280,23 @@ TEST(LongList, TheTextReadBackFollowsEveryEditTypedDeletedPastedOrUndone) {
     dialog->findNext->click();
     QApplication::processEvents();
     EXPECT_EQ(list->textCursor().selectedText(), "<<end>>");
+}
+
+// Esc ends a long run between two passwords: the passwords made so far
+// stay, counted, and the panel says the run is complete.
+TEST(LongList, EscEndsALongRunAndKeepsWhatItMade) {
+    Window w;
+    QTimer::singleShot(300, &w.window, [&] { QTest::keyClick(&w.window, Qt::Key_Escape); });
+    w.Run(1000000);
+    const int made = w.window.txtNumPass->text().toInt();
+    EXPECT_GT(made, 0);
+    EXPECT_LT(made, 1000000);
+    EXPECT_EQ(w.list()->document()->blockCount() - 1, made);  // every line ends, the last one too
+    EXPECT_EQ(w.window.txtStatus->text(), "Complete");
+    EXPECT_FALSE(w.window.txtTimeComp->text().isEmpty());
+    EXPECT_FALSE(w.window.form().IsRunGoing());
+    // Esc with no run going changes nothing.
+    QTest::keyClick(&w.window, Qt::Key_Escape);
+    w.Run(5);
+    EXPECT_EQ(w.window.txtNumPass->text().toInt(), made + 5);
 }

@@ -1,6 +1,7 @@
 // The Site rules mode of the real window: the domain typed with real keys,
 // the rule it brings, the check as a rule is typed, and the run.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QCompleter>
@@ -159,4 +160,31 @@ TEST(SiteRulesWindow, ABrokenTableOfTheUsersIsLeftOutAndSaidWithItsPlace) {
     EXPECT_EQ(w.strip().txtSite->completer()->model()->rowCount(), 434);
     w.Type(w.strip().txtSite, "ubisoft.com");
     EXPECT_EQ(w.strip().spnRuleLength->value(), 16);
+}
+
+// A pipe or a device in place of the user's files does not hold up the
+// window's start: each is said once, in a message over the shown window.
+TEST(SiteRulesWindow, APipeOrADeviceInPlaceOfTheUsersFilesIsSaidOverTheShownWindow) {
+    QTemporaryDir config;
+    ASSERT_TRUE(QDir(config.path()).mkpath("morvane"));
+    const QString profiles = config.filePath("morvane/profiles.toml"), sites = config.filePath("morvane/password-rules.json");
+    ASSERT_EQ(mkfifo(profiles.toUtf8().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", sites));
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    ScriptedMessageBox box;
+    std::vector<bool> shown_over_window;
+    MainWindow window{WindowServices{.box = &box}};
+    box.on_show = [&](const ShownBox&) { shown_over_window.push_back(window.isVisible()); };
+    window.Start();
+    window.show();
+    QApplication::processEvents();
+    if (before.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
+    else qputenv("XDG_CONFIG_HOME", before);
+    ASSERT_EQ(box.shown.size(), 2u);
+    EXPECT_EQ(box.shown[0].text, sites.toStdString() + " is a device, not a table of sites\r\nOnly the bundled sites' "
+                                                        "rules are known until it is mended.");
+    EXPECT_EQ(box.shown[1].text, profiles.toStdString() + " is a pipe, not a file of profiles\r\nOnly the built-in "
+                                                           "profiles are listed until the file is mended.");
+    EXPECT_EQ(shown_over_window, (std::vector<bool>{true, true}));
 }
