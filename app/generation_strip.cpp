@@ -203,6 +203,10 @@ void GenerationStrip::CheckRule() {
     } else {
         const QSignalBlocker quiet(spnRuleLength);
         spnRuleLength->setRange(range.low, range.high);
+        if (!range.notes.empty()) {
+            problem = QString::fromStdString("Note: " + range.notes.front());
+            for (size_t i = 1; i < range.notes.size(); ++i) problem += "; " + QString::fromStdString(range.notes[i]);
+        }
     }
     if (problem.isEmpty()) problem = site_problem_;
     lblRuleProblem->setText(fontMetrics().elidedText(problem, Qt::ElideMiddle, lblRuleProblem->width()));

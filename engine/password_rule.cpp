@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <limits>
 
 #include "platform/base/text.h"
 
@@ -61,6 +62,7 @@ public:
                 int value = 0;
                 if (auto problem = ReadNumber(name, value)) return *problem;
                 Combine(name, value);
+                if (name == "minlength" || name == "maxlength") lengths_at_ = name_at;
             } else {
                 return Problem(name_at, "unknown property \"" + name + "\"");
             }
@@ -73,8 +75,8 @@ public:
         for (const RuleCharacters& line : rule_.required) rule_.allowed |= line;
         if (!any_class_line) rule_.allowed = Printable();
         if (rule_.min_length && rule_.max_length && rule_.min_length > rule_.max_length)
-            return Problem(0, "minlength " + std::to_string(rule_.min_length) + " is above maxlength " +
-                                  std::to_string(rule_.max_length));
+            return Problem(lengths_at_, "minlength " + std::to_string(rule_.min_length) + " is above maxlength " +
+                                            std::to_string(rule_.max_length));
         return rule_;
     }
 
@@ -105,6 +107,9 @@ private:
         while (!AtEnd() && std::isdigit(static_cast<unsigned char>(Peek()))) ++at_;
         const std::string_view digits = text_.substr(start, at_ - start);
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (error == std::errc::result_out_of_range)
+            return Problem(start, name + " " + std::string(digits) + " is too large: at most " +
+                                      std::to_string(std::numeric_limits<int>::max()));
         if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || value < 1)
             return Problem(start, name + " must be a whole number of at least 1");
         return std::nullopt;
@@ -168,6 +173,7 @@ private:
 
     std::string_view text_;
     size_t at_ = 0;
+    size_t lengths_at_ = 0;  // the last minlength or maxlength
     PasswordRule rule_;
 };
 

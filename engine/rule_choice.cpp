@@ -41,6 +41,11 @@ std::variant<RuleChoice, std::string> ReadAndNarrow(const GenerationSettings& se
     PasswordRule& rule = choice.rule;
     if (rule.required.size() > static_cast<size_t>(kMostRequiredLines))
         return "the rule has more than " + std::to_string(kMostRequiredLines) + " required lines";
+    // What the rule itself leaves empty, before the user's options narrow it.
+    for (size_t line = 0; line < rule.required.size(); ++line)
+        if (rule.required[line].none())
+            return "\"required: " + rule.required_texts[line] + "\" holds no printable ASCII character";
+    if (rule.allowed.none()) return "the rule allows no printable ASCII character";
     if (!settings.spaces) TakeOut(rule, U' ');
     if (settings.look_alikes_out) TakeOut(rule, kLookAlikes);
     if (settings.other_out) TakeOut(rule, settings.other_out_text);
@@ -112,7 +117,7 @@ std::string RuleTextProblem(const GenerationSettings& settings, LengthRange* ran
     const RuleChoice& choice = std::get<RuleChoice>(narrowed);
     if (!AnyPassword(choice.rule, choice.range_low, choice.range_high))
         return "no password of " + Range(choice.range_low, choice.range_high) + " characters keeps the rule";
-    if (range) *range = {choice.range_low, choice.range_high};
+    if (range) *range = {choice.range_low, choice.range_high, choice.rule.notes};
     return {};
 }
 

@@ -29,6 +29,7 @@ std::variant<RuleChoice, std::string> ChooseRule(const GenerationSettings& setti
 // when it is sound, and then `range`, when given, receives the range.
 struct LengthRange {
     int low = 0, high = 0;
+    std::vector<std::string> notes;  // what the reader left out of the rule as written
 };
 std::string RuleTextProblem(const GenerationSettings& settings, LengthRange* range = nullptr);
 

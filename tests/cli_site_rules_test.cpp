@@ -139,8 +139,9 @@ TEST(CommandLineSiteRules, RulesThatCannotBeKeptOrReadAreRefusedInOneLineWithTwo
 }
 
 TEST(CommandLineSiteRules, TheUsersOwnTableAddsSitesAndOverridesBundledOnes) {
+    // Written by an editor that starts its UTF-8 with a byte-order mark.
     const std::string config = ConfigWith(
-        "{\n  \"ubisoft.com\": {\"password-rules\": \"minlength: 6; maxlength: 6; allowed: digit\"},\n"
+        "\xEF\xBB\xBF{\n  \"ubisoft.com\": {\"password-rules\": \"minlength: 6; maxlength: 6; allowed: digit\"},\n"
         "  \"intranet.example\": {\"password-rules\": \"required: [xyz]; allowed: [xyz]\"}\n}\n");
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     const Result digits = Cli("--site www.ubisoft.com -n 30");

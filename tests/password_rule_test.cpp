@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "engine/password_rule.h"
+#include "engine/rule_choice.h"
 #include "engine/rule_count.h"
 #include "engine/rule_sampler.h"
 #include "engine/site_rules.h"
@@ -118,7 +119,9 @@ TEST(PasswordRuleLanguage, WhatCannotBeReadIsRefusedSayingWhatAndWhere) {
         {"allowed: [a-z]", 12, "'-' stands only first in a class: there are no ranges such as [a-z]"},
         {"allowed: []", 10, "the class [] is empty"},
         {"required: [abc; minlength: 5", 11, "the class opened here has no ']'"},
-        {"minlength: 12; maxlength: 8", 1, "minlength 12 is above maxlength 8"},
+        {"minlength: 12; maxlength: 8", 16, "minlength 12 is above maxlength 8"},
+        {"maxlength: 8; required: digit; minlength: 12", 32, "minlength 12 is above maxlength 8"},
+        {"minlength: 99999999999999999999", 12, "minlength 99999999999999999999 is too large: at most 2147483647"},
         {"minlength: eight", 12, "minlength must be a whole number of at least 1"},
         {"maxlength: 0", 12, "maxlength must be a whole number of at least 1"},
         {"required upper", 1, "\"required\" has no ':' and value after it"},
@@ -130,6 +133,24 @@ TEST(PasswordRuleLanguage, WhatCannotBeReadIsRefusedSayingWhatAndWhere) {
         EXPECT_EQ(problem.position, c.position) << c.rule;
         EXPECT_EQ(problem.message, c.message) << c.rule;
     }
+    // Read, but left empty by what is beyond printable ASCII: said as such,
+    // not blamed on the blank or on exclusions that were never made.
+    const std::pair<const char*, const char*> emptied[] = {
+        {"required: [\xF0\x9F\x98\x80]", "\"required: [\xF0\x9F\x98\x80]\" holds no printable ASCII character"},
+        {"allowed: [\xC3\xA9]", "the rule allows no printable ASCII character"},
+    };
+    for (const auto& [rule, message] : emptied) {
+        GenerationSettings settings;
+        settings.mode = GenerationMode::kSiteRules;
+        settings.rules = rule;
+        EXPECT_EQ(RuleTextProblem(settings), message) << rule;
+    }
+    GenerationSettings noted;
+    noted.mode = GenerationMode::kSiteRules;
+    noted.rules = "allowed: [a\xC3\xA9]; minlength: 5";
+    LengthRange range;
+    EXPECT_EQ(RuleTextProblem(noted, &range), "");
+    EXPECT_EQ(range.notes, std::vector<std::string>{"characters beyond printable ASCII in the class at 10 are left out"});
 }
 
 TEST(PasswordRuleLanguage, EveryBundledSitesRuleIsRead) {
