@@ -18,9 +18,16 @@ Text ClockText(std::chrono::system_clock::time_point t) { return LocalTimeText(t
 Text Number(long long value) { return Ascii(std::to_string(value)); }
 
 // What the list takes for each line of `longest` characters (its text, its
-// layout, the copies kept for undo and for the run), measured with room to
-// spare: a run of 10^6 passwords of 6 to 8 characters peaks near 220 MiB.
-uint64_t RunBytes(int64_t lines, int longest) { return static_cast<uint64_t>(lines) * (160 + 10 * (longest + 2)); }
+// layout, the copies kept for undo and for the run) and the index of a run
+// whose passwords are each to be new, as it grows: an upper bound over the
+// peaks measured by morvane_bench (MORVANE_BENCH_EVENTS, the window's own
+// 40 MiB included): 10^5, 10^6 and 10^7 passwords of 6 to 8 characters peak
+// at 60, 225 and 1,856 MiB (3,133 MiB seen on a real display), and this says
+// 33, 324 and 3,243 MiB; 10^5, 10^6 and 4 * 10^6 of 128 characters peak at
+// 135, 920 and 3,541 MiB, and this says 124, 1,240 and 4,959 MiB.
+uint64_t RunBytes(int64_t lines, int longest, bool unique) {
+    return static_cast<uint64_t>(lines) * (260 + 8 * (longest + 2) + (unique ? 48 : 0));
+}
 
 constexpr uint64_t kMiB = 1 << 20;
 
@@ -67,7 +74,7 @@ void frmMain::GenerateOutput() {
         // Each password with its line end takes at most the longest length
         // plus two.
         const int longest = generator.LongestOutput();
-        if (!IsMemoryEnough(RunBytes(requested, longest))) return;
+        if (!IsMemoryEnough(RunBytes(requested, longest, settings.unique))) return;
         ChangeStatus(kStatusBuilding);
         c_.rtfPasswords->ExpectAppends(int64_t{requested} * (longest + 2));
         // A run starts on a line of its own, even after a last line the

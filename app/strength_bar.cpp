@@ -10,6 +10,12 @@
 namespace morvane {
 namespace {
 
+// How long a keystroke waits for the count before the line says it is
+// being counted, and how often it then looks whether it is done.
+constexpr auto kPromptCount = std::chrono::milliseconds(100);
+constexpr int kCountPoll = 50;
+constexpr char kCounting[] = "Counting the passwords these options allow...";
+
 QColor ColorOf(StrengthLevel level) {
     switch (level) {
         case StrengthLevel::kPoor: return QColor(200, 0, 0);
@@ -34,6 +40,8 @@ StrengthBar::StrengthBar(MainWindow* window) : QStatusBar(window), window_(windo
                              window->txtNum})
         connect(field, &QLineEdit::textChanged, this, &StrengthBar::Schedule);
     connect(window->generationStrip, &GenerationStrip::Changed, this, &StrengthBar::Schedule);
+    waiting_.setInterval(kCountPoll);
+    connect(&waiting_, &QTimer::timeout, this, &StrengthBar::TakeFinishedCount);
     Refresh();
 }
 
@@ -48,7 +56,36 @@ void StrengthBar::Schedule() {
 void StrengthBar::Refresh() {
     scheduled_ = false;
     const frmMain::SettingsAsEntered entered = window_->form().ReadEntries();
-    const StrengthLine strength = entered.settings ? DescribeStrength(*entered.settings) : NoPasswordLine(entered.why_none);
+    if (!entered.settings) return Show(NoPasswordLine(entered.why_none));
+    const GenerationSettings settings = *entered.settings;
+    std::future<StrengthLine> counting =
+        std::async(std::launch::async, [settings] { return DescribeStrength(settings); });
+    if (counting.wait_for(kPromptCount) == std::future_status::ready) {
+        newest_pending_ = false;  // what is still being counted is older
+        return Show(counting.get());
+    }
+    // A rule that takes longer to count is counted on meanwhile, and the
+    // window goes on; the newest count is the one shown.
+    counting_.push_back(std::move(counting));
+    newest_pending_ = true;
+    Show({kCounting, StrengthLevel::kNone});
+    waiting_.start();
+}
+
+void StrengthBar::TakeFinishedCount() {
+    const auto done = [](const std::future<StrengthLine>& f) {
+        return !f.valid() || f.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    };
+    if (newest_pending_ && done(counting_.back())) {
+        newest_pending_ = false;
+        Show(counting_.back().get());
+    }
+    // Older counts are let finish away from the window, then dropped.
+    std::erase_if(counting_, done);
+    if (counting_.empty()) waiting_.stop();
+}
+
+void StrengthBar::Show(const StrengthLine& strength) {
     const QString text = ToQt(strength.text);
     const bool changed = text != line_->text();
     line_->setText(text);

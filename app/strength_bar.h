@@ -3,6 +3,12 @@
 // current options would make, brought up to date as any option changes.
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
+
+#include <future>
+#include <vector>
+
+#include "options/strength_line.h"
 
 namespace morvane {
 
@@ -21,9 +27,16 @@ signals:
 
 private:
     void Schedule();
+    void Show(const StrengthLine& strength);
+    void TakeFinishedCount();
     MainWindow* window_;
     QLabel* line_;
     bool scheduled_ = false;
+    // Counts that took longer than a keystroke should, the newest last;
+    // the older ones are let finish and dropped.
+    std::vector<std::future<StrengthLine>> counting_;
+    bool newest_pending_ = false;  // the last of counting_ is still to be shown
+    QTimer waiting_;
 };
 
 }  // namespace morvane

@@ -9,6 +9,7 @@
 //                             its peak memory is the run's);
 //                             with MORVANE_BENCH_SAVE / _FIND / _REPLACE=lines
 //                             also those
+//   MORVANE_BENCH_LENGTH=n    runs of passwords n long (the event gaps alone)
 //   MORVANE_BENCH_GAPS=1      also lists every gap over 30 ms
 //   MORVANE_BENCH_WINDOW=1    only the window runs against Qt
 //   MORVANE_BENCH_FIND_PRESS=1 only Find Next, from the press in the dialog to
@@ -140,6 +141,10 @@ void RunEvents(long count) {
     window.form().Form_Load();
     window.show();
     window.txtNum->setText(QString::number(count));
+    if (const int length = qEnvironmentVariableIntValue("MORVANE_BENCH_LENGTH"); length > 0) {
+        window.txtMaxLen->setText(QString::number(length));
+        window.txtMinLen->setText(QString::number(length));
+    }
     QApplication::processEvents();  // the window's first painting is not the run's
     double run = LongestEventGap([&] { window.Generate(); });
     std::printf("events   %9ld passwords  longest gap during the run %.0f ms", count, run);

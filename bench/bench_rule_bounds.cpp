@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "engine/password_rule.h"
 #include "engine/rand.h"
 #include "engine/rule_count.h"
@@ -57,16 +58,8 @@ constexpr AuditRule kRules[] = {
      128},
 };
 
-double CpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using bench::CpuSeconds;
+using bench::Median;
 
 struct Measure {
     double count_seconds = 0, draw_seconds = 0, yardstick_seconds = 0;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "engine/generator.h"
 #include "engine/rand.h"
 #include "engine/site_rules.h"
@@ -25,16 +26,8 @@ namespace {
 constexpr int kPasswords = 1000000;
 constexpr int kLength = 16;
 
-double CpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using bench::CpuSeconds;
+using bench::Median;
 
 // The CPU seconds of making kPasswords lines with the generator.
 double GeneratorRun(const GenerationSettings& settings) {

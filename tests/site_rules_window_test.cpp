@@ -188,3 +188,24 @@ TEST(SiteRulesWindow, APipeOrADeviceInPlaceOfTheUsersFilesIsSaidOverTheShownWind
                                                            "profiles are listed until the file is mended.");
     EXPECT_EQ(shown_over_window, (std::vector<bool>{true, true}));
 }
+
+// A rule that takes long to count does not hold up the window: the strength
+// line says it is being counted, the window goes on, and the line follows
+// once the count is done; a rule too intricate to count is refused at once.
+TEST(SiteRulesWindow, ARuleSlowToCountIsCountedWhileTheWindowGoesOn) {
+    Window w;
+    w.ChooseSiteRules();
+    w.strip().spnRuleLength->setValue(128);
+    const QString lines = "required: [abcdef]; required: [bcdefg]; required: [cdefgh]; required: [defghi]; "
+                          "required: [efghij]; required: [fghijk]; required: [ghijkl]; required: [hijklm]; "
+                          "required: [ijklmn]; required: [jklmno]";
+    w.strip().txtRule->setText(lines);
+    QApplication::processEvents();
+    EXPECT_EQ(w.Strength(), "Counting the passwords these options allow...");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.Strength().startsWith("Strength: 500.1 bits"); }, 60000))
+        << w.Strength().toStdString();
+    w.strip().txtRule->setText("allowed: upper, lower; " + lines + "; max-consecutive: 2");
+    QApplication::processEvents();
+    EXPECT_TRUE(w.strip().lblRuleProblem->toolTip().startsWith("The rule is too intricate to count"))
+        << w.strip().lblRuleProblem->toolTip().toStdString();
+}
