@@ -102,6 +102,7 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     });
     connect(optSiteRules, &QRadioButton::toggled, this, [this] {
         ShowWhatApplies();
+        CheckRule();
         emit Changed();
     });
     connect(chkEachType, &QCheckBox::toggled, this, &GenerationStrip::Changed);
@@ -167,22 +168,32 @@ void GenerationStrip::BuildSiteRow(QVBoxLayout* rows) {
         CheckRule();
         emit Changed();
     });
-    connect(spnRuleLength, &QSpinBox::valueChanged, this, &GenerationStrip::Changed);
+    connect(spnRuleLength, &QSpinBox::valueChanged, this, [this] {
+        CheckRule();
+        emit Changed();
+    });
     CheckRule();
 }
 
 // A known site puts its rule in the rule field, at the default length
-// brought into the rule's range.
+// brought into the rule's range. Any other takes out the rule of the site
+// before it, which is not its rule: passwords then are the strong default
+// until a rule is typed.
 void GenerationStrip::TakeSite(const QString& text) {
     const auto found = LookUpSite(text.toStdString(), sites_.own, sites_.bundled);
-    if (!found) {
-        site_ = {};
-        CheckRule();
-        return;
+    const bool field_was_a_sites = !site_.first.empty() && txtRule->text().toStdString() == site_.second.rule;
+    site_ = found ? *found : std::pair<std::string, SiteRule>{};
+    if (found) {
+        txtRule->setText(QString::fromStdString(found->second.rule));
+    } else if (field_was_a_sites) {
+        const QSignalBlocker quiet(spnRuleLength);
+        spnRuleLength->setRange(kShortestLength, kLongestLength);
+        txtRule->clear();
     }
-    site_ = *found;
-    txtRule->setText(QString::fromStdString(found->second.rule));
-    spnRuleLength->setValue(std::clamp(kDefaultRuleLength, spnRuleLength->minimum(), spnRuleLength->maximum()));
+    if (found || field_was_a_sites)
+        spnRuleLength->setValue(std::clamp(kDefaultRuleLength, spnRuleLength->minimum(), spnRuleLength->maximum()));
+    CheckRule();
+    emit Changed();
 }
 
 // The rule as it is typed: the reader's refusal with its place, or a rule
@@ -195,8 +206,15 @@ void GenerationStrip::CheckRule() {
     rule.length_given = false;
     QString problem;
     LengthRange range;
-    if (rule.rules.empty()) {
-        problem = txtSite->text().isEmpty() ? QString() : "No rule is known for this site: type its rule";
+    const QString host = QString::fromStdString(HostOf(txtSite->text().toStdString()));
+    if (!optSiteRules->isChecked()) {
+        // What the strip says of sites and rules holds in Site rules alone.
+    } else if (rule.rules.empty()) {
+        const QSignalBlocker quiet(spnRuleLength);
+        spnRuleLength->setRange(kShortestLength, kLongestLength);
+        if (!host.isEmpty())
+            problem = "No rule is known for " + host + ": " + QString::number(spnRuleLength->value()) +
+                      " characters of every kind";
     } else if (std::string wrong = RuleTextProblem(rule, &range); !wrong.empty()) {
         problem = QString::fromStdString(wrong);
         problem[0] = problem[0].toUpper();
@@ -206,9 +224,13 @@ void GenerationStrip::CheckRule() {
         if (!range.notes.empty()) {
             problem = QString::fromStdString("Note: " + range.notes.front());
             for (size_t i = 1; i < range.notes.size(); ++i) problem += "; " + QString::fromStdString(range.notes[i]);
+        } else if (!site_.first.empty() && site_.second.rule != rule.rules) {
+            problem = "Your own rule: it is no longer " + QString::fromStdString(site_.first) + "'s";
+        } else if (site_.first.empty() && !host.isEmpty()) {
+            problem = "No rule is known for " + host + ": the rule typed here is used";
         }
     }
-    if (problem.isEmpty()) problem = site_problem_;
+    if (problem.isEmpty() && optSiteRules->isChecked()) problem = site_problem_;
     lblRuleProblem->setText(fontMetrics().elidedText(problem, Qt::ElideMiddle, lblRuleProblem->width()));
     lblRuleProblem->setToolTip(problem);
     txtRule->setAccessibleDescription(problem);
@@ -267,12 +289,11 @@ void GenerationStrip::Take(const GenerationSettings& settings, const QString& si
     spnDigits->setValue(settings.passphrase.digits);
     UseWordList(QString::fromStdString(settings.word_list_file));
     txtSite->setText(site);
+    site_ = {};
+    txtRule->setText(QString::fromStdString(settings.rules));
+    spnRuleLength->setValue(std::clamp(kDefaultRuleLength, spnRuleLength->minimum(), spnRuleLength->maximum()));
     if (!site.isEmpty()) TakeSite(site);
-    if (site.isEmpty() || site_.first.empty()) {
-        site_ = {};
-        txtRule->setText(QString::fromStdString(settings.rules));
-        spnRuleLength->setValue(std::clamp(kDefaultRuleLength, spnRuleLength->minimum(), spnRuleLength->maximum()));
-    }
+    CheckRule();
     if (settings.site_rules() && settings.length_given) spnRuleLength->setValue(settings.max_length);
 }
 

@@ -137,9 +137,6 @@ int ListProfiles(Output& out, const ProfileFile& own, const SiteTables& tables) 
         std::string strength;
         if (what.empty()) {
             what = DescribeMaking(settings);
-            for (const ProfileOption& option : profile)
-                if (option.name == "site" && !settings.site_rules())
-                    what += "; no rule is known for " + HostOf(option.value);
             strength = DescribeStrength(settings).text;
             if (strength.rfind("Strength: ", 0) == 0) strength.erase(0, 10);
         }

@@ -63,6 +63,7 @@ struct GenerationSettings {
     // long, brought into the rule's range.
     std::string rules;
     std::string site;
+    std::string unknown_site;  // a site named whose rule is not known: the rule is the strong default
     bool length_given = false;
 
     int32_t count = 10;   // 1 to kMostPasswords

@@ -33,7 +33,7 @@ bool AnyPassword(const PasswordRule& rule, int low, int high) {
 }
 
 std::variant<RuleChoice, std::string> ReadAndNarrow(const GenerationSettings& settings) {
-    auto read = ParsePasswordRule(settings.rules);
+    auto read = ParsePasswordRule(settings.rules.empty() ? DefaultSiteRule(settings) : settings.rules);
     if (auto* problem = std::get_if<RuleProblem>(&read))
         return "the rule at " + std::to_string(problem->position) + ": " + problem->message;
     RuleChoice choice;
@@ -74,6 +74,31 @@ std::variant<RuleChoice, std::string> ReadAndNarrow(const GenerationSettings& se
 }
 
 }  // namespace
+
+std::string DefaultSiteRule(const GenerationSettings& s, bool each_type) {
+    std::vector<std::string> kinds;
+    if (s.upper) kinds.emplace_back("upper");
+    if (s.lower) kinds.emplace_back("lower");
+    if (s.numbers) kinds.emplace_back("digit");
+    if (s.special) kinds.emplace_back("special");
+    if (s.other_in) {
+        // The user's own characters as a class: '-' first, ']' written twice.
+        std::string own;
+        bool dash = false;
+        for (char32_t c : GetOther(s.other_in_text)) {
+            if (c == U'-') dash = true;
+            else if (c > U' ' && c < 0x7F && own.find(static_cast<char>(c)) == std::string::npos)
+                own += c == U']' ? std::string("]]") : std::string(1, static_cast<char>(c));
+        }
+        if (dash || !own.empty()) kinds.push_back("[" + std::string(dash ? "-" : "") + own + "]");
+    }
+    if (kinds.empty()) return "allowed: ascii-printable";
+    std::string rule = "allowed: ";
+    for (size_t i = 0; i < kinds.size(); ++i) rule += (i ? ", " : "") + kinds[i];
+    if (each_type)
+        for (const std::string& kind : kinds) rule += "; required: " + kind;
+    return rule;
+}
 
 std::variant<RuleChoice, std::string> ChooseRule(const GenerationSettings& settings) {
     auto narrowed = ReadAndNarrow(settings);

@@ -12,6 +12,11 @@
 
 namespace morvane {
 
+// The rule of a site whose own is not known: the chosen kinds of
+// characters (all printable ASCII by default) and the user's own, each kind
+// required with `each_type`; passwords of it are kDefaultRuleLength long.
+std::string DefaultSiteRule(const GenerationSettings& settings, bool each_type = false);
+
 struct RuleChoice {
     PasswordRule rule;              // narrowed
     int min_length = 0, max_length = 0;  // to draw from, within the rule's range

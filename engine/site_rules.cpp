@@ -1,5 +1,9 @@
 #include "engine/site_rules.h"
 
+#include <idn2.h>
+
+#include <algorithm>
+
 #include "platform/base/text.h"
 
 namespace morvane {
@@ -138,18 +142,37 @@ std::optional<SiteTable> ReadSiteTable(std::string_view json, TableProblem& prob
 }
 
 std::string HostOf(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     if (const size_t scheme = text.find("://"); scheme != std::string_view::npos) text.remove_prefix(scheme + 3);
-    if (const size_t user = text.find('@'); user != std::string_view::npos && user < text.find('/'))
-        text.remove_prefix(user + 1);
-    text = text.substr(0, text.find_first_of("/?#:"));
-    std::string host = AsciiLower(text);
+    // The authority ends at the path, the query or the fragment; a user's
+    // name within it ends at its last '@', and a port follows the last ':'.
+    text = text.substr(0, text.find_first_of("/?#"));
+    if (const size_t user = text.rfind('@'); user != std::string_view::npos) text.remove_prefix(user + 1);
+    if (const size_t port = text.rfind(':'); port != std::string_view::npos && text.find(']') == std::string_view::npos)
+        text = text.substr(0, port);
+    std::string host(text);
     while (!host.empty() && host.back() == '.') host.pop_back();
-    return host;
+    // An internationalised name is looked up in its ASCII form (IDNA 2008),
+    // so that a name that only looks like a known one never finds it.
+    if (std::any_of(host.begin(), host.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        char* ascii = nullptr;
+        if (idn2_to_ascii_8z(host.c_str(), &ascii, IDN2_NONTRANSITIONAL | IDN2_NFC_INPUT) == IDN2_OK) host = ascii;
+        idn2_free(ascii);
+    }
+    return AsciiLower(host);
+}
+
+bool IsAddressOrBareName(std::string_view host) {
+    if (host.empty() || host.front() == '[') return true;
+    if (host.find('.') == std::string_view::npos) return true;
+    return std::all_of(host.begin(), host.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
 }
 
 std::optional<std::pair<std::string, SiteRule>> LookUpSite(std::string_view domain_or_url, const SiteTable& own,
                                                            const SiteTable& bundled) {
     const std::string host = HostOf(domain_or_url);
+    if (IsAddressOrBareName(host)) return std::nullopt;
     // The host itself, then each domain above it: the longest key first.
     for (size_t at = 0; at != std::string::npos && at < host.size(); at = host.find('.', at) + 1) {
         const std::string key = host.substr(at);

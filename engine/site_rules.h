@@ -24,9 +24,12 @@ struct TableProblem {
 // Reads a table; a problem says where, with the line and column.
 std::optional<SiteTable> ReadSiteTable(std::string_view json, TableProblem& problem);
 
-// The host of a domain or a URL, in lower case: "https://www.Ubisoft.com/en-us/login?x=1" gives
-// "www.ubisoft.com".
+// The host of a domain or a URL, in lower case and in its ASCII form:
+// "https://me@www.Ubisoft.com:443/en-us/login?x=1" gives "www.ubisoft.com",
+// "bücher.example" gives "xn--bcher-kva.example".
 std::string HostOf(std::string_view domain_or_url);
+// Whether a host is an IP address or a name without a dot, which no site is.
+bool IsAddressOrBareName(std::string_view host);
 
 // The entry for the host: a key matches its domain and every subdomain
 // (unless exact only), and the longest key that matches wins. Entries of

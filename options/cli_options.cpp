@@ -294,6 +294,7 @@ std::string Apply(const OptionSpec& o, const std::string& value, CliOptions& opt
         options.settings.mode = GenerationMode::kSiteRules;
         options.settings.rules = value;
     } else if (n == "site") {
+        if (value.empty()) return "--site needs a site's domain or address";
         options.site = value;
     } else if (n == "list-profiles") {
         options.list_profiles = true;

@@ -1,5 +1,7 @@
 #include "options/profile_settings.h"
 
+#include "engine/rule_choice.h"
+
 namespace morvane {
 namespace {
 
@@ -30,7 +32,20 @@ std::string TakeSiteRule(CliOptions& options, const SiteTables& tables, std::str
     if (options.site.empty()) return {};
     const auto found = LookUpSite(options.site, tables.own, tables.bundled);
     if (!found) {
-        note = "no password rule is known for " + HostOf(options.site) + ": the other options apply as they are";
+        // The strong default, shaped by the kinds of characters chosen.
+        if (options.settings.passphrases())
+            return "--site " + options.site + ": --passphrase does not apply: a site's passwords are made by a rule";
+        const GenerationSettings& s = options.settings;
+        const bool every_kind = s.upper && s.lower && s.numbers && s.special && !s.other_in;
+        note = "no password rule is known for " + HostOf(options.site) + ": " +
+               std::to_string(s.length_given ? s.max_length : kDefaultRuleLength) +
+               (s.length_given && s.shortest() != s.max_length ? " characters at most" : " characters") +
+               (every_kind ? " of every kind" : " of the kinds chosen");
+        options.settings.rules = DefaultSiteRule(s, s.each_type());
+        options.settings.mode = GenerationMode::kSiteRules;
+        options.settings.site.clear();
+        options.settings.unknown_site = HostOf(options.site);
+        if (!s.length_given) options.settings.min_length = options.settings.max_length = kDefaultRuleLength;
         return {};
     }
     if (!options.decided_by_a_rule.empty())
@@ -62,7 +77,7 @@ std::string DescribeMaking(const GenerationSettings& s) {
             what += ", \"" + ToUtf8(s.passphrase.separator) + "\" between";
         if (!s.word_list_file.empty()) what += ", words of " + s.word_list_file;
     } else {
-        if (s.site_rules()) {
+        if (s.site_rules() && s.unknown_site.empty()) {
             what = s.site.empty() ? "passwords by the rule \"" + s.rules + "\"" : "passwords by " + s.site + "'s rule";
             if (s.length_given) what += ", " + LengthsInWords(s, " long");
         } else {
@@ -74,6 +89,7 @@ std::string DescribeMaking(const GenerationSettings& s) {
             if (s.other_in && !s.other_in_text.empty()) Join(classes, "\"" + ToUtf8(s.other_in_text) + "\"");
             what = "passwords of " + LengthsInWords(s, " characters") + ": " + classes;
             if (s.each_type()) what += "; one of each type";
+            if (!s.unknown_site.empty()) what += "; no rule is known for " + s.unknown_site;
         }
         if (s.spaces) what += "; blanks let in";
         if (s.look_alikes_out) what += "; no look-alikes";

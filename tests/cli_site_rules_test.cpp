@@ -171,13 +171,31 @@ TEST(CommandLineSiteRules, TheUsersOwnTableAddsSitesAndOverridesBundledOnes) {
     unsetenv("XDG_CONFIG_HOME");
 }
 
-TEST(CommandLineSiteRules, AnUnknownSiteLeavesTheOtherOptionsAsTheyAreWithANote) {
+// A site whose rule is not known gets the strong default, as in the
+// window, shaped by the lengths and kinds of characters given; an address,
+// a bare name and an empty site are told.
+TEST(CommandLineSiteRules, AnUnknownSiteGetsTheStrongDefaultWithANote) {
     const Result r = Cli("--site https://nowhere.example/x -n 5 -l 12 --no-special");
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.err, "morvane-cli: no password rule is known for nowhere.example: the other options apply as they are\n");
+    EXPECT_EQ(r.err, "morvane-cli: no password rule is known for nowhere.example: 12 characters of the kinds chosen\n");
     for (const std::string& line : Lines(r.out)) {
         EXPECT_EQ(line.size(), 12u);
         EXPECT_EQ(line.find_first_not_of(kUpper + kLower + kDigits), std::string::npos);
+    }
+    const std::pair<const char*, const char*> cases[] = {
+        {"--site github.com", "morvane-cli: no password rule is known for github.com: 20 characters of every kind\n"
+                              "Strength: 131.1 bits per password (the rule, 94 characters, 20 long): Excellent\n"},
+        {"--site 192.168.1.1", "morvane-cli: no password rule is known for 192.168.1.1: 20 characters of every kind\n"
+                               "Strength: 131.1 bits per password (the rule, 94 characters, 20 long): Excellent\n"},
+        {"--site localhost", "morvane-cli: no password rule is known for localhost: 20 characters of every kind\n"
+                             "Strength: 131.1 bits per password (the rule, 94 characters, 20 long): Excellent\n"},
+        {"--site ''", "morvane-cli: --site needs a site's domain or address\nTry 'morvane-cli --help' for more "
+                      "information.\n"},
+    };
+    for (const auto& [args, err] : cases) {
+        const Result one = Cli(std::string(args) + " -n 1 --show-strength");
+        EXPECT_EQ(one.err, err) << args;
+        if (one.code == 0) EXPECT_EQ(Lines(one.out).at(0).size(), 20u) << args;
     }
     const Result listed = Cli("--list-sites");
     EXPECT_EQ(listed.code, 0);

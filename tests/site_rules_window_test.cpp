@@ -126,7 +126,45 @@ TEST(SiteRulesWindow, ARuleIsCheckedAsItIsTypedAndARunOfABrokenOneIsRefused) {
     // A site not known says so under the fields.
     w.Type(w.strip().txtRule, "");
     w.Type(w.strip().txtSite, "intranet.nowhere.example");
-    EXPECT_EQ(w.strip().lblRuleProblem->toolTip(), "No rule is known for this site: type its rule");
+    EXPECT_EQ(w.strip().lblRuleProblem->toolTip(), "No rule is known for intranet.nowhere.example: 12 characters of "
+                                                   "every kind");
+    EXPECT_EQ(w.strip().spnRuleLength->maximum(), 128);
+}
+
+// The rule always belongs to the site named: a known site replaced by one
+// not known takes its rule, range and strength with it, and the run follows;
+// an edited rule is the user's own; the note holds in Site rules alone.
+TEST(SiteRulesWindow, AKnownSiteReplacedByAnUnknownOneTakesItsRuleWithIt) {
+    Window w;
+    w.ChooseSiteRules();
+    w.Type(w.strip().txtSite, "ubisoft.com");
+    ASSERT_EQ(w.strip().spnRuleLength->value(), 16);
+    ASSERT_TRUE(w.Strength().contains("ubisoft.com's rule")) << w.Strength().toStdString();
+    w.Type(w.strip().txtSite, "github.com");
+    EXPECT_EQ(w.strip().txtRule->text(), "");
+    EXPECT_EQ(w.strip().spnRuleLength->value(), 20);
+    EXPECT_EQ(w.strip().spnRuleLength->maximum(), 128);
+    EXPECT_EQ(w.strip().lblRuleProblem->toolTip(), "No rule is known for github.com: 20 characters of every kind");
+    EXPECT_EQ(w.Strength(), "Strength: 131.1 bits per password (the rule, 94 characters, 20 long): Excellent");
+    w.window.txtNum->setText("40");
+    w.window.Generate();
+    for (const QString& line : w.Lines()) {
+        EXPECT_EQ(line.size(), 20);
+        EXPECT_FALSE(line.contains(' '));
+    }
+    // Back to a known site, then its rule edited: the rule is the user's.
+    w.Type(w.strip().txtSite, "ubisoft.com");
+    w.Type(w.strip().txtRule, "minlength: 12; required: digit; allowed: lower");
+    EXPECT_EQ(w.strip().lblRuleProblem->toolTip(), "Your own rule: it is no longer ubisoft.com's");
+    EXPECT_FALSE(w.Strength().contains("ubisoft.com")) << w.Strength().toStdString();
+    // A site not known keeps a rule the user typed, and says whose it is.
+    w.Type(w.strip().txtSite, "github.com");
+    EXPECT_EQ(w.strip().txtRule->text(), "minlength: 12; required: digit; allowed: lower");
+    EXPECT_EQ(w.strip().lblRuleProblem->toolTip(), "No rule is known for github.com: the rule typed here is used");
+    // The note holds in Site rules alone.
+    QTest::mouseClick(w.strip().optPasswords, Qt::LeftButton, {}, QPoint(6, w.strip().optPasswords->height() / 2));
+    w.Settle();
+    EXPECT_EQ(w.strip().lblRuleProblem->toolTip(), "");
 }
 
 TEST(SiteRulesWindow, TheDomainFieldCompletesFromTheKnownSites) {
