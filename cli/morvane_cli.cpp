@@ -225,7 +225,7 @@ static int Run(int argc, char** argv) {
     }
     Generator generator(options.settings);
     if (!generator.ready()) return Refuse(RefusalLine(options, generator));
-    if (generator.rule_choice())
+    if (generator.rule_choice() && options.site.empty())  // a rule the user typed
         for (const std::string& note : generator.rule_choice()->rule.notes)
             std::fprintf(stderr, "morvane-cli: note: the rule: %s\n", note.c_str());
     if (options.show_strength) std::fprintf(stderr, "%s\n", DescribeStrength(options.settings).text.c_str());

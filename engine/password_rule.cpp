@@ -43,11 +43,29 @@ public:
             SkipBlanks();
             if (AtEnd() || Peek() != ':') return Problem(name_at, "\"" + name + "\" has no ':' and value after it");
             ++at_;
+            SkipBlanks();
+            // An empty value means the property is absent, as the other
+            // readers of the language take it; the rule says so in a note.
+            if (AtEnd() || Peek() == ';') {
+                if (name == "required" || name == "allowed" || IsNumberProperty(name)) {
+                    rule_.notes.push_back("the empty " + name + " at " + std::to_string(name_at + 1) + " is left out");
+                    continue;
+                }
+            }
             if (name == "required" || name == "allowed") {
                 RuleCharacters line;
                 SkipBlanks();
                 const size_t classes_at = at_;
                 if (auto problem = ReadClasses(line)) return *problem;
+                if (line.none()) {  // [] or characters beyond printable ASCII alone
+                    rule_.notes.push_back("the " + name + " at " + std::to_string(name_at + 1) +
+                                          " holds no printable ASCII character and is left out");
+                    SkipBlanks();
+                    if (AtEnd()) break;
+                    if (Peek() != ';') return Problem(at_, "';' expected after the value of " + name);
+                    ++at_;
+                    continue;
+                }
                 any_class_line = true;
                 if (name == "required") {
                     rule_.required.push_back(line);
@@ -57,8 +75,7 @@ public:
                 } else {
                     allowed_lines |= line;
                 }
-            } else if (name == "minlength" || name == "maxlength" || name == "max-consecutive" ||
-                       name == "max-repeating" || name == "max-sequential") {
+            } else if (IsNumberProperty(name)) {
                 int value = 0;
                 if (auto problem = ReadNumber(name, value)) return *problem;
                 Combine(name, value);
@@ -81,6 +98,10 @@ public:
     }
 
 private:
+    static bool IsNumberProperty(const std::string& name) {
+        return name == "minlength" || name == "maxlength" || name == "max-consecutive" || name == "max-repeating" ||
+               name == "max-sequential";
+    }
     bool AtEnd() const { return at_ >= text_.size(); }
     char Peek() const { return text_[at_]; }
     void SkipBlanks() {
@@ -163,10 +184,9 @@ private:
             first = false;
             ++at_;
         }
-        if (beyond_ascii)
+        if (beyond_ascii && members.any())
             rule_.notes.push_back("characters beyond printable ASCII in the class at " + std::to_string(open + 1) +
                                   " are left out");
-        if (members.none() && !beyond_ascii) return Problem(open, "the class [] is empty");
         line |= members;
         return std::nullopt;
     }

@@ -201,3 +201,23 @@ TEST(CommandLineSiteRules, AnUnknownSiteGetsTheStrongDefaultWithANote) {
     EXPECT_EQ(listed.code, 0);
     EXPECT_GE(Lines(listed.out).size(), 434u);
 }
+
+// Empty values, as rules on web pages often hold them, mean the property is
+// absent, and a rule typed says so on standard error.
+TEST(CommandLineSiteRules, EmptyValuesAreReadAsAbsentWithANote) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"allowed:;", "morvane-cli: note: the rule: the empty allowed at 1 is left out\n"},
+        {"required: ; required: upper",
+         "morvane-cli: note: the rule: the empty required at 1 is left out\n"},
+        {"allowed:[];", "morvane-cli: note: the rule: the allowed at 1 holds no printable ASCII character and is left "
+                        "out\n"},
+        {"minlength:; required: digit", "morvane-cli: note: the rule: the empty minlength at 1 is left out\n"},
+    };
+    for (const auto& [rule, note] : cases) {
+        const Result r = Cli(std::string("--rules '") + rule + "' -n 3");
+        EXPECT_EQ(r.code, 0) << rule;
+        EXPECT_EQ(r.err, note) << rule;
+        EXPECT_EQ(Lines(r.out).size(), 3u) << rule;
+    }
+    EXPECT_EQ(Cli("--rules 'required: upper,' -n 1").code, 2);  // bad syntax stays refused
+}
