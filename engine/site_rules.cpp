@@ -149,7 +149,8 @@ std::string HostOf(std::string_view text) {
     // name within it ends at its last '@', and a port follows the last ':'.
     text = text.substr(0, text.find_first_of("/?#"));
     if (const size_t user = text.rfind('@'); user != std::string_view::npos) text.remove_prefix(user + 1);
-    if (const size_t port = text.rfind(':'); port != std::string_view::npos && text.find(']') == std::string_view::npos)
+    const size_t bracket = text.rfind(']'), port = text.rfind(':');  // a bracket ends an IPv6 address
+    if (port != std::string_view::npos && (bracket == std::string_view::npos || port > bracket))
         text = text.substr(0, port);
     std::string host(text);
     while (!host.empty() && host.back() == '.') host.pop_back();

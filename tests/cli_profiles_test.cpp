@@ -155,7 +155,17 @@ TEST(CommandLineProfiles, ASavedProfileIsListedUsedOverriddenAndDeleted) {
     ASSERT_EQ(Lines(more.out).size(), 5u);
     for (const std::string& line : Lines(more.out)) EXPECT_EQ(line.size(), 16u);  // ubisoft.com's rule
     const Result shorter = Cli("--profile long --min 8 --max 10");
+    EXPECT_EQ(shorter.code, 0) << shorter.err;
+    ASSERT_EQ(Lines(shorter.out).size(), 3u);
     for (const std::string& line : Lines(shorter.out)) EXPECT_TRUE(line.size() >= 8 && line.size() <= 10) << line;
+    // A later character option takes the place of a profile's site.
+    const Result plain = Cli("--profile bank --no-special -l 12");
+    EXPECT_EQ(plain.code, 0) << plain.err;
+    ASSERT_EQ(Lines(plain.out).size(), 1u);
+    EXPECT_EQ(Lines(plain.out)[0].size(), 12u);
+    EXPECT_EQ(Lines(plain.out)[0].find_first_not_of(
+                  "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"),
+              std::string::npos);
 
     // Saved again under its name, it is replaced where it stands.
     ASSERT_EQ(Cli("--save-profile bank --site ubisoft.com -n 2").code, 0);

@@ -220,4 +220,8 @@ TEST(CommandLineSiteRules, EmptyValuesAreReadAsAbsentWithANote) {
         EXPECT_EQ(Lines(r.out).size(), 3u) << rule;
     }
     EXPECT_EQ(Cli("--rules 'required: upper,' -n 1").code, 2);  // bad syntax stays refused
+    // A minimum above the default length raises it.
+    const Result longer = Cli("--rules 'minlength: 24' -n 2");
+    ASSERT_EQ(longer.code, 0) << longer.err;
+    for (const std::string& line : Lines(longer.out)) EXPECT_EQ(line.size(), 24u);
 }
