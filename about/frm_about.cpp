@@ -64,7 +64,8 @@ frmAbout::frmAbout(QWidget* owner, AboutServices services)
     lblDisclaimer = new QLabel(
         "Copyright 2026 Morvane Software. Free software under the MIT licence. Passphrase words: "
         "EFF Large Wordlist, (c) 2016 Electronic Frontier Foundation, CC BY 3.0. Sites' password "
-        "rules: password-manager-resources, (c) 2020 - 2026 Apple Inc., MIT licence. Keep the lists "
+        "rules, shared accounts and change pages: password-manager-resources, (c) 2020 - 2026 Apple Inc., MIT "
+        "licence. Keep the lists "
         "you save or print safe.",
         this);
     lblDisclaimer->setWordWrap(true);

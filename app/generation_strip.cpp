@@ -1,5 +1,8 @@
 #include "app/generation_strip.h"
 
+#include <QDesktopServices>
+#include <QUrl>
+
 #include <QButtonGroup>
 #include <QCompleter>
 #include <QSignalBlocker>
@@ -160,7 +163,19 @@ void GenerationStrip::BuildSiteRow(QVBoxLayout* rows) {
     row->addWidget(label("Le&ngth:", spnRuleLength));
     row->addWidget(spnRuleLength);
     rows->addLayout(row);
-    rows->addWidget(lblRuleProblem);
+    lblChangePage = new QLabel(this);
+    lblChangePage->setObjectName("lblChangePage");
+    lblChangePage->setTextFormat(Qt::RichText);
+    lblChangePage->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    lblChangePage->setFixedHeight(lblRuleProblem->height());
+    connect(lblChangePage, &QLabel::linkActivated, this, [this](const QString& page) {
+        if (!QDesktopServices::openUrl(QUrl(page)))
+            lblChangePage->setToolTip("No browser could be started to open " + page);
+    });
+    auto* checks = new QHBoxLayout;
+    checks->addWidget(lblRuleProblem, 1);
+    checks->addWidget(lblChangePage);
+    rows->addLayout(checks);
 
     connect(txtSite, &QLineEdit::textEdited, this, &GenerationStrip::TakeSite);
     connect(completer, qOverload<const QString&>(&QCompleter::activated), this, &GenerationStrip::TakeSite);
@@ -180,11 +195,13 @@ void GenerationStrip::BuildSiteRow(QVBoxLayout* rows) {
 // before it, which is not its rule: passwords then are the strong default
 // until a rule is typed.
 void GenerationStrip::TakeSite(const QString& text) {
-    const auto found = LookUpSite(text.toStdString(), sites_.own, sites_.bundled);
+    found_ = FindSite(text.toStdString(), sites_);
+    const bool found = !found_.rule.empty() && found_.refusal.empty();
     const bool field_was_a_sites = !site_.first.empty() && txtRule->text().toStdString() == site_.second.rule;
-    site_ = found ? *found : std::pair<std::string, SiteRule>{};
+    site_ = found ? std::pair{found_.site, SiteRule{found_.rule}} : std::pair<std::string, SiteRule>{};
+    ShowChangePage();
     if (found) {
-        txtRule->setText(QString::fromStdString(found->second.rule));
+        txtRule->setText(QString::fromStdString(found_.rule));
     } else if (field_was_a_sites) {
         const QSignalBlocker quiet(spnRuleLength);
         spnRuleLength->setRange(kShortestLength, kLongestLength);
@@ -212,7 +229,9 @@ void GenerationStrip::CheckRule() {
     } else if (rule.rules.empty()) {
         const QSignalBlocker quiet(spnRuleLength);
         spnRuleLength->setRange(kShortestLength, kLongestLength);
-        if (!host.isEmpty())
+        if (!found_.refusal.empty())
+            problem = QString::fromStdString(found_.refusal);
+        else if (!host.isEmpty())
             problem = "No rule is known for " + host + ": " + QString::number(spnRuleLength->value()) +
                       " characters of every kind";
     } else if (std::string wrong = RuleTextProblem(rule, &range); !wrong.empty()) {
@@ -224,6 +243,8 @@ void GenerationStrip::CheckRule() {
         if (!range.notes.empty()) {
             problem = QString::fromStdString("Note: " + range.notes.front());
             for (size_t i = 1; i < range.notes.size(); ++i) problem += "; " + QString::fromStdString(range.notes[i]);
+        } else if (!site_.first.empty() && site_.second.rule == rule.rules && !found_.note.empty()) {
+            problem = QString::fromStdString(found_.note);
         } else if (!site_.first.empty() && site_.second.rule != rule.rules) {
             problem = "Your own rule: it is no longer " + QString::fromStdString(site_.first) + "'s";
         } else if (site_.first.empty() && !host.isEmpty()) {
@@ -236,6 +257,20 @@ void GenerationStrip::CheckRule() {
     txtRule->setAccessibleDescription(problem);
 }
 
+// The page where the site's password is changed, one click away, and
+// whether the site wants the one-time code after the password.
+void GenerationStrip::ShowChangePage() {
+    QString text;
+    const QString host = QString::fromStdString(HostOf(txtSite->text().toStdString()));
+    if (!found_.change_page.empty())
+        text = "<a href=\"" + QString::fromStdString(found_.change_page).toHtmlEscaped() + "\">Change the password at " +
+               host.toHtmlEscaped() + "</a>";
+    if (found_.code_after_password) text += (text.isEmpty() ? "" : " &middot; ") + QString("It wants the one-time code after the password");
+    lblChangePage->setText(text);
+    lblChangePage->setToolTip(QString::fromStdString(found_.change_page));
+    lblChangePage->setVisible(!text.isEmpty() && optSiteRules->isChecked());
+}
+
 void GenerationStrip::ShowWhatApplies() {
     const bool phrases = optPassphrases->isChecked();
     const bool rules = optSiteRules->isChecked();
@@ -245,6 +280,7 @@ void GenerationStrip::ShowWhatApplies() {
                                                       lblWordList, cmdBuiltInList})
         w->setEnabled(phrases);
     cmdBuiltInList->setVisible(!word_list_file_.isEmpty());
+    if (lblChangePage) lblChangePage->setVisible(!lblChangePage->text().isEmpty() && rules);
 }
 
 // Cancel leaves the list in use as it is.
@@ -290,6 +326,8 @@ void GenerationStrip::Take(const GenerationSettings& settings, const QString& si
     UseWordList(QString::fromStdString(settings.word_list_file));
     txtSite->setText(site);
     site_ = {};
+    found_ = {};
+    ShowChangePage();
     txtRule->setText(QString::fromStdString(settings.rules));
     spnRuleLength->setValue(std::clamp(kDefaultRuleLength, spnRuleLength->minimum(), spnRuleLength->maximum()));
     if (!site.isEmpty()) TakeSite(site);

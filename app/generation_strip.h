@@ -49,6 +49,7 @@ public:
     QLineEdit* txtRule;       // the site's rule, or one of the user's
     QSpinBox* spnRuleLength;  // within the rule's range
     QLabel* lblRuleProblem;   // what is wrong with the rule, said under it
+    QLabel* lblChangePage = nullptr;  // a link to the page where the site's password is changed
 
     // Why the user's table of sites was not read, or nothing.
     const QString& SiteTableProblem() const { return site_problem_; }
@@ -60,6 +61,7 @@ private:
     void BuildSiteRow(QVBoxLayout* rows);
     void TakeSite(const QString& text);
     void CheckRule();
+    void ShowChangePage();
     void ChooseWordList();
     void UseWordList(const QString& file);
     QString WordListName() const;  // of the list in use, whole
@@ -69,6 +71,7 @@ private:
     SiteTables sites_;
     // The site whose rule was put in the field, as its table names it.
     std::pair<std::string, SiteRule> site_;
+    SiteFound found_;  // what the tables know of the site typed
     QString site_problem_;    // why the user's table was not read
 };
 

@@ -200,6 +200,7 @@ static int Run(int argc, char** argv) {
             return Refuse("--delete-profile " + *options.delete_profile + ": " + problem);
         return kExitDone;
     }
+    SiteFound site_found;
     if (options.list_sites || options.list_profiles || !options.site.empty()) {
         std::string problem;
         const SiteTables tables = LoadSiteTables(problem);
@@ -208,14 +209,18 @@ static int Run(int argc, char** argv) {
             if (!own_profiles()) return Refuse(unread.Text());
             return ListProfiles(out, *own, tables);
         }
-        if (options.list_sites) {
-            for (const std::string& site : KnownSites(tables)) out.Add(site + "\n");
+        if (options.list_sites) {  // with the page where the password is changed, where it is known
+            for (const std::string& site : KnownSites(tables)) {
+                const std::string& page = FindSite(site, tables).change_page;
+                out.Add(site + (page.empty() ? "" : "\t" + page) + "\n");
+            }
             out.Flush();
             return kExitDone;
         }
         std::string note;
         if (std::string refused = TakeSiteRule(options, tables, note); !refused.empty()) return Refuse(refused);
         if (!note.empty()) std::fprintf(stderr, "morvane-cli: %s\n", note.c_str());
+        site_found = FindSite(options.site, tables);
     }
     if (options.settings.passphrases()) {  // read once: standard input can be read only once
         std::string problem;
@@ -228,7 +233,13 @@ static int Run(int argc, char** argv) {
     if (generator.rule_choice() && options.site.empty())  // a rule the user typed
         for (const std::string& note : generator.rule_choice()->rule.notes)
             std::fprintf(stderr, "morvane-cli: note: the rule: %s\n", note.c_str());
-    if (options.show_strength) std::fprintf(stderr, "%s\n", DescribeStrength(options.settings).text.c_str());
+    if (options.show_strength) {
+        std::fprintf(stderr, "%s\n", DescribeStrength(options.settings).text.c_str());
+        if (site_found.code_after_password)
+            std::fprintf(stderr, "%s wants the one-time code typed after the password.\n",
+                         HostOf(options.site).c_str());
+        if (!site_found.change_page.empty()) std::fprintf(stderr, "Change it at: %s\n", site_found.change_page.c_str());
+    }
 
     const OutputFormatEntry& format = FormatEntry(options.format);
     const std::string line_end = options.null_terminated ? std::string(1, '\0') : options.crlf ? "\r\n" : "\n";

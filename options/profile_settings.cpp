@@ -30,8 +30,9 @@ const char* CaseName(WordCase word_case) {
 std::string TakeSiteRule(CliOptions& options, const SiteTables& tables, std::string& note) {
     note.clear();
     if (options.site.empty()) return {};
-    const auto found = LookUpSite(options.site, tables.own, tables.bundled);
-    if (!found) {
+    const SiteFound found = FindSite(options.site, tables);
+    if (!found.refusal.empty()) return "--site " + options.site + ": " + found.refusal;
+    if (found.rule.empty()) {
         // The strong default, shaped by the kinds of characters chosen.
         if (options.settings.passphrases())
             return "--site " + options.site + ": --passphrase does not apply: a site's passwords are made by a rule";
@@ -49,11 +50,12 @@ std::string TakeSiteRule(CliOptions& options, const SiteTables& tables, std::str
         return {};
     }
     if (!options.decided_by_a_rule.empty())
-        return "--site " + options.site + ": " + options.decided_by_a_rule + " does not apply: " + found->first +
+        return "--site " + options.site + ": " + options.decided_by_a_rule + " does not apply: " + found.site +
                "'s rule decides which characters a password holds";
     options.settings.mode = GenerationMode::kSiteRules;
-    options.settings.rules = found->second.rule;
-    options.settings.site = found->first;
+    options.settings.rules = found.rule;
+    options.settings.site = found.site;
+    note = found.note;
     return {};
 }
 

@@ -184,7 +184,8 @@ TEST(CommandLineSiteRules, AnUnknownSiteGetsTheStrongDefaultWithANote) {
     }
     const std::pair<const char*, const char*> cases[] = {
         {"--site github.com", "morvane-cli: no password rule is known for github.com: 20 characters of every kind\n"
-                              "Strength: 131.1 bits per password (the rule, 94 characters, 20 long): Excellent\n"},
+                              "Strength: 131.1 bits per password (the rule, 94 characters, 20 long): Excellent\n"
+                              "Change it at: https://github.com/settings/security\n"},
         {"--site 192.168.1.1", "morvane-cli: no password rule is known for 192.168.1.1: 20 characters of every kind\n"
                                "Strength: 131.1 bits per password (the rule, 94 characters, 20 long): Excellent\n"},
         {"--site localhost", "morvane-cli: no password rule is known for localhost: 20 characters of every kind\n"
@@ -224,4 +225,45 @@ TEST(CommandLineSiteRules, EmptyValuesAreReadAsAbsentWithANote) {
     const Result longer = Cli("--rules 'minlength: 24' -n 2");
     ASSERT_EQ(longer.code, 0) << longer.err;
     for (const std::string& line : Lines(longer.out)) EXPECT_EQ(line.size(), 24u);
+}
+
+// Sites that sign in with another's account take its rule; where the sites
+// of one account each have a rule, a password keeps every one. The page
+// where the password is changed, and a site that wants the one-time code
+// after the password, are said with the strength.
+TEST(CommandLineSiteRules, SharedAccountsTakeTheirRulesAndTheChangePageIsGiven) {
+    const Result x = Cli("--site x.com -n 1 --show-strength");
+    ASSERT_EQ(x.code, 0) << x.err;
+    EXPECT_EQ(Lines(x.err).at(0), "morvane-cli: x.com signs in with twitter.com's account: twitter.com's rule");
+    EXPECT_EQ(Lines(x.err).at(1), Lines(Cli("--site twitter.com -n 1 --show-strength").err).at(0));
+    for (const auto& [site, account] : std::vector<std::pair<std::string, std::string>>{
+             {"bit.ly", "bitly.com"}, {"fortnite.com", "epicgames.com"}, {"playstation.com", "sony.com"}}) {
+        const Result r = Cli("--site " + site + " -n 1");
+        EXPECT_EQ(r.err, "morvane-cli: " + site + " signs in with " + account + "'s account: " + account + "'s rule\n");
+    }
+    // airfrance.com and klm.com: each password keeps both rules, and the
+    // count is of those that do (klm.com's allows any 8 to 12 characters).
+    const Result both = Cli("--site airfrance.com -n 200 --show-strength");
+    ASSERT_EQ(both.code, 0) << both.err;
+    EXPECT_EQ(Lines(both.err).at(0), "morvane-cli: airfrance.com shares its account with klm.com: a password keeps the "
+                                     "rule of each");
+    const std::string alone = Lines(Cli("--rules 'minlength: 8; maxlength: 12; required: lower; required: upper; "
+                                        "required: digit; allowed: [-!#$&+/?@_];' -n 1 --show-strength -l 12")
+                                        .err)
+                                  .at(0);
+    EXPECT_EQ(Lines(both.err).at(1).substr(0, 34), alone.substr(0, 34));  // "Strength: 73.8 bits per password "
+    for (const std::string& password : Lines(both.out)) {
+        EXPECT_EQ(password.size(), 12u);
+        EXPECT_TRUE(Holds(password, kUpper) && Holds(password, kLower) && Holds(password, kDigits)) << password;
+        EXPECT_EQ(password.find_first_not_of(kUpper + kLower + kDigits + "-!#$&+/?@_"), std::string::npos) << password;
+    }
+    const Result code = Cli("--site https://www.etrade.com/login -n 1 --show-strength");
+    EXPECT_EQ(Lines(code.err).at(2), "www.etrade.com wants the one-time code typed after the password.");
+    EXPECT_EQ(Lines(code.err).at(3), "Change it at: https://us.etrade.com/etx/pxy/security-settings/change-password/page");
+    const Result listed = Cli("--list-sites");
+    const std::vector<std::string> sites = Lines(listed.out);
+    EXPECT_EQ(sites.size(), 434u);
+    EXPECT_NE(std::find(sites.begin(), sites.end(), "ae.com\thttps://www.ae.com/myaccount"),
+              sites.end());
+    EXPECT_NE(std::find(sites.begin(), sites.end(), "163.com"), sites.end());
 }

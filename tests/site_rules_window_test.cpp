@@ -247,3 +247,26 @@ TEST(SiteRulesWindow, ARuleSlowToCountIsCountedWhileTheWindowGoesOn) {
     EXPECT_TRUE(w.strip().lblRuleProblem->toolTip().startsWith("The rule is too intricate to count"))
         << w.strip().lblRuleProblem->toolTip().toStdString();
 }
+
+// The page where a site's password is changed is one click away beside the
+// rule; a site that signs in with another's account takes its rule and says
+// whose it is.
+TEST(SiteRulesWindow, TheChangePageIsALinkAndASharedAccountTakesItsRule) {
+    Window w;
+    w.ChooseSiteRules();
+    w.Type(w.strip().txtSite, "github.com");
+    EXPECT_TRUE(w.strip().lblChangePage->isVisible());
+    EXPECT_EQ(w.strip().lblChangePage->text(),
+              "<a href=\"https://github.com/settings/security\">Change the password at github.com</a>");
+    w.Type(w.strip().txtSite, "x.com");
+    EXPECT_EQ(w.strip().txtRule->text(), "minlength: 8;");
+    EXPECT_EQ(w.strip().lblRuleProblem->toolTip(), "x.com signs in with twitter.com's account: twitter.com's rule");
+    EXPECT_TRUE(w.Strength().contains("twitter.com's rule")) << w.Strength().toStdString();
+    w.Type(w.strip().txtSite, "nowhere.example");
+    EXPECT_FALSE(w.strip().lblChangePage->isVisible());
+    w.Type(w.strip().txtSite, "etrade.com");
+    EXPECT_TRUE(w.strip().lblChangePage->text().endsWith("It wants the one-time code after the password"));
+    QTest::mouseClick(w.strip().optPasswords, Qt::LeftButton, {}, QPoint(6, w.strip().optPasswords->height() / 2));
+    w.Settle();
+    EXPECT_FALSE(w.strip().lblChangePage->isVisible());
+}
