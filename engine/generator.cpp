@@ -157,7 +157,9 @@ int Generator::AppendLinesUtf8(std::string& out, int count, std::string_view lin
     const bool filtered = rule_ || settings_.unique;
     size_t made_ends[kLinesAtOnce];
     size_t* written_ends = filtered ? made_ends : ends;
-    if (site_rule_ || phrases_) {  // made one by one
+    if (site_rule_ && rule_lengths_.size() == 1) {  // of one length: drawn together
+        SamplerFor(rule_lengths_[0]).AppendLines(out, count, line_end, written_ends);
+    } else if (site_rule_ || phrases_) {  // made one by one
         for (int i = 0; i < count; ++i) {
             if (site_rule_) MakeByRule(out);
             else phrases_->AppendUtf8(out);

@@ -75,6 +75,7 @@ public:
     // were made before are left out, so it returns how many were appended,
     // or kNoFurther when no further new output is to be found.
     static constexpr int kLinesAtOnce = PasswordMaker::kLinesAtOnce;
+    static_assert(RuleSampler::kLinesAtOnce >= kLinesAtOnce);
     static constexpr int kNoFurther = -1;
     int AppendLinesUtf8(std::string& out, int count, std::string_view line_end, size_t* ends = nullptr);
 

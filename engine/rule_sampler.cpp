@@ -233,10 +233,13 @@ size_t RuleSampler::PickComposition(uint64_t first, const std::function<uint64_t
 }
 
 void RuleSampler::DrawComposed(char* out) {
+    const uint64_t first = DrawWord();
+    DrawComposedFrom(first, first_bits_pick_[first >> (64 - kFirstBits)], out);
+}
+
+void RuleSampler::DrawComposedFrom(uint64_t first, uint32_t pick, char* out) {
     // The composition: most often the first bits of a word already decide
     // it, and the bits not looked at serve for the first digits.
-    const uint64_t first = DrawWord();
-    uint32_t pick = first_bits_pick_[first >> (64 - kFirstBits)];
     const CompositionPlan* plan = &plans_[pick == kBoundaryWithin ? 0 : pick];
     const DigitChunk* chunks = plan_chunks_.data() + plan->chunks_at;
     size_t chunk_count = plan->chunk_count;
@@ -284,6 +287,43 @@ void RuleSampler::AppendTo(std::string& out) {
         while (!KeepsRule(rule_, drawn));
     }
     // The digits would tell the password: none is kept past its drawing.
+    ::explicit_bzero(digits_.data(), digits_.size() * sizeof(uint32_t));
+}
+
+void RuleSampler::AppendLines(std::string& out, int count, std::string_view line_end, size_t* ends) {
+    if (!DrawsCompositions() || HasRunLimits(rule_) || count > kLinesAtOnce) {
+        for (int i = 0; i < count; ++i) {
+            AppendTo(out);
+            if (ends) ends[i] = out.size();
+            out += line_end;
+        }
+        return;
+    }
+    // The first words of all the lines are drawn together and the tables
+    // they pick from asked for at once, so that the lines wait for memory
+    // together rather than one after the other.
+    uint64_t firsts[kLinesAtOnce];
+    uint32_t picks[kLinesAtOnce];
+    for (int i = 0; i < count; ++i) {
+        firsts[i] = DrawWord();
+        picks[i] = first_bits_pick_[firsts[i] >> (64 - kFirstBits)];
+    }
+    for (int i = 0; i < count; ++i) {
+        if (picks[i] == kBoundaryWithin) continue;
+        __builtin_prefetch(&plans_[picks[i]]);
+        __builtin_prefetch(slot_groups_.data() + picks[i] * static_cast<size_t>(length_));
+    }
+    const size_t step = static_cast<size_t>(length_) + line_end.size();
+    size_t at = out.size();
+    out.resize(at + step * static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i, at += step) {
+        DrawComposedFrom(firsts[i], picks[i], out.data() + at);
+        line_end.copy(out.data() + at + static_cast<size_t>(length_), line_end.size());
+        if (ends) ends[i] = at + static_cast<size_t>(length_);
+    }
+    // The words and the digits would tell the passwords: none is kept.
+    ::explicit_bzero(firsts, sizeof firsts);
+    ::explicit_bzero(picks, sizeof picks);
     ::explicit_bzero(digits_.data(), digits_.size() * sizeof(uint32_t));
 }
 

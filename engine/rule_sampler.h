@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/password_rule.h"
@@ -54,6 +55,10 @@ public:
 
     // Appends one password, as ASCII.
     void AppendTo(std::string& out);
+    // Appends `count` (at most kLinesAtOnce) passwords, each with `line_end`
+    // behind it; `ends`, when given, receives where each ends.
+    static constexpr int kLinesAtOnce = 64;
+    void AppendLines(std::string& out, int count, std::string_view line_end, size_t* ends);
     std::string Draw();
 
     int length() const { return length_; }
@@ -75,6 +80,7 @@ private:
     void ListCompositions(std::vector<uint8_t>& counts, size_t group, int left);
     void PlanCompositions();
     void DrawComposed(char* out);
+    void DrawComposedFrom(uint64_t first, uint32_t pick, char* out);
     void DrawWhole(char* out);
     // Whether u >= prefix / total, for u the fraction of the words drawn.
     bool AtOrAbove(size_t composition, uint64_t first, std::vector<uint64_t>& words,
