@@ -126,6 +126,20 @@ int main(int argc, char** argv) {
     window.txtNum->setText("12");
     window.Generate();
     Shoot(&window, out.filePath("passphrases.png"));
+    // Site rules: a known site replaced by one not known, then one that
+    // signs in with another's account, with its change page beside the rule.
+    GenerationStrip& strip = *window.generationStrip;
+    strip.optSiteRules->setChecked(true);
+    strip.txtSite->setText("ubisoft.com");
+    emit strip.txtSite->textEdited("ubisoft.com");
+    strip.txtSite->setText("github.com");
+    emit strip.txtSite->textEdited("github.com");
+    window.form().controls().rtfPasswords->SetText(U"");
+    window.Generate();
+    Shoot(&window, out.filePath("site-not-known.png"));
+    strip.txtSite->setText("x.com");
+    emit strip.txtSite->textEdited("x.com");
+    Shoot(&window, out.filePath("shared-account.png"));
     window.generationStrip->optPasswords->setChecked(true);
 
     ShootWhenShown<QFileDialog>(out.filePath("save.png"));
