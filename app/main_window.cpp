@@ -12,6 +12,9 @@
 #include <QClipboard>
 #include <QMouseEvent>
 #include <QTextCursor>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QScrollBar>
 #include <QAbstractSpinBox>
 #include <QProcess>
 #include <QVBoxLayout>
@@ -206,6 +209,12 @@ MainWindow::MainWindow(WindowServices services)
         strengthBar->showMessage(kNotFoundMessage);
         liveStatus->Announce(kNotFoundMessage);
     };
+    // "Not found" holds only until a search finds or the list changes.
+    const auto found_again = [this] {
+        if (strengthBar->currentMessage() == kNotFoundMessage) strengthBar->clearMessage();
+    };
+    find_->operations().found = found_again;
+    connect(rtfPasswords, &QTextEdit::textChanged, this, found_again);
     for (auto [widget, name] : std::initializer_list<std::pair<QWidget*, const char*>>{
              {txtOtherIn, "txtOtherIn"}, {txtOtherOut, "txtOtherOut"}, {txtMinLen, "txtMinLen"},
              {txtMaxLen, "txtMaxLen"}, {txtNum, "txtNum"}, {rtfPasswords, "rtfPasswords"},
@@ -480,9 +489,21 @@ void MainWindow::BindControls() {
 }
 
 void MainWindow::Generate() {
+    // The line the run's first password goes on: the last, empty one after
+    // the list's last line end, or a new one after a line the user left open.
+    QTextDocument* list = rtfPasswords->document();
+    const bool was_empty = list->isEmpty();
+    const int first = list->lastBlock().text().isEmpty() ? list->blockCount() - 1 : list->blockCount();
     turn_due_ = true;  // the window answers from the first password on
     form_->cmdGenerate_Click();
     list_->Flush();
+    // The view goes to the run's first password, so that a run below what
+    // is shown is seen; a run into an empty list stays at the top.
+    const QTextBlock made = list->findBlockByNumber(first);
+    if (!was_empty && made.isValid() && !made.text().isEmpty()) {
+        const qreal top = list->documentLayout()->blockBoundingRect(made).top();
+        rtfPasswords->verticalScrollBar()->setValue(static_cast<int>(top));
+    }
 }
 
 void MainWindow::SelectWholeLineAt(QPoint where) {

@@ -135,6 +135,7 @@ void FindOperations::HighlightText(int p, int n) {
         target_->SetFocus();
         target_->SetSelStart(p - 1);
         target_->SetSelLength(n);
+        if (found) found();
     });
 }
 

@@ -18,8 +18,9 @@ public:
     // Called now and then during a long Replace All, so the window can
     // repaint while the occurrences are sought.
     std::function<void()> pass_time;
-    // Told, after the beep, when a search finds nothing.
+    // Told, after the beep, when a search finds nothing; and when one finds.
     std::function<void()> not_found;
+    std::function<void()> found;
 
     void FindNext(const Text& find, bool whole_word, bool match_case, bool down);
     void Replace(const Text& find, const Text& replace, bool whole_word, bool match_case,

@@ -255,7 +255,7 @@ TEST(FontInWindow, TheDialogOpensWithTheFaceStyleAndSizeInUseAndOkAloneChangesNo
 
 TEST(FindInWindow, NothingFoundBeepsAndSaysSoInTheStatusBarUntilTheNextKey) {
     Window w;
-    w.list()->setPlainText("abc\nxyz\n");
+    w.list()->setPlainText("abc\nxyz\nabc\n");
     w.window.mnuFind_Click();
     ASSERT_NE(w.dialog(), nullptr);
     auto* bar = w.window.strengthBar;
@@ -270,6 +270,19 @@ TEST(FindInWindow, NothingFoundBeepsAndSaysSoInTheStatusBarUntilTheNextKey) {
     w.dialog()->findNext->click();
     EXPECT_EQ(bar->currentMessage(), "");
     EXPECT_EQ(w.list()->textCursor().selectedText(), "xyz");
+    // Said again, it goes with the next search that finds, whatever the
+    // keys, and with an edit of the list.
+    w.dialog()->findWhat->setText("qqq");
+    w.dialog()->findNext->click();
+    ASSERT_EQ(bar->currentMessage(), "Not found");
+    w.dialog()->findWhat->setText("abc");
+    w.dialog()->findNext->click();
+    EXPECT_EQ(bar->currentMessage(), "");
+    w.dialog()->findWhat->setText("qqq");
+    w.dialog()->findNext->click();
+    ASSERT_EQ(bar->currentMessage(), "Not found");
+    w.list()->setPlainText("qqq\n");
+    EXPECT_EQ(bar->currentMessage(), "");
 }
 
 TEST(ReplaceAllInWindow, OnAPlainListItReplacesEveryOccurrenceAndIsUndoneAsOneStep) {

@@ -300,3 +300,18 @@ TEST(LongList, EscEndsALongRunAndKeepsWhatItMade) {
     w.Run(5);
     EXPECT_EQ(w.window.txtNumPass->text().toInt(), made + 5);
 }
+
+// After a run the view shows the run's first password, also when the list
+// already held more than the view shows; a run into an empty list stays at
+// the top.
+TEST(LongList, TheViewGoesToTheRunsFirstPassword) {
+    Window w;
+    w.Run(10);
+    EXPECT_EQ(w.list()->verticalScrollBar()->value(), 0);
+    w.Run(1000);
+    EXPECT_TRUE(w.Shows(w.list()->cursorRect(QTextCursor(w.Line(10)))));
+    w.list()->verticalScrollBar()->setValue(0);
+    w.Run(5);
+    EXPECT_TRUE(w.Shows(w.list()->cursorRect(QTextCursor(w.Line(1010)))));
+    EXPECT_FALSE(w.Shows(w.list()->cursorRect(QTextCursor(w.Line(0)))));
+}
