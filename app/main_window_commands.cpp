@@ -9,7 +9,9 @@
 #include "engine/rand.h"
 #include "app/generation_strip.h"
 #include "app/mod_main.h"
+#include "app/live_status.h"
 #include "app/profiles_menu.h"
+#include "app/strength_bar.h"
 
 namespace morvane {
 namespace {
@@ -50,6 +52,9 @@ constexpr ToolbarButton kButtons[] = {
     {"Contents", "Displays Help contents", "Displays Help contents", &MainWindow::HTMLHelpContents},
     {"Website", "Go to website", "Go to website", &MainWindow::mnuWebsite_Click},
 };
+
+// How long the status bar says a profile was saved.
+constexpr int kSavedMessageMs = 5000;
 
 }  // namespace
 
@@ -93,6 +98,11 @@ void MainWindow::BuildMenus() {
                                    [this](std::string& why) { return OptionsForProfile(why); });
     bar->addMenu(mnuProfiles);
     connect(mnuProfiles, &ProfilesMenu::Chosen, this, &MainWindow::TakeProfile);
+    connect(mnuProfiles, &ProfilesMenu::Saved, this, [this](const QString& name) {
+        const QString said = "Profile " + name + " saved.";
+        strengthBar->showMessage(said, kSavedMessageMs);
+        liveStatus->Announce(said);
+    });
 
     mnuHelp = bar->addMenu("&Help");
     mnuHelp->setObjectName("mnuHelp");

@@ -171,19 +171,28 @@ void ProfilesMenu::SaveOptions() {
     std::string why;
     const std::optional<GenerationSettings> settings = window_options_(why);
     if (!settings) return Say("The options cannot be saved as a profile: " + why);
-    bool given = false;
-    const QString typed = QInputDialog::getText(parentWidget(), "Save Options as Profile",
-                                                "Profile name (letters, digits, - and _):", QLineEdit::Normal,
-                                                QString::fromStdString(chosen_), &given);
-    if (!given) return;
-    const std::string name = typed.trimmed().toStdString();
-    if (std::string problem = ProfileNameProblem(name); !problem.empty()) return Say(problem);
+    // The dialog offers the user's own profile in use, never a built-in's
+    // name, and stays open with the reason while a name is refused.
+    const bool own_in_use = own_ && own_->Find(chosen_);
+    QString typed = own_in_use ? QString::fromStdString(chosen_) : QString();
+    std::string name, refused;
+    while (true) {
+        bool given = false;
+        const QString label = "Profile name (letters, digits, - and _):" +
+                              (refused.empty() ? QString() : "\n" + QString::fromStdString(refused));
+        typed = QInputDialog::getText(parentWidget(), "Save Options as Profile", label, QLineEdit::Normal, typed, &given);
+        if (!given) return;
+        name = typed.trimmed().toStdString();
+        refused = ProfileNameProblem(name);
+        if (refused.empty()) break;
+    }
     if (own_ && own_->Find(name) &&
         box_.Show("Replace the profile " + name + " with the window's options?", kYesNo, kTitle) != kResultYes)
         return;
     if (std::string problem = SaveProfile(name, KeptOptionsOf(*settings)); !problem.empty()) return Say(problem);
     chosen_ = name;
     Load();
+    emit Saved(QString::fromStdString(name));
 }
 
 void ProfilesMenu::DeleteOne() {

@@ -51,6 +51,7 @@ public:
 
 signals:
     void Chosen(const ProfileChoice& choice);
+    void Saved(const QString& name);
 
 private:
     void List();

@@ -14,7 +14,6 @@ namespace {
 // being counted, and how often it then looks whether it is done.
 constexpr auto kPromptCount = std::chrono::milliseconds(100);
 constexpr int kCountPoll = 50;
-constexpr char kCounting[] = "Counting the passwords these options allow...";
 
 QColor ColorOf(StrengthLevel level) {
     switch (level) {
@@ -68,7 +67,7 @@ void StrengthBar::Refresh() {
     // window goes on; the newest count is the one shown.
     counting_.push_back(std::move(counting));
     newest_pending_ = true;
-    Show({kCounting, StrengthLevel::kNone});
+    Show({StrengthBar::kCounting, StrengthLevel::kNone});
     waiting_.start();
 }
 

@@ -18,6 +18,8 @@ class StrengthBar : public QStatusBar {
     Q_OBJECT
 public:
     explicit StrengthBar(MainWindow* window);
+    // What the line says while a slow count goes on.
+    static constexpr const char* kCounting = "Counting the passwords these options allow...";
     QLabel* line() const { return line_; }
     // Reads the options now and shows the result.
     void Refresh();

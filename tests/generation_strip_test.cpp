@@ -24,7 +24,7 @@ namespace {
 struct Window : ShownWindow {
     GenerationStrip& strip() { return *window.generationStrip; }
     QStringList Lines() { return window.rtfPasswords->toPlainText().split('\n', Qt::SkipEmptyParts); }
-    QString Strength() { return window.strengthBar->findChild<QLabel*>("strengthLine")->text(); }
+    QString Strength() { return SettledStrength(window); }
     void Run(int count) {
         window.form().controls().rtfPasswords->SetText(U"");
         window.txtNum->setText(QString::number(count));

@@ -54,7 +54,7 @@ struct Window {
     MainWindow& window = shown->window;
     ProfilesMenu& menu() { return *window.mnuProfiles; }
     GenerationStrip& strip() { return *window.generationStrip; }
-    QString Strength() { return window.strengthBar->findChild<QLabel*>("strengthLine")->text(); }
+    QString Strength() { return SettledStrength(window); }
     void Settle() {
         for (int i = 0; i < 3; ++i) QApplication::processEvents();
     }
@@ -177,24 +177,41 @@ TEST(ProfilesWindow, OptionsSavedFromTheWindowAreWhatMorvaneCliReadsAndBack) {
     }
     w.Settle();
     const QString strength = w.Strength();
-    AnswerInput("mine");
+    QString offered = "?";
+    WhenModal<QInputDialog>([&](QInputDialog* dialog) {
+        offered = dialog->textValue();  // nothing in use: the field starts empty
+        dialog->setTextValue("mine");
+        dialog->accept();
+    });
     w.menu().mnuSaveProfile->trigger();
     w.Settle();
+    EXPECT_EQ(offered, "");
     EXPECT_TRUE(w.shown->box.shown.empty()) << w.shown->box.shown.front().text;
+    EXPECT_EQ(w.window.strengthBar->currentMessage(), "Profile mine saved.");
     EXPECT_EQ(config.Read(), "[mine]\ncount = 4\nmin = 10\nmax = 14\nno-special = true\nexclude-look-alikes = true\n");
     EXPECT_EQ(CliStrength("--profile mine"), strength);
     const Result made = Cli("--profile mine");
     EXPECT_EQ(Lines(made.out).size(), 4u);
     EXPECT_TRUE(w.Entries().contains("mine"));
 
-    // A built-in's name and a name that is no word are refused; the file stays.
+    // A built-in's name and a name that is no word are refused with the
+    // reason in the dialog, which stays open; the file stays.
     for (const QString& name : {QString("strong"), QString("my bank")}) {
-        AnswerInput(name);
+        QString reason, offered_again;
+        WhenModal<QInputDialog>([&, name](QInputDialog* dialog) {
+            dialog->setTextValue(name);
+            dialog->accept();
+            WhenModal<QInputDialog>([&](QInputDialog* again) {
+                reason = again->labelText();
+                offered_again = again->textValue();
+                again->reject();
+            });
+        });
         w.menu().mnuSaveProfile->trigger();
         w.Settle();
-        ASSERT_FALSE(w.shown->box.shown.empty()) << name.toStdString();
-        EXPECT_EQ(w.shown->box.shown.back().title, "Profiles");
-        EXPECT_NE(w.shown->box.shown.back().text.find("\"" + name.toStdString() + "\" is"), std::string::npos);
+        EXPECT_TRUE(w.shown->box.shown.empty()) << name.toStdString();
+        EXPECT_TRUE(reason.contains("\"" + name + "\" is")) << reason.toStdString();
+        EXPECT_EQ(offered_again, name);
     }
     EXPECT_EQ(config.Read(), "[mine]\ncount = 4\nmin = 10\nmax = 14\nno-special = true\nexclude-look-alikes = true\n");
 

@@ -18,7 +18,7 @@ namespace {
 struct Window : ShownWindow {
     QString Line() {
         QApplication::processEvents();  // the line follows the options after the window took them in
-        return window.strengthBar->line()->text();
+        return SettledStrength(window);
     }
     QColor Color() { return window.strengthBar->line()->palette().color(QPalette::WindowText); }
     void DigitsOnly() {
