@@ -95,7 +95,6 @@ public:
     // Fails (ok() false) when the tables would take more than `most_bytes`.
     RuleTables(const PasswordRule& rule, int length, size_t most_bytes);
     bool ok() const { return ok_; }
-    size_t bytes() const { return bytes_; }
     // One password drawn with every one that keeps the rule equally likely.
     void Draw(char* out);
     const WideCount& total() const;
