@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "engine/rand.h"
-#include "engine/rule_states.h"
 #include "engine/strength.h"
 #include "engine/word_list_file.h"
 #include "platform/base/runtime_error.h"

@@ -26,7 +26,6 @@ constexpr double kMostCompositions = 1 << 16;
 // And beyond this many spans of their digits, kept for all of them.
 constexpr double kMostPlannedSpans = 1 << 21;
 
-
 double ApproximateBinomial(int n, int k) {
     return std::exp(std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0));
 }
@@ -78,12 +77,19 @@ RuleDrawingPlan PlanRuleDrawing(const PasswordRule& rule, int length, const BigC
     return plan;
 }
 
-std::string RuleDrawingProblem(const PasswordRule& rule, int length, const BigCount& kept) {
-    const RuleDrawingPlan plan = PlanRuleDrawing(rule, length, kept, RuleDrawing::kBest);
+namespace {
+
+std::string PlanProblem(const RuleDrawingPlan& plan, int length) {
     if (plan.table_bytes <= kMostTableBytes) return {};
     return "the rule is too intricate to draw from at length " + std::to_string(length) +
            ": so few passwords keep it that each character must be drawn from counts that would take more than " +
            std::to_string(kMostTableBytes >> 20) + " MiB";
+}
+
+}  // namespace
+
+std::string RuleDrawingProblem(const PasswordRule& rule, int length, const BigCount& kept) {
+    return PlanProblem(PlanRuleDrawing(rule, length, kept, RuleDrawing::kBest), length);
 }
 
 RuleSampler::RuleSampler(const PasswordRule& rule, int length, RuleDrawing drawing, const BigCount* count)
@@ -98,11 +104,10 @@ RuleSampler::RuleSampler(const PasswordRule& rule, int length, RuleDrawing drawi
     if (kept.IsZero()) throw std::invalid_argument("no password keeps the rule");
     const RuleDrawingPlan plan = PlanRuleDrawing(rule, length, kept, drawing);
     if (plan.way == RuleDrawingPlan::kByPosition) {
-        if (plan.table_bytes > kMostTableBytes) throw std::invalid_argument(RuleDrawingProblem(rule, length, kept));
+        if (std::string problem = PlanProblem(plan, length); !problem.empty()) throw std::invalid_argument(problem);
         tables_ = std::make_unique<RuleTables>(rule_, length_, kMostTableBytes);
     }
-    const bool composed = plan.way == RuleDrawingPlan::kComposed;
-    if (composed && !tables_) {
+    if (plan.way == RuleDrawingPlan::kComposed) {
         std::vector<uint8_t> counts(groups_.size(), 0);
         ListCompositions(counts, 0, length);
         // Each composition's share starts where the ones before it end.

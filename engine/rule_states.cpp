@@ -7,7 +7,6 @@
 #include <map>
 #include <stdexcept>
 
-#include "engine/rand.h"
 
 namespace morvane {
 namespace {
@@ -155,17 +154,6 @@ std::string TooIntricateToCount(const PasswordRule& rule) {
     return "the rule is too intricate to count: its " + std::to_string(rule.required.size()) +
            " required lines with its limits on runs make more than " + std::to_string(kMostCountedStates) +
            " states (fewer or simpler required lines, or no max-consecutive, will do)";
-}
-
-WideCount DrawWideBelow(const WideCount& bound) {
-    const int bits = bound.BitLength();
-    WideCount drawn;
-    do {
-        drawn = WideCount{};
-        for (int i = 0; i * 64 < bits; ++i) drawn.limbs[static_cast<size_t>(i)] = DrawWord();
-        if (bits % 64) drawn.limbs[static_cast<size_t>(bits / 64)] &= (uint64_t{1} << (bits % 64)) - 1;
-    } while (!(drawn < bound));
-    return drawn;
 }
 
 int WidthFor(int length, int characters) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/rand.h"
 #include "engine/rule_count.h"
 
 namespace morvane {
@@ -74,6 +75,15 @@ struct WideCount {
 
 // A whole number below `bound` (not zero), every one exactly as likely:
 // random words below the next power of two, drawn again when at or above.
-WideCount DrawWideBelow(const WideCount& bound);
+inline WideCount DrawWideBelow(const WideCount& bound) {
+    const int bits = bound.BitLength();
+    WideCount drawn;
+    do {
+        drawn = WideCount{};
+        for (int i = 0; i * 64 < bits; ++i) drawn.limbs[static_cast<size_t>(i)] = DrawWord();
+        if (bits % 64) drawn.limbs[static_cast<size_t>(bits / 64)] &= (uint64_t{1} << (bits % 64)) - 1;
+    } while (!(drawn < bound));
+    return drawn;
+}
 
 }  // namespace morvane

@@ -1,7 +1,5 @@
 #include "engine/word_list_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,20 +11,6 @@
 
 namespace morvane {
 namespace {
-
-// Reads at most one byte more than a list may hold, so that a larger one
-// is seen.
-bool ReadUpToLimit(int fd, std::string& text) {
-    char piece[1 << 16];
-    while (text.size() <= kLargestWordListBytes) {
-        const ssize_t n = ::read(fd, piece, sizeof piece);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) break;
-        text.append(piece, static_cast<size_t>(n));
-    }
-    return true;
-}
 
 // The text of the list: a file of the user's, or standard input for "-".
 std::optional<std::string> ReadListText(const std::string& name, std::string& problem) {
@@ -41,7 +25,7 @@ std::optional<std::string> ReadListText(const std::string& name, std::string& pr
     }
     std::string text;
     std::string why;
-    if (!ReadUpToLimit(STDIN_FILENO, text)) why = std::string("cannot be read: ") + std::strerror(errno);
+    if (!ReadAtMost(STDIN_FILENO, kLargestWordListBytes, text)) why = std::string("cannot be read: ") + std::strerror(errno);
     else if (text.size() > kLargestWordListBytes) why = "is larger than 16 MiB.";
     if (why.empty()) return text;
     Wipe(text);

@@ -19,6 +19,22 @@ const char* KindOfFile(unsigned mode) {
     return "not a regular file";
 }
 
+bool ReadAtMost(int fd, size_t most_bytes, std::string& text) {
+    char piece[1 << 16];
+    bool read_all = true;
+    while (text.size() <= most_bytes) {
+        const ssize_t n = ::read(fd, piece, sizeof piece);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) read_all = false;
+        if (n <= 0) break;
+        text.append(piece, static_cast<size_t>(n));
+    }
+    const int error = errno;
+    ::explicit_bzero(piece, sizeof piece);  // it held the file's text
+    errno = error;
+    return read_all;
+}
+
 UserFile ReadUserFile(const std::string& path, const std::string& meant, size_t most_bytes) {
     UserFile file;
     const auto refuse = [&](std::string why) {
@@ -38,15 +54,8 @@ UserFile ReadUserFile(const std::string& path, const std::string& meant, size_t 
     if (::fstat(fd, &st) != 0) why = std::string("cannot be read: ") + std::strerror(errno);
     else if (!S_ISREG(st.st_mode)) why = std::string("is ") + KindOfFile(st.st_mode) + ", not " + meant;
     else if (static_cast<size_t>(st.st_size) > most_bytes) why = "is larger than " + std::to_string(most_bytes >> 20) + " MiB";
-    char piece[1 << 16];
-    while (why.empty() && file.text.size() <= most_bytes) {
-        const ssize_t n = ::read(fd, piece, sizeof piece);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) why = std::string("cannot be read: ") + std::strerror(errno);
-        if (n <= 0) break;
-        file.text.append(piece, static_cast<size_t>(n));
-    }
-    ::explicit_bzero(piece, sizeof piece);
+    if (why.empty() && !ReadAtMost(fd, most_bytes, file.text))
+        why = std::string("cannot be read: ") + std::strerror(errno);
     ::close(fd);
     if (why.empty() && file.text.size() > most_bytes) why = "is larger than " + std::to_string(most_bytes >> 20) + " MiB";
     if (!why.empty()) return refuse(why);

@@ -20,6 +20,10 @@ struct UserFile {
 // `meant` names what the file should be, for the message: "a file of profiles".
 UserFile ReadUserFile(const std::string& path, const std::string& meant, size_t most_bytes = kLargestUserFileBytes);
 
+// Appends what `fd` gives until its end or one byte past `most_bytes`, so
+// that a larger input is seen; false, with errno, when a read fails.
+bool ReadAtMost(int fd, size_t most_bytes, std::string& text);
+
 // What a file that is not a regular one is, for a message: "a folder", "a pipe", ...
 const char* KindOfFile(unsigned mode);
 
