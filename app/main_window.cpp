@@ -30,6 +30,7 @@
 #include "app/generation_strip.h"
 #include "app/live_status.h"
 #include "app/strength_bar.h"
+#include "edit/secret_text_edit.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_pending_events.h"
 #include "platform/qt/qt_text_fit.h"
@@ -244,6 +245,9 @@ MainWindow::MainWindow(WindowServices services)
         lblClipboardCountdown->setText(QString("Clipboard clears in %1 s").arg(left));
         lblClipboardCountdown->setVisible(left > 0);
     });
+    // Stays until the next message: the password may still be there.
+    connect(clipboardGuard, &ClipboardGuard::ClearingFailed, strengthBar,
+            [this](const QString& message) { strengthBar->showMessage(message); });
     NameForAssistiveTechnology();
     SetReadingOrder();
     ConnectAnnouncements();
@@ -325,7 +329,7 @@ void MainWindow::BuildOptions(QWidget* client) {
 void MainWindow::BuildList(QWidget* client) {
     fraPasswords = Frame(client, "Passwords:", Qt::white, nullptr);
     Place(fraPasswords, 3240, 480, 3735, 5535);
-    rtfPasswords = new QTextEdit(fraPasswords);
+    rtfPasswords = new SecretTextEdit(fraPasswords);
     Place(rtfPasswords, 120, 240, 3495, 5175);
     rtfPasswords->setFont(ListFont());
     rtfPasswords->setLineWrapMode(QTextEdit::NoWrap);

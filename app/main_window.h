@@ -187,6 +187,7 @@ private:
     std::unique_ptr<modFind> find_;
     QPointer<QDialog> find_dialog_;
     int clipboard_seconds_left_ = 0;  // the countdown last shown
+    bool clipboard_clear_failed_ = false;  // since the countdown began
     QElapsedTimer line_clicked_;      // since a double-click selected a line of the list
     QPoint line_clicked_at_;
 };

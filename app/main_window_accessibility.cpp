@@ -102,11 +102,17 @@ void MainWindow::ConnectAnnouncements() {
     connect(strengthBar, &StrengthBar::LineChanged, liveStatus, &LiveStatus::Announce);
     connect(clipboardGuard, &ClipboardGuard::CountdownChanged, liveStatus, [this](int left) {
         // The start of a countdown and its end, not every second of it.
-        if (left > 0 && (clipboard_seconds_left_ == 0 || left > clipboard_seconds_left_))
+        if (left > 0 && (clipboard_seconds_left_ == 0 || left > clipboard_seconds_left_)) {
             liveStatus->Announce(QString("Clipboard clears in %1 s").arg(left));
-        else if (left == 0 && clipboard_seconds_left_ > 0)
+            clipboard_clear_failed_ = false;
+        } else if (left == 0 && clipboard_seconds_left_ > 0 && !clipboard_clear_failed_) {
             liveStatus->Announce(QStringLiteral("Clipboard cleared"));
+        }
         clipboard_seconds_left_ = left;
+    });
+    connect(clipboardGuard, &ClipboardGuard::ClearingFailed, liveStatus, [this](const QString& message) {
+        clipboard_clear_failed_ = true;
+        liveStatus->Announce(message);
     });
 }
 

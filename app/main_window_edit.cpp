@@ -39,15 +39,16 @@ static bool IsRealText(const QMimeData* data) {
 
 // Copied passwords are marked as a secret, so that desktop clipboard
 // managers keep them out of their history, and cleared after a while; the
-// text itself is unchanged.
+// text itself is unchanged. Text of the option fields is no secret.
 void MainWindow::PutOnClipboard(const Text& text, bool secret) {
-    auto* data = new QMimeData;
     const QString copied = ToQt(ClipboardText(text));
+    if (secret) {
+        ClipboardGuard::CopySecret(copied);
+        return;
+    }
+    auto* data = new QMimeData;
     data->setText(copied);
-    if (secret) data->setData("x-kde-passwordManagerHint", "secret");
-    QGuiApplication::clipboard()->clear();
     QGuiApplication::clipboard()->setMimeData(data);
-    if (secret) clipboardGuard->Watch(copied);
 }
 
 static bool IsProtected(const QString& name) { return name == "txtStatus" || name == "txtProgress"; }

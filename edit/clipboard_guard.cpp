@@ -1,19 +1,33 @@
 #include "edit/clipboard_guard.h"
 
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QTextCursor>
 #include <QTextEdit>
+
+#include "edit/clipboard_clearer.h"
 
 namespace morvane {
 
 ClipboardGuard::ClipboardGuard(QObject* parent) : QObject(parent) {
     ticks_.setInterval(1000);
     connect(&ticks_, &QTimer::timeout, this, &ClipboardGuard::Tick);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &ClipboardGuard::ClipboardChanged);
+}
+
+void ClipboardGuard::CopySecret(const QString& text) {
+    QGuiApplication::clipboard()->setMimeData(SecretMimeData(text));
+}
+
+void ClipboardGuard::ClipboardChanged() {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (IsSecretMimeData(clipboard->mimeData())) Watch(clipboard->text());
 }
 
 void ClipboardGuard::SetDelay(int seconds) { delay_ = std::max(seconds, kNever); }
 
 void ClipboardGuard::Watch(const QString& copied) {
+    clipboard_.text.fill(QChar(0));
     clipboard_.text = copied;
     if (delay_ == kNever) return;
     clipboard_.left = delay_;
@@ -61,10 +75,11 @@ void ClipboardGuard::Tick() {
 void ClipboardGuard::Release(QClipboard::Mode mode, Held& held) {
     held.left = 0;
     if (held.text.isEmpty()) return;
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    for (QClipboard::Mode held_in : {mode, QClipboard::Selection}) {
-        if (held_in == QClipboard::Selection && !clipboard->supportsSelection()) continue;
-        if (clipboard->text(held_in) == held.text) clipboard->clear(held_in);
+    QList<QClipboard::Mode> modes{mode};
+    if (mode == QClipboard::Clipboard) modes.append(QClipboard::Selection);
+    for (QClipboard::Mode held_in : modes) {
+        const QString problem = ClearIfHeld(held_in, held.text);
+        if (!problem.isEmpty()) emit ClearingFailed(ClearingProblemMessage(held_in, problem));
     }
     held.text.fill(QChar(0));  // the program's own copy of the passwords
     held.text.clear();

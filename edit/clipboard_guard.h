@@ -3,7 +3,8 @@
 // selected in the list do not stay in the primary selection (which a
 // middle click pastes): once the delay has run out, counted from the copy
 // or the selection, and when the program ends, each is cleared, only while
-// it still holds the text.
+// it still holds the text. Whatever route put it there (a command, a key
+// of the list, its menu), a copy marked secret is counted down.
 #include <QClipboard>
 #include <QObject>
 #include <QString>
@@ -22,8 +23,8 @@ public:
     explicit ClipboardGuard(QObject* parent = nullptr);
     int delay() const { return delay_; }
     void SetDelay(int seconds);  // kNever: copies stay
-    // Starts counting down for the text just copied.
-    void Watch(const QString& copied);
+    // Puts `text` on the clipboard as a secret and counts it down.
+    static void CopySecret(const QString& text);
     // Text selected in `list` that goes to the primary selection is counted
     // down as well.
     void WatchSelectionsOf(QTextEdit* list);
@@ -37,16 +38,21 @@ signals:
     // Every second while the clipboard's copy is counted down, and 0 once
     // it is over.
     void CountdownChanged(int seconds_left);
+    // A clear that did not take: the whole message, in plain words.
+    void ClearingFailed(const QString& message);
 
 private:
     struct Held {
         QString text;  // the program's own copy, to tell whether it is still there
         int left = 0;
     };
+    void ClipboardChanged();
+    void Watch(const QString& copied);
     void Tick();
     void SelectionChanged();
-    // Clears `mode` if it still holds `held`, and forgets it.
-    static void Release(QClipboard::Mode mode, Held& held);
+    // Clears `mode` if it still holds `held`, forgets it, and says so when
+    // the clear did not take.
+    void Release(QClipboard::Mode mode, Held& held);
     QTimer ticks_;
     Held clipboard_, selection_;
     QTextEdit* list_ = nullptr;

@@ -5,10 +5,16 @@
 #include <QClipboard>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QToolBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
+
+#include <functional>
+#include <memory>
 
 #include "app/main_window.h"
 #include "modal_driver.h"
@@ -76,6 +82,65 @@ TEST(ClipboardClearing, ACopiedPasswordIsClearedAfterTheDelayWhichTheWindowRemem
     EXPECT_TRUE(QTest::qWaitFor([&] { return Clipboard().isEmpty(); }, 5000));
     EXPECT_EQ(w.Countdown(), "");
     if (QApplication::clipboard()->supportsSelection()) EXPECT_EQ(Clipboard(QClipboard::Selection), "");
+    w.SetDelay(30);
+}
+
+namespace {
+
+// The ways text of the list reaches the clipboard, with the list's first
+// line selected and the focus in the list.
+struct CopyRoute {
+    const char* name;
+    bool cuts;
+    std::function<void(MainWindow&)> take;
+};
+
+void TriggerListMenuEntry(MainWindow& window, const char* entry) {
+    std::unique_ptr<QMenu> menu(window.rtfPasswords->createStandardContextMenu());
+    QAction* action = menu->findChild<QAction*>(entry);
+    ASSERT_NE(action, nullptr) << entry;
+    action->trigger();
+}
+
+const CopyRoute kCopyRoutes[] = {
+    {"Edit > Copy", false, [](MainWindow& w) { w.mnuCopy->trigger(); }},
+    {"Edit > Cut", true, [](MainWindow& w) { w.mnuCut->trigger(); }},
+    {"toolbar Copy", false, [](MainWindow& w) { w.toolbarMain->findChild<QAction*>("Copy")->trigger(); }},
+    {"Ctrl+C", false, [](MainWindow& w) { QTest::keyClick(w.rtfPasswords, Qt::Key_C, Qt::ControlModifier); }},
+    {"Ctrl+X", true, [](MainWindow& w) { QTest::keyClick(w.rtfPasswords, Qt::Key_X, Qt::ControlModifier); }},
+    {"Ctrl+Insert", false,
+     [](MainWindow& w) { QTest::keyClick(w.rtfPasswords, Qt::Key_Insert, Qt::ControlModifier); }},
+    {"Shift+Delete", true,
+     [](MainWindow& w) { QTest::keyClick(w.rtfPasswords, Qt::Key_Delete, Qt::ShiftModifier); }},
+    {"the list's menu: Copy", false, [](MainWindow& w) { TriggerListMenuEntry(w, "edit-copy"); }},
+    {"the list's menu: Cut", true, [](MainWindow& w) { TriggerListMenuEntry(w, "edit-cut"); }},
+};
+
+}  // namespace
+
+TEST(ClipboardClearing, EveryRouteOutOfTheListCopiesPlainTextMarkedSecretAndClearsIt) {
+    Window w;
+    w.SetDelay(1);
+    for (const CopyRoute& route : kCopyRoutes) {
+        SCOPED_TRACE(route.name);
+        w.window.rtfPasswords->clear();
+        w.window.Generate();
+        QTextCursor line(w.window.rtfPasswords->document());
+        line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        const QString password = line.selectedText();
+        w.window.rtfPasswords->setTextCursor(line);
+        w.window.rtfPasswords->setFocus();
+        route.take(w.window);
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        ASSERT_NE(data, nullptr);
+        EXPECT_EQ(data->text(), password);
+        QStringList formats = data->formats();
+        formats.sort();
+        EXPECT_EQ(formats, QStringList({"text/plain", "x-kde-passwordManagerHint"}));
+        EXPECT_EQ(w.Countdown(), "Clipboard clears in 1 s");
+        EXPECT_EQ(w.window.rtfPasswords->document()->firstBlock().text() != password, route.cuts);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Clipboard().isEmpty() && w.Countdown().isEmpty(); }, 5000));
+    }
     w.SetDelay(30);
 }
 

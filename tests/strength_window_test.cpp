@@ -82,25 +82,3 @@ TEST(StrengthLine, SaysInWordsWhenNoPasswordCanBeMade) {
     EXPECT_TRUE(w.box.shown.empty());
 }
 
-TEST(ClipboardSecret, CopyAndCutFromTheListMarkTheDataAsSecret) {
-    Window w;
-    w.window.rtfPasswords->setPlainText("pass1\npass2\n");
-    w.window.rtfPasswords->setFocus();
-    QTextCursor c(w.window.rtfPasswords->document());
-    c.setPosition(0);
-    c.setPosition(5, QTextCursor::KeepAnchor);
-    w.window.rtfPasswords->setTextCursor(c);
-    w.window.mnuCopy_Click();
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    EXPECT_EQ(data->text(), "pass1");
-    EXPECT_EQ(data->data("x-kde-passwordManagerHint"), "secret");
-
-    c.setPosition(6);
-    c.setPosition(11, QTextCursor::KeepAnchor);
-    w.window.rtfPasswords->setTextCursor(c);
-    w.window.mnuCut_Click();
-    data = QApplication::clipboard()->mimeData();
-    EXPECT_EQ(data->text(), "pass2");
-    EXPECT_EQ(data->data("x-kde-passwordManagerHint"), "secret");
-    EXPECT_EQ(w.window.rtfPasswords->toPlainText(), "pass1\n\n");
-}

@@ -1,0 +1,130 @@
+#include "edit/clipboard_clearer.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QProcess>
+
+namespace morvane {
+
+namespace {
+
+// Clipboard managers (KDE's, and those that follow it) keep text with this
+// type out of their history.
+constexpr char kSecretHint[] = "x-kde-passwordManagerHint";
+// Marks the program's own secret copies (another program's hint is its own
+// business).
+constexpr char kOwnSecret[] = "morvaneSecret";
+// wl-copy and wl-paste answer at once; a compositor that never does is
+// not waited for longer than this.
+constexpr int kToolWaitMs = 3000;
+// How long the compositor's word that the program's copy was replaced
+// may take to arrive.
+constexpr int kReplacedWaitMs = 1000;
+
+bool NativeWayland() { return QGuiApplication::platformName().startsWith("wayland"); }
+bool WaylandSession() { return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"); }
+
+QStringList PrimaryArgument(QClipboard::Mode mode) {
+    return mode == QClipboard::Selection ? QStringList{"--primary"} : QStringList{};
+}
+
+enum class Seen { kHeld, kNotHeld, kNoTool, kNoAnswer };
+
+// What another client of the compositor reads.
+Seen SeenOnWayland(QClipboard::Mode mode, const QString& held) {
+    QProcess paste;
+    paste.start("wl-paste", PrimaryArgument(mode) + QStringList{"--no-newline", "--type", "text"});
+    if (!paste.waitForStarted(kToolWaitMs)) return Seen::kNoTool;
+    paste.closeWriteChannel();
+    if (!paste.waitForFinished(kToolWaitMs)) {
+        paste.kill();
+        paste.waitForFinished(kToolWaitMs);
+        return Seen::kNoAnswer;
+    }
+    QByteArray read = paste.readAllStandardOutput();
+    const bool same = paste.exitStatus() == QProcess::NormalExit && paste.exitCode() == 0 &&
+                      read == held.toUtf8();
+    read.fill('\0');
+    return same ? Seen::kHeld : Seen::kNotHeld;
+}
+
+// Replaces the clipboard with nothing from outside the program.
+bool ClearFromOutside(QClipboard::Mode mode) {
+    QProcess copy;
+    copy.start("wl-copy", PrimaryArgument(mode) + QStringList{"--clear"});
+    if (!copy.waitForStarted(kToolWaitMs)) return false;
+    if (!copy.waitForFinished(kToolWaitMs)) {
+        copy.kill();
+        copy.waitForFinished(kToolWaitMs);
+        return false;
+    }
+    return copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0;
+}
+
+bool Owns(QClipboard::Mode mode) {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    return mode == QClipboard::Selection ? clipboard->ownsSelection() : clipboard->ownsClipboard();
+}
+
+bool OwnsWith(QClipboard::Mode mode, const QString& held) {
+    return Owns(mode) && QGuiApplication::clipboard()->text(mode) == held;
+}
+
+void WaitUntilReplaced(QClipboard::Mode mode) {
+    const QDeadlineTimer deadline(kReplacedWaitMs);
+    while (Owns(mode) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+}
+
+constexpr char kMissingTools[] = "wl-copy and wl-paste (wl-clipboard) are needed on Wayland and were not found";
+constexpr char kNoAnswer[] = "the desktop did not answer wl-paste, so the clear could not be checked";
+constexpr char kKept[] = "the desktop kept the password there";
+
+}  // namespace
+
+QMimeData* SecretMimeData(const QString& text) {
+    auto* data = new QMimeData;
+    data->setText(text);
+    data->setData(kSecretHint, "secret");
+    data->setProperty(kOwnSecret, true);
+    return data;
+}
+
+bool IsSecretMimeData(const QMimeData* data) { return data && data->property(kOwnSecret).toBool(); }
+
+QString ClearIfHeld(QClipboard::Mode mode, const QString& held) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (held.isEmpty() || (mode == QClipboard::Selection && !clipboard->supportsSelection())) return {};
+    if (NativeWayland()) {
+        // The program's own clear would be refused without a fresh key or
+        // click, and the source it drops would be republished.
+        if (!OwnsWith(mode, held) && SeenOnWayland(mode, held) != Seen::kHeld) return {};
+        ClearFromOutside(mode);
+        WaitUntilReplaced(mode);
+        if (OwnsWith(mode, held)) clipboard->clear(mode);
+    } else {
+        if (!OwnsWith(mode, held) && clipboard->text(mode) != held) return {};
+        clipboard->clear(mode);
+        if (clipboard->text(mode) == held) return QString::fromLatin1(kKept);
+    }
+    if (!WaylandSession()) return {};
+    // What Wayland programs read: XWayland passes the X clipboard on.
+    Seen seen = SeenOnWayland(mode, held);
+    if (seen == Seen::kHeld) {
+        ClearFromOutside(mode);
+        seen = SeenOnWayland(mode, held);
+    }
+    if (seen == Seen::kHeld) return QString::fromLatin1(kKept);
+    if (!NativeWayland()) return {};  // the X clipboard was checked above
+    if (seen == Seen::kNoTool) return QString::fromLatin1(kMissingTools);
+    if (seen == Seen::kNoAnswer) return QString::fromLatin1(kNoAnswer);
+    return {};
+}
+
+QString ClearingProblemMessage(QClipboard::Mode mode, const QString& reason) {
+    return QString("The %1 could not be cleared: %2.")
+        .arg(mode == QClipboard::Selection ? "primary selection" : "clipboard", reason);
+}
+
+}  // namespace morvane

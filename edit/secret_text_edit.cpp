@@ -1,0 +1,20 @@
+#include "edit/secret_text_edit.h"
+
+#include <QTextDocumentFragment>
+
+#include "edit/clipboard_clearer.h"
+#include "output/line_ends.h"
+#include "platform/qt/qt_text.h"
+
+namespace morvane {
+
+QMimeData* SecretTextEdit::createMimeDataFromSelection() const {
+    QString selected = textCursor().selection().toPlainText();
+    Text text = FromQt(selected);
+    selected.fill(QChar(0));
+    QMimeData* data = SecretMimeData(ToQt(ClipboardText(text)));
+    std::fill(text.begin(), text.end(), U'\0');
+    return data;
+}
+
+}  // namespace morvane
