@@ -60,7 +60,7 @@ void ClipboardGuard::SelectionChanged() {
 }
 
 void ClipboardGuard::Tick() {
-    if (selection_.left > 0 && --selection_.left == 0) Release(QClipboard::Selection, selection_);
+    // The clipboard first: what a paste would bring goes before the selection.
     if (clipboard_.left > 0) {
         if (--clipboard_.left > 0) emit CountdownChanged(clipboard_.left);
         else {
@@ -68,6 +68,7 @@ void ClipboardGuard::Tick() {
             emit CountdownChanged(0);
         }
     }
+    if (selection_.left > 0 && --selection_.left == 0) Release(QClipboard::Selection, selection_);
     if (clipboard_.left == 0 && selection_.left == 0) ticks_.stop();
 }
 

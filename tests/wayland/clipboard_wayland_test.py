@@ -1,6 +1,7 @@
-"""A password copied in the window, native on GNOME's compositor, leaves
-the clipboard after the delay by every route, with the focus kept or moved,
-and at exit.  clipboard_mutter_test.py PROGRAM (under dbus-run-session)"""
+"""A password copied in the window, native on a Wayland compositor run
+headless, leaves the clipboard after the delay by every route, with the
+focus kept or moved, and at exit.
+  clipboard_wayland_test.py mutter|sway PROGRAM (mutter under dbus-run-session)"""
 import os
 import subprocess
 import sys
@@ -8,10 +9,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from mutter_remote import Mutter  # noqa: E402
 
 DELAY = 4  # seconds, as the window is told
-program = sys.argv[1]
+compositor, program = sys.argv[1], sys.argv[2]
 
 
 def start_window(mutter, settle=2.5):
@@ -28,6 +28,8 @@ def start_window(mutter, settle=2.5):
 def copy_first_line(mutter, keys):
     mutter.key("ctrl+g")
     time.sleep(1)
+    global copied_at
+    copied_at = time.monotonic()
     mutter.key("ctrl+a", "ctrl+Home", "shift+End", *keys)  # Select All takes the focus to the list
     time.sleep(0.5)
     return mutter.clipboard()
@@ -55,17 +57,22 @@ ROUTES = [  # name, keys that copy, what follows the copy
     ("Edit > Copy from the keyboard, focus kept", ["alt+e", "c"], None),
     ("the list's menu: Copy, focus kept", ["menu", "c"], None),
     ("Ctrl+C, focus moved to another window", ["ctrl+c"], "move"),
-    ("Ctrl+C, then File > Exit > Yes", ["ctrl+c"], "exit"),
+    ("Ctrl+C, then Exit (Ctrl+Q) > Yes", ["ctrl+c"], "exit"),
 ]
 
-mutter = Mutter()
+if compositor == "mutter":
+    from mutter_remote import Mutter
+    mutter = Mutter()
+else:
+    from sway_remote import Sway
+    mutter = Sway()
 failures = 0
 try:
     for name, keys, then in ROUTES:
         window = start_window(mutter)
         other = None
-        password = copy_first_line(mutter, keys)
         copied_at = time.monotonic()
+        password = copy_first_line(mutter, keys)
         if not password or "\n" in password:
             print("FAIL %s: the copy did not reach the clipboard (%r)" % (name, password))
             failures += 1
@@ -74,7 +81,7 @@ try:
         if then == "move":
             other = move_focus(mutter)
         if then == "exit":
-            mutter.key("alt+f4")
+            mutter.key("ctrl+q")
             time.sleep(0.5)
             mutter.key("return")  # "Are you sure ...?" Yes
             try:
@@ -86,7 +93,7 @@ try:
             gone = mutter.clipboard() != password
             time.sleep(DELAY + 1)
             gone = gone and mutter.clipboard() != password
-            print("%s %s: %s at exit" % ("ok" if gone else "FAIL", name,
+            print("%s %s on %s: %s at exit" % ("ok" if gone else "FAIL", name, compositor,
                                          "cleared" if gone else "still on the clipboard"))
             failures += not gone
             continue
@@ -98,7 +105,7 @@ try:
                                    "gone before the delay (%r, not %r)" % (seen, password)))
             failures += 1
         else:
-            print("ok %s: cleared %.1f s after the copy" % (name, time.monotonic() - copied_at))
+            print("ok %s on %s: cleared %.1f s after the copy" % (name, compositor, time.monotonic() - copied_at))
         for w in (window, other):
             if w:
                 w.kill()
