@@ -20,19 +20,36 @@ def start_window(mutter, settle=2.5):
     with open(os.path.join(config, "Morvane", "Morvane Password Generator.conf"), "w") as f:
         f.write("[clipboard]\nclearAfterSeconds=%d\n" % DELAY)
     env = dict(os.environ, QT_QPA_PLATFORM="wayland", XDG_CONFIG_HOME=config)
-    window = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    window = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     time.sleep(settle)  # shown, and given the focus
     return window
 
 
 def copy_first_line(mutter, keys):
-    mutter.key("ctrl+g")
-    time.sleep(1)
+    """Generates, selects the list's first line and copies it; tried again
+    while the window is still starting (a slow build may take seconds)."""
     global copied_at
-    copied_at = time.monotonic()
-    mutter.key("ctrl+a", "ctrl+Home", "shift+End", *keys)  # Select All takes the focus to the list
-    time.sleep(0.5)
-    return mutter.clipboard()
+    for _ in range(4):
+        mutter.key("ctrl+g")
+        time.sleep(1)
+        copied_at = time.monotonic()
+        mutter.key("ctrl+a", "ctrl+Home", "shift+End", *keys)  # Select All takes the focus to the list
+        time.sleep(0.5)
+        text = mutter.clipboard()
+        if text:
+            return text
+        time.sleep(2)
+    return text
+
+
+def known_clipboard(mutter):
+    """The clipboard's text; a read that fails on a busy machine is tried again."""
+    for _ in range(5):
+        text = mutter.clipboard()
+        if text is not None:
+            return text
+        time.sleep(0.3)
+    return None
 
 
 def seconds_until_gone(mutter, password, most):
@@ -90,14 +107,14 @@ try:
                 print("FAIL %s: the window did not end" % name)
                 failures += 1
             # After the exit, and once more after a while: nothing republished.
-            gone = mutter.clipboard() != password
+            gone = known_clipboard(mutter) != password
             time.sleep(DELAY + 1)
-            gone = gone and mutter.clipboard() != password
+            gone = gone and known_clipboard(mutter) != password
             print("%s %s on %s: %s at exit" % ("ok" if gone else "FAIL", name, compositor,
                                          "cleared" if gone else "still on the clipboard"))
             failures += not gone
             continue
-        seen = mutter.clipboard()
+        seen = known_clipboard(mutter)
         still = seen == password
         after = seconds_until_gone(mutter, password, DELAY + 8)
         if after is None or not still:
