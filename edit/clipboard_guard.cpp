@@ -78,10 +78,12 @@ void ClipboardGuard::Release(QClipboard::Mode mode, Held& held) {
     if (held.text.isEmpty()) return;
     QList<QClipboard::Mode> modes{mode};
     if (mode == QClipboard::Clipboard) modes.append(QClipboard::Selection);
+    QString first_problem;  // the clipboard's, where both fail: what a paste brings
     for (QClipboard::Mode held_in : modes) {
         const QString problem = ClearIfHeld(held_in, held.text);
-        if (!problem.isEmpty()) emit ClearingFailed(ClearingProblemMessage(held_in, problem));
+        if (first_problem.isEmpty() && !problem.isEmpty()) first_problem = ClearingProblemMessage(held_in, problem);
     }
+    if (!first_problem.isEmpty()) emit ClearingFailed(first_problem);
     held.text.fill(QChar(0));  // the program's own copy of the passwords
     held.text.clear();
 }

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QTest>
 #include <QTextBlock>
@@ -17,6 +18,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "app/strength_bar.h"
 #include "modal_driver.h"
 #include "tests/doubles/scripted_message_box.h"
 
@@ -141,6 +143,24 @@ TEST(ClipboardClearing, EveryRouteOutOfTheListCopiesPlainTextMarkedSecretAndClea
         EXPECT_EQ(w.window.rtfPasswords->document()->firstBlock().text() != password, route.cuts);
         EXPECT_TRUE(QTest::qWaitFor([&] { return Clipboard().isEmpty() && w.Countdown().isEmpty(); }, 5000));
     }
+    w.SetDelay(30);
+}
+
+// Run on a Wayland compositor: without wl-clipboard the clear cannot be
+// made from outside nor checked, and the window says so.
+TEST(ClipboardClearing, AClearThatCannotBeMadeOrCheckedIsSaidInTheStatusBar) {
+    if (!QGuiApplication::platformName().startsWith("wayland")) GTEST_SKIP() << "not on Wayland";
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent");
+    Window w;
+    w.SetDelay(1);
+    w.CopyFirstLine();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.window.strengthBar->currentMessage().isEmpty(); }, 10000));
+    EXPECT_EQ(w.window.strengthBar->currentMessage(),
+              "The clipboard could not be cleared: wl-copy and wl-paste (wl-clipboard) are needed on Wayland "
+              "and were not found.");
+    EXPECT_EQ(w.Countdown(), "");
+    qputenv("PATH", path);
     w.SetDelay(30);
 }
 
