@@ -45,6 +45,14 @@ class Mutter:
             time.sleep(0.1)
         os.environ["WAYLAND_DISPLAY"] = self.display
         self.bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        # The display may be up before the remote desktop service is.
+        while not self.bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                                     "NameHasOwner", GLib.Variant("(s)", (_REMOTE,)), GLib.VariantType("(b)"),
+                                     Gio.DBusCallFlags.NONE, 5000, None)[0]:
+            if self.process.poll() is not None or time.monotonic() > deadline:
+                print("mutter's remote desktop service did not start; skipped")
+                raise SystemExit(SKIP)
+            time.sleep(0.1)
         self.session = self._call("/org/gnome/Mutter/RemoteDesktop", _REMOTE, "CreateSession",
                                   reply="(o)")[0]
         self._call(self.session, _SESSION, "Start")
