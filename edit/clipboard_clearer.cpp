@@ -29,22 +29,33 @@ QStringList PrimaryArgument(QClipboard::Mode mode) {
     return mode == QClipboard::Selection ? QStringList{"--primary"} : QStringList{};
 }
 
+enum class ToolRun { kEnded, kNotFound, kNoAnswer };
+
+// Runs one of wl-clipboard's tools to its end, or gives up on it.
+ToolRun RunTool(QProcess& tool, const QString& program, const QStringList& arguments) {
+    tool.start(program, arguments);
+    if (!tool.waitForStarted(kToolWaitMs)) return ToolRun::kNotFound;
+    tool.closeWriteChannel();
+    if (tool.waitForFinished(kToolWaitMs)) return ToolRun::kEnded;
+    tool.kill();
+    tool.waitForFinished(kToolWaitMs);
+    return ToolRun::kNoAnswer;
+}
+
+bool Succeeded(const QProcess& tool) { return tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0; }
+
 enum class Seen { kHeld, kNotHeld, kNoTool, kNoAnswer };
 
 // What another client of the compositor reads.
 Seen SeenOnWayland(QClipboard::Mode mode, const QString& held) {
     QProcess paste;
-    paste.start("wl-paste", PrimaryArgument(mode) + QStringList{"--no-newline", "--type", "text"});
-    if (!paste.waitForStarted(kToolWaitMs)) return Seen::kNoTool;
-    paste.closeWriteChannel();
-    if (!paste.waitForFinished(kToolWaitMs)) {
-        paste.kill();
-        paste.waitForFinished(kToolWaitMs);
-        return Seen::kNoAnswer;
+    switch (RunTool(paste, "wl-paste", PrimaryArgument(mode) + QStringList{"--no-newline", "--type", "text"})) {
+    case ToolRun::kNotFound: return Seen::kNoTool;
+    case ToolRun::kNoAnswer: return Seen::kNoAnswer;
+    case ToolRun::kEnded: break;
     }
     QByteArray read = paste.readAllStandardOutput();
-    const bool same = paste.exitStatus() == QProcess::NormalExit && paste.exitCode() == 0 &&
-                      read == held.toUtf8();
+    const bool same = Succeeded(paste) && read == held.toUtf8();
     read.fill('\0');
     return same ? Seen::kHeld : Seen::kNotHeld;
 }
@@ -52,14 +63,8 @@ Seen SeenOnWayland(QClipboard::Mode mode, const QString& held) {
 // Replaces the clipboard with nothing from outside the program.
 bool ClearFromOutside(QClipboard::Mode mode) {
     QProcess copy;
-    copy.start("wl-copy", PrimaryArgument(mode) + QStringList{"--clear"});
-    if (!copy.waitForStarted(kToolWaitMs)) return false;
-    if (!copy.waitForFinished(kToolWaitMs)) {
-        copy.kill();
-        copy.waitForFinished(kToolWaitMs);
-        return false;
-    }
-    return copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0;
+    return RunTool(copy, "wl-copy", PrimaryArgument(mode) + QStringList{"--clear"}) == ToolRun::kEnded &&
+           Succeeded(copy);
 }
 
 bool Owns(QClipboard::Mode mode) {

@@ -7,7 +7,6 @@
 #include <map>
 #include <stdexcept>
 
-
 namespace morvane {
 namespace {
 

@@ -25,7 +25,8 @@ std::optional<std::string> ReadListText(const std::string& name, std::string& pr
     }
     std::string text;
     std::string why;
-    if (!ReadAtMost(STDIN_FILENO, kLargestWordListBytes, text)) why = std::string("cannot be read: ") + std::strerror(errno);
+    if (!ReadAtMost(STDIN_FILENO, kLargestWordListBytes, text))
+        why = std::string("cannot be read: ") + std::strerror(errno);
     else if (text.size() > kLargestWordListBytes) why = "is larger than 16 MiB.";
     if (why.empty()) return text;
     Wipe(text);

@@ -9,13 +9,15 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
+from compositor import start  # noqa: E402
 
 DELAY = 4  # seconds, as the window is told
 compositor, program = sys.argv[1], sys.argv[2]
+configs = tempfile.TemporaryDirectory(prefix="morvane-config-")
 
 
-def start_window(mutter, settle=2.5):
-    config = tempfile.mkdtemp(prefix="morvane-config-")
+def start_window(settle=2.5):
+    config = tempfile.mkdtemp(dir=configs.name)
     os.makedirs(os.path.join(config, "Morvane"))
     with open(os.path.join(config, "Morvane", "Morvane Password Generator.conf"), "w") as f:
         f.write("[clipboard]\nclearAfterSeconds=%d\n" % DELAY)
@@ -25,46 +27,70 @@ def start_window(mutter, settle=2.5):
     return window
 
 
-def copy_first_line(mutter, keys):
+def copy_first_line(desktop, keys):
     """Generates, selects the list's first line and copies it; tried again
-    while the window is still starting (a slow build may take seconds)."""
-    global copied_at
+    while the window is still starting (a slow build may take seconds).
+    The copied text and when the copy keys were pressed."""
     for _ in range(4):
-        mutter.key("ctrl+g")
+        desktop.key("ctrl+g")
         time.sleep(1)
         copied_at = time.monotonic()
-        mutter.key("ctrl+a", "ctrl+Home", "shift+End", *keys)  # Select All takes the focus to the list
+        desktop.key("ctrl+a", "ctrl+Home", "shift+End", *keys)  # Select All takes the focus to the list
         time.sleep(0.5)
-        text = mutter.clipboard()
+        text = desktop.clipboard()
         if text:
-            return text
+            break
         time.sleep(2)
-    return text
+    return text, copied_at
 
 
-def known_clipboard(mutter):
+def known_clipboard(desktop):
     """The clipboard's text; a read that fails on a busy machine is tried again."""
     for _ in range(5):
-        text = mutter.clipboard()
+        text = desktop.clipboard()
         if text is not None:
             return text
         time.sleep(0.3)
     return None
 
 
-def seconds_until_gone(mutter, password, most):
-    start = time.monotonic()
-    while time.monotonic() - start < most:
-        text = mutter.clipboard()
+def seconds_until_gone(desktop, password, most):
+    start_time = time.monotonic()
+    while time.monotonic() - start_time < most:
+        text = desktop.clipboard()
         if text is not None and text != password:
-            return time.monotonic() - start
+            return time.monotonic() - start_time
         time.sleep(0.2)
     return None
 
 
-def move_focus(mutter):
-    """Another window takes the focus, as a browser would."""
-    return start_window(mutter, settle=1)
+def exit_and_check(desktop, window, password):
+    """Exit > Yes during the countdown: (failed, what happened)."""
+    desktop.key("ctrl+q")
+    time.sleep(0.5)
+    desktop.key("return")  # "Are you sure ...?" Yes
+    try:
+        window.wait(10)
+    except subprocess.TimeoutExpired:
+        return True, "the window did not end"
+    # After the exit, and once more after a while: nothing republished.
+    gone = known_clipboard(desktop) != password
+    time.sleep(DELAY + 1)
+    if gone and known_clipboard(desktop) != password:
+        return False, "cleared at exit"
+    return True, "still on the clipboard after the exit"
+
+
+def check_countdown(desktop, password, copied_at):
+    """The copy stays until the delay and goes after it: (failed, what
+    happened)."""
+    seen = known_clipboard(desktop)
+    after = seconds_until_gone(desktop, password, DELAY + 8)
+    if after is None:
+        return True, "never cleared"
+    if seen != password:
+        return True, "gone before the delay (%r, not %r)" % (seen, password)
+    return False, "cleared %.1f s after the copy keys" % (time.monotonic() - copied_at)
 
 
 ROUTES = [  # name, keys that copy, what follows the copy
@@ -77,56 +103,26 @@ ROUTES = [  # name, keys that copy, what follows the copy
     ("Ctrl+C, then Exit (Ctrl+Q) > Yes", ["ctrl+c"], "exit"),
 ]
 
-if compositor == "mutter":
-    from mutter_remote import Mutter
-    mutter = Mutter()
-else:
-    from sway_remote import Sway
-    mutter = Sway()
+desktop = start(compositor)
 failures = 0
 try:
     for name, keys, then in ROUTES:
-        window = start_window(mutter)
-        other = None
-        copied_at = time.monotonic()
-        password = copy_first_line(mutter, keys)
+        windows = [start_window()]
+        password, copied_at = copy_first_line(desktop, keys)
         if not password or "\n" in password:
-            print("FAIL %s: the copy did not reach the clipboard (%r)" % (name, password))
-            failures += 1
-            window.kill()
-            continue
-        if then == "move":
-            other = move_focus(mutter)
-        if then == "exit":
-            mutter.key("ctrl+q")
-            time.sleep(0.5)
-            mutter.key("return")  # "Are you sure ...?" Yes
-            try:
-                window.wait(10)
-            except subprocess.TimeoutExpired:
-                print("FAIL %s: the window did not end" % name)
-                failures += 1
-            # After the exit, and once more after a while: nothing republished.
-            gone = known_clipboard(mutter) != password
-            time.sleep(DELAY + 1)
-            gone = gone and known_clipboard(mutter) != password
-            print("%s %s on %s: %s at exit" % ("ok" if gone else "FAIL", name, compositor,
-                                         "cleared" if gone else "still on the clipboard"))
-            failures += not gone
-            continue
-        seen = known_clipboard(mutter)
-        still = seen == password
-        after = seconds_until_gone(mutter, password, DELAY + 8)
-        if after is None or not still:
-            print("FAIL %s: %s" % (name, "never cleared" if after is None else
-                                   "gone before the delay (%r, not %r)" % (seen, password)))
-            failures += 1
+            failed, happened = True, "the copy did not reach the clipboard (%r)" % password
+        elif then == "exit":
+            failed, happened = exit_and_check(desktop, windows[0], password)
         else:
-            print("ok %s on %s: cleared %.1f s after the copy" % (name, compositor, time.monotonic() - copied_at))
-        for w in (window, other):
-            if w:
-                w.kill()
-                w.wait()
+            if then == "move":
+                windows.append(start_window(settle=1))  # takes the focus, as a browser would
+            failed, happened = check_countdown(desktop, password, copied_at)
+        print("%s %s on %s: %s" % ("FAIL" if failed else "ok", name, compositor, happened))
+        failures += failed
+        for window in windows:
+            window.kill()
+            window.wait()
 finally:
-    mutter.close()
+    desktop.close()
+    configs.cleanup()
 sys.exit(1 if failures else 0)

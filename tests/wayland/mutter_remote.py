@@ -68,7 +68,7 @@ class Mutter:
     def key(self, *chords):
         """Presses each chord ('ctrl+c', 'Tab', 'x'), modifiers held."""
         for chord in chords:
-            keys = [_KEYSYMS.get(k.lower(), ord(k) if len(k) == 1 else 0) for k in chord.split("+")]
+            keys = [ord(k) if len(k) == 1 else _KEYSYMS[k.lower()] for k in chord.split("+")]
             for k in keys:
                 self._call(self.session, _SESSION, "NotifyKeyboardKeysym", GLib.Variant("(ub)", (k, True)))
             for k in reversed(keys):

@@ -5,14 +5,11 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(__file__))
-compositor, command = sys.argv[1], sys.argv[2:]
-if compositor == "mutter":
-    from mutter_remote import Mutter as Compositor
-else:
-    from sway_remote import Sway as Compositor
-running = Compositor()
+from compositor import start  # noqa: E402
+
+desktop = start(sys.argv[1])
 try:
-    code = subprocess.run(command, env=dict(os.environ, QT_QPA_PLATFORM="wayland"), timeout=300).returncode
+    code = subprocess.run(sys.argv[2:], env=dict(os.environ, QT_QPA_PLATFORM="wayland"), timeout=300).returncode
 finally:
-    running.close()
+    desktop.close()
 sys.exit(code)
