@@ -104,7 +104,9 @@ QString ClearIfHeld(QClipboard::Mode mode, const QString& held) {
     if (NativeWayland()) {
         // The program's own clear would be refused without a fresh key or
         // click, and the source it drops would be republished.
-        if (!OwnsWith(mode, held) && SeenOnWayland(mode, held) != Seen::kHeld) return {};
+        // Not the program's any more: left alone only where it is seen to
+        // hold something else.
+        if (!OwnsWith(mode, held) && SeenOnWayland(mode, held) == Seen::kNotHeld) return {};
         ClearFromOutside(mode);
         WaitUntilReplaced(mode);
         if (OwnsWith(mode, held)) clipboard->clear(mode);

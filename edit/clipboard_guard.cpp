@@ -60,43 +60,54 @@ void ClipboardGuard::SelectionChanged() {
 }
 
 void ClipboardGuard::Tick() {
-    // The clipboard first: what a paste would bring goes before the selection.
+    // The clipboard first: what a paste would bring goes before the
+    // selection, and so does its problem where both have one.
+    QString problem;
+    bool clipboard_ended = false;
     if (clipboard_.left > 0) {
         if (--clipboard_.left > 0) emit CountdownChanged(clipboard_.left);
         else {
-            Release(QClipboard::Clipboard, clipboard_);
-            emit CountdownChanged(0);
+            problem = Release(QClipboard::Clipboard, clipboard_);
+            clipboard_ended = true;
         }
     }
-    if (selection_.left > 0 && --selection_.left == 0) Release(QClipboard::Selection, selection_);
+    if (selection_.left > 0 && --selection_.left == 0) {
+        const QString selection_problem = Release(QClipboard::Selection, selection_);
+        if (problem.isEmpty()) problem = selection_problem;
+    }
+    if (!problem.isEmpty()) emit ClearingFailed(problem);
+    if (clipboard_ended) emit CountdownChanged(0);
     if (clipboard_.left == 0 && selection_.left == 0) ticks_.stop();
 }
 
 // A copy clears the primary selection too where it holds the same text.
-void ClipboardGuard::Release(QClipboard::Mode mode, Held& held) {
+QString ClipboardGuard::Release(QClipboard::Mode mode, Held& held) {
     held.left = 0;
-    if (held.text.isEmpty()) return;
+    if (held.text.isEmpty()) return {};
     QList<QClipboard::Mode> modes{mode};
     if (mode == QClipboard::Clipboard) modes.append(QClipboard::Selection);
-    QString first_problem;  // the clipboard's, where both fail: what a paste brings
+    QString first_problem;
     for (QClipboard::Mode held_in : modes) {
         const QString problem = ClearIfHeld(held_in, held.text);
         if (first_problem.isEmpty() && !problem.isEmpty()) first_problem = ClearingProblemMessage(held_in, problem);
     }
-    if (!first_problem.isEmpty()) emit ClearingFailed(first_problem);
     held.text.fill(QChar(0));  // the program's own copy of the passwords
     held.text.clear();
+    return first_problem;
 }
 
 void ClipboardGuard::ClearSelectionNow() {
-    Release(QClipboard::Selection, selection_);
+    const QString problem = Release(QClipboard::Selection, selection_);
+    if (!problem.isEmpty()) emit ClearingFailed(problem);
     if (clipboard_.left == 0) ticks_.stop();
 }
 
 void ClipboardGuard::ClearNow() {
     ticks_.stop();
-    Release(QClipboard::Clipboard, clipboard_);
-    Release(QClipboard::Selection, selection_);
+    QString problem = Release(QClipboard::Clipboard, clipboard_);
+    const QString selection_problem = Release(QClipboard::Selection, selection_);
+    if (problem.isEmpty()) problem = selection_problem;
+    if (!problem.isEmpty()) emit ClearingFailed(problem);
     emit CountdownChanged(0);
 }
 

@@ -50,9 +50,9 @@ private:
     void Watch(const QString& copied);
     void Tick();
     void SelectionChanged();
-    // Clears `mode` if it still holds `held`, forgets it, and says so when
-    // the clear did not take.
-    void Release(QClipboard::Mode mode, Held& held);
+    // Clears `mode` if it still holds `held` and forgets it; the message
+    // when the clear did not take, else empty.
+    QString Release(QClipboard::Mode mode, Held& held);
     QTimer ticks_;
     Held clipboard_, selection_;
     QTextEdit* list_ = nullptr;
