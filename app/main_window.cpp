@@ -18,7 +18,6 @@
 #include <QAbstractSpinBox>
 #include <QProcess>
 #include <QVBoxLayout>
-#include <QSettings>
 #include <algorithm>
 #include <limits>
 #include <QStandardPaths>
@@ -234,9 +233,7 @@ MainWindow::MainWindow(WindowServices services)
     clipboardGuard = new ClipboardGuard(this);
     clipboardGuard->WatchSelectionsOf(rtfPasswords);
     new DisplayQueueScrubber(this);  // what a paste of ours leaves in the display connection
-    clipboardGuard->SetDelay(QSettings(kSettingsOrganization, kSettingsApplication)
-                                 .value(kClipboardDelaySetting, ClipboardGuard::kDefaultDelaySeconds)
-                                 .toInt());
+    clipboardGuard->SetDelay(ClipboardGuard::KeptDelay());
     lblClipboardCountdown = new QLabel(strengthBar);
     lblClipboardCountdown->setObjectName("lblClipboardCountdown");
     lblClipboardCountdown->hide();

@@ -32,9 +32,6 @@ class ProfilesMenu;
 struct ProfileChoice;
 
 // Where the window keeps what it remembers between runs.
-inline constexpr char kSettingsOrganization[] = "Morvane";
-inline constexpr char kSettingsApplication[] = "Morvane Password Generator";
-inline constexpr char kClipboardDelaySetting[] = "clipboard/clearAfterSeconds";
 
 // Names the program, and the menu entry that docks and task bars match its
 // window to (its icon and name there).

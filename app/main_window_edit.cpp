@@ -2,7 +2,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputDialog>
-#include <QSettings>
 #include <QMimeData>
 
 #include "app/main_window.h"
@@ -100,7 +99,7 @@ void MainWindow::mnuClipboardDelay_Click() {
             clipboardGuard->delay(), ClipboardGuard::kNever, 24 * 3600, 1, &chosen);
         if (!chosen) return;
         clipboardGuard->SetDelay(seconds);
-        QSettings(kSettingsOrganization, kSettingsApplication).setValue(kClipboardDelaySetting, seconds);
+        ClipboardGuard::KeepDelay(seconds);
     });
 }
 

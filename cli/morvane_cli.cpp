@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -12,6 +14,7 @@
 #include <string.h>
 #include <string>
 
+#include "cli/clipboard_copy.h"
 #include "options/cli_options.h"
 #include "engine/generator.h"
 #include "engine/word_list_file.h"
@@ -165,6 +168,31 @@ int SaveGivenAsProfile(const CliOptions& options) {
     return kExitDone;
 }
 
+// --copy: the run's first password onto the clipboard, and a note of when
+// it leaves it.
+int CopyFirst(const CliOptions& options, Generator& generator) {
+    Text first;
+    generator.Next(first);
+    std::string utf8 = ToUtf8(first);
+    const CopyResult copy = CopyToClipboard(utf8, options.clear_after);
+    Wipe(utf8);
+    if (!copy.copied) {
+        std::fprintf(stderr, "morvane-cli: --copy: the password could not be put on the clipboard: %s\n",
+                     copy.problem.c_str());
+        return kSystemError;
+    }
+    if (copy.delay_seconds == 0) {
+        std::fprintf(stderr, "morvane-cli: the password is on the clipboard, to stay there.\n");
+        return kExitDone;
+    }
+    const std::time_t clears = std::time(nullptr) + copy.delay_seconds;
+    char at[16];
+    std::strftime(at, sizeof at, "%H:%M:%S", std::localtime(&clears));
+    std::fprintf(stderr, "morvane-cli: the password is on the clipboard until %s (%d seconds).\n", at,
+                 copy.delay_seconds);
+    return kExitDone;
+}
+
 }  // namespace
 
 static int Run(int argc, char** argv) {
@@ -228,6 +256,8 @@ static int Run(int argc, char** argv) {
         if (!words) return Refuse(problem);
         options.settings.read_words = std::make_shared<const std::vector<Text>>(std::move(*words));
     }
+    if (options.copy && !DesktopToCopyTo())
+        return Refuse("--copy needs a desktop to copy to: neither DISPLAY nor WAYLAND_DISPLAY is set");
     Generator generator(options.settings);
     if (!generator.ready()) return Refuse(RefusalLine(options, generator));
     if (generator.rule_choice() && options.site.empty())  // a rule the user typed
@@ -247,7 +277,12 @@ static int Run(int argc, char** argv) {
     std::string& buffer = out.buffer();
     std::string made;  // the lines a format rewrites, while it does
     const int32_t count = options.settings.count;
-    for (int32_t done = 0; done < count;) {
+    int32_t done = 0;
+    if (options.copy) {
+        if (const int copied = CopyFirst(options, generator); copied != kExitDone) return copied;
+        done = 1;
+    }
+    while (done < count) {
         const int lines = static_cast<int>(std::min<int64_t>(Generator::kLinesAtOnce, count - done));
         const size_t start = buffer.size();
         size_t ends[Generator::kLinesAtOnce];

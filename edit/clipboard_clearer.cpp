@@ -85,6 +85,7 @@ void WaitUntilReplaced(QClipboard::Mode mode) {
 constexpr char kMissingTools[] = "wl-copy and wl-paste (wl-clipboard) are needed on Wayland and were not found";
 constexpr char kNoAnswer[] = "the desktop did not answer wl-paste, so the clear could not be checked";
 constexpr char kKept[] = "the desktop kept the password there";
+constexpr char kNotTaken[] = "the desktop did not take it";
 
 }  // namespace
 
@@ -117,16 +118,44 @@ QString ClearIfHeld(QClipboard::Mode mode, const QString& held) {
     }
     if (!WaylandSession()) return {};
     // What Wayland programs read: XWayland passes the X clipboard on.
+    const QString problem = ClearWaylandIfHeld(mode, held);
+    return problem.isEmpty() || NativeWayland() || problem == QLatin1String(kKept) ? problem : QString();
+}
+
+QString ClearWaylandIfHeld(QClipboard::Mode mode, const QString& held) {
     Seen seen = SeenOnWayland(mode, held);
     if (seen == Seen::kHeld) {
         ClearFromOutside(mode);
         seen = SeenOnWayland(mode, held);
     }
-    if (seen == Seen::kHeld) return QString::fromLatin1(kKept);
-    if (!NativeWayland()) return {};  // the X clipboard was checked above
-    if (seen == Seen::kNoTool) return QString::fromLatin1(kMissingTools);
-    if (seen == Seen::kNoAnswer) return QString::fromLatin1(kNoAnswer);
+    switch (seen) {
+    case Seen::kHeld: return QString::fromLatin1(kKept);
+    case Seen::kNoTool: return QString::fromLatin1(kMissingTools);
+    case Seen::kNoAnswer: return QString::fromLatin1(kNoAnswer);
+    case Seen::kNotHeld: break;
+    }
     return {};
+}
+
+QString CopyOnWayland(const QString& text) {
+    QProcess copy;
+    // What stays behind to serve the text holds no pipe of this program.
+    copy.setStandardOutputFile(QProcess::nullDevice());
+    copy.setStandardErrorFile(QProcess::nullDevice());
+    copy.start("wl-copy", {"--type", "text/plain"});
+    if (!copy.waitForStarted(kToolWaitMs)) return QString::fromLatin1(kMissingTools);
+    QByteArray utf8 = text.toUtf8();
+    copy.write(utf8);
+    utf8.fill('\0');
+    copy.closeWriteChannel();
+    // wl-copy goes on serving the text in the background once it holds it.
+    const bool ended = copy.waitForFinished(kToolWaitMs);
+    if (!ended) {
+        copy.kill();
+        copy.waitForFinished(kToolWaitMs);
+    }
+    if (ended && SeenOnWayland(QClipboard::Clipboard, text) == Seen::kHeld) return {};
+    return QString::fromLatin1(kNotTaken);
 }
 
 QString ClearingProblemMessage(QClipboard::Mode mode, const QString& reason) {

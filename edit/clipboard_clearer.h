@@ -23,6 +23,15 @@ bool IsSecretMimeData(const QMimeData* data);
 // someone else before); else what kept it there, in plain words.
 QString ClearIfHeld(QClipboard::Mode mode, const QString& held);
 
+// The Wayland half of ClearIfHeld, for a program without a window: clears
+// `mode` from outside while another client reads `held` there; empty, or
+// why it could not be cleared or checked.
+QString ClearWaylandIfHeld(QClipboard::Mode mode, const QString& held);
+// Puts `text` on the Wayland clipboard from outside (wl-copy serves it in
+// the background), for a program without a window, which the compositor
+// would not let own it; empty, or why not.
+QString CopyOnWayland(const QString& text);
+
 // "The clipboard could not be cleared: REASON" for `mode`.
 QString ClearingProblemMessage(QClipboard::Mode mode, const QString& reason);
 

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QSettings>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -25,6 +26,21 @@ void ClipboardGuard::ClipboardChanged() {
 }
 
 void ClipboardGuard::SetDelay(int seconds) { delay_ = std::max(seconds, kNever); }
+
+namespace {
+constexpr char kSettingsOrganization[] = "Morvane";
+constexpr char kSettingsApplication[] = "Morvane Password Generator";
+constexpr char kDelaySetting[] = "clipboard/clearAfterSeconds";
+}  // namespace
+
+int ClipboardGuard::KeptDelay() {
+    return std::max(QSettings(kSettingsOrganization, kSettingsApplication).value(kDelaySetting, kDefaultDelaySeconds).toInt(),
+                    kNever);
+}
+
+void ClipboardGuard::KeepDelay(int seconds) {
+    QSettings(kSettingsOrganization, kSettingsApplication).setValue(kDelaySetting, seconds);
+}
 
 void ClipboardGuard::Watch(const QString& copied) {
     clipboard_.text.fill(QChar(0));

@@ -23,6 +23,9 @@ public:
     explicit ClipboardGuard(QObject* parent = nullptr);
     int delay() const { return delay_; }
     void SetDelay(int seconds);  // kNever: copies stay
+    // The delay the user chose, kept for the window and morvane-cli.
+    static int KeptDelay();
+    static void KeepDelay(int seconds);
     // Puts `text` on the clipboard as a secret and counts it down.
     static void CopySecret(const QString& text);
     // Text selected in `list` that goes to the primary selection is counted

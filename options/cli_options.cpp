@@ -36,6 +36,13 @@ const char* const kCliUsage =
     "  -0, --null             end each password with a NUL character\n"
     "      --each-type        every password holds one of each chosen type\n"
     "      --show-strength    write the strength line to standard error\n"
+    "  -c, --copy             put the first password on the clipboard instead of\n"
+    "                         writing it (one password unless -n is given),\n"
+    "                         marked secret for clipboard managers\n"
+    "      --clear-after SECONDS\n"
+    "                         clear the copy after this long, only while the\n"
+    "                         clipboard still holds it; 0: never (the window's\n"
+    "                         setting, else 30)\n"
     "\n"
     "Site rules (the Password Rules language):\n"
     "      --rules TEXT       passwords that keep this rule, for example\n"
@@ -76,9 +83,10 @@ const char* const kCliUsage =
     "Strong passwords: morvane-cli -l 20 --exclude-look-alikes\n"
     "Strong passphrases: morvane-cli --passphrase --words 7\n"
     "A 6-digit PIN: morvane-cli --profile pin6 -n 1\n"
+    "One to paste, gone in 45 seconds: morvane-cli -c -l 20 --clear-after 45\n"
     "\n"
-    "Exit status: 0 done; 1 a write or system error; 2 a usage error or a\n"
-    "refused check.\n";
+    "Exit status: 0 done; 1 a write or system error, or a copy the desktop did\n"
+    "not take; 2 a usage error or a refused check.\n";
 
 namespace {
 
@@ -139,6 +147,8 @@ constexpr OptionSpec kOptions[] = {
     {0, "digits", Takes::kValue, kNumber},
     {0, "each-type", Takes::kNothing, kFlag},
     {0, "show-strength", Takes::kNothing},
+    {'c', "copy", Takes::kNothing},
+    {0, "clear-after", Takes::kValue},
     {0, "rules", Takes::kValue, kText},
     {0, "site", Takes::kValue, kText},
     {0, "list-sites", Takes::kNothing},
@@ -289,6 +299,12 @@ std::string Apply(const OptionSpec& o, const std::string& value, CliOptions& opt
     else if (n == "version") options.version = true;
     else if (n == "passphrase") options.settings.mode = GenerationMode::kPassphrase;
     else if (n == "show-strength") options.show_strength = true;
+    else if (n == "copy") options.copy = true;
+    else if (n == "clear-after") {
+        auto v = WholeNumber(value);
+        if (!v || *v < 0 || *v > kMostClearAfterSeconds) return RangeMessage(name, 0, kMostClearAfterSeconds);
+        options.clear_after = static_cast<int>(*v);
+    }
     else if (n == "list-sites") options.list_sites = true;
     else if (n == "rules") {
         options.settings.mode = GenerationMode::kSiteRules;
@@ -352,6 +368,10 @@ std::string Conflict(const Given& given) {
         if (given.Has("site")) return given.Named("rules") + " cannot be given with " + given.Named("site") +
                                       ": each gives a rule";
     }
+    if (given.Has("clear-after") && !given.Has("copy")) return "--clear-after applies only to --copy: give it with --copy";
+    if (given.Has("copy") && given.Has("html")) return "--copy cannot be given with --html: the copy is plain text";
+    if (given.Has("copy") && given.Has("format") && given.format != "text")
+        return "--copy cannot be given with " + given.Named("format") + " " + given.format + ": the copy is plain text";
     if (given.Has("null") && given.Has("crlf")) return "--null cannot be given with --crlf: each ends a line its own way";
     if (given.Has("html") && given.Has("format") && given.format != "html")
         return "--html cannot be given with " + given.Named("format") + " " + given.format +
@@ -361,7 +381,7 @@ std::string Conflict(const Given& given) {
     const std::string action = given.FirstOf({"save-profile", "delete-profile", "list-profiles"});
     if (action == "save-profile") {
         if (std::string other = given.FirstOf({"delete-profile", "list-profiles", "list-sites", "crlf", "null",
-                                               "show-strength"});
+                                               "show-strength", "copy", "clear-after"});
             !other.empty())
             return "--save-profile cannot be given with --" + other + ": a profile keeps only what is made";
     } else if (!action.empty()) {
@@ -428,6 +448,7 @@ std::string ApplyAll(const std::vector<GivenOption>& all, const std::vector<std:
     }
     if (std::string conflict = Conflict(given); !conflict.empty()) return conflict;
     if (given.Has("each-type")) options.settings.mode = GenerationMode::kEachType;
+    if (given.Has("copy") && !given.Has("count")) options.settings.count = 1;
     if (std::string decided = given.FirstOf(kDecidedByARule); !decided.empty())
         options.decided_by_a_rule = given.Named(decided);
     for (const char* exclusion : {"exclude-look-alikes", "other-out"}) {

@@ -20,6 +20,9 @@ namespace morvane {
 // Exit codes, as --help and the manual tell them.
 enum ExitCode : int { kExitDone = 0, kExitSystemError = 1, kExitUsage = 2 };
 
+// The longest --clear-after, as the window allows: a day.
+inline constexpr int kMostClearAfterSeconds = 24 * 3600;
+
 // How a profile holds an option: not at all, as true or false, as a whole
 // number or as a text.
 enum class ProfileValue { kNotKept, kFlag, kNumber, kText };
@@ -43,6 +46,8 @@ struct CliOptions {
     bool crlf = false;
     bool null_terminated = false;  // each password ends with NUL instead of a line end
     bool show_strength = false;    // the window's strength line on standard error
+    bool copy = false;             // the first password to the clipboard
+    std::optional<int> clear_after;  // seconds; none: the window's delay
     std::string site;         // --site: a domain or URL whose rule to look up
     // The first option given that a site's rule decides instead, as named.
     std::string decided_by_a_rule;

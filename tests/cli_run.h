@@ -17,13 +17,14 @@ struct Result {
     int code = -1;
 };
 
-// Runs the program with `args`; `then` is a shell pipeline its output goes through.
-inline Result Cli(const std::string& args, const std::string& then = "") {
+// Runs the program with `args`; `then` is a shell pipeline its output goes
+// through, `before` what it runs under (env, for one).
+inline Result Cli(const std::string& args, const std::string& then = "", const std::string& before = "") {
     static int calls = 0;
     const std::string err_file = testing::TempDir() + "/morvane-cli-err-" + std::to_string(getpid()) + "-" +
                                  std::to_string(++calls) + ".txt";
     // A hang ends after a minute with a failure instead of stalling the suite.
-    std::string command = "timeout 60 " + std::string(MORVANE_CLI) + " " + args + " 2>" + err_file + then;
+    std::string command = before + " timeout 60 " + std::string(MORVANE_CLI) + " " + args + " 2>" + err_file + then;
     Result r;
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[65536];

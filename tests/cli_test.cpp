@@ -71,6 +71,7 @@ TEST(CommandLine, UniqueReachesTheExactPossibleNumberAndNoFurther) {
 TEST(CommandLine, RefusalsNameTheOptionAndEndWithTwo) {
     struct Case {
         std::string args, err;
+        std::string run_under = "";  // env, for one
     } cases[] = {
         {"--no-upper --no-lower --no-numbers --no-special",
          "morvane-cli: no character to choose from: every character type is turned off\n"},
@@ -85,6 +86,11 @@ TEST(CommandLine, RefusalsNameTheOptionAndEndWithTwo) {
         {"--min 6.9", "morvane-cli: --min must be a whole number from 4 to 128\n"},
         {"-n ' 5'", "morvane-cli: --count must be a whole number from 1 to 2147483647\n"},
         {"--format xml", "morvane-cli: --format must be text, html or ndjson\n"},
+        {"-c --clear-after -1", "morvane-cli: --clear-after must be a whole number from 0 to 86400\n"},
+        {"-c --clear-after 86401", "morvane-cli: --clear-after must be a whole number from 0 to 86400\n"},
+        // Nowhere to copy to: refused before anything is made.
+        {"-c -n 3", "morvane-cli: --copy needs a desktop to copy to: neither DISPLAY nor WAYLAND_DISPLAY is set\n",
+         "env -u DISPLAY -u WAYLAND_DISPLAY"},
         // Only the options given are named.
         {"--no-upper --no-lower --no-special --other-out '0 1 2 3 4 5 6 7 8 9'",
          "morvane-cli: --other-out leaves no character to choose from\n"},
@@ -97,7 +103,7 @@ TEST(CommandLine, RefusalsNameTheOptionAndEndWithTwo) {
     };
     const std::string hint = "Try 'morvane-cli --help' for more information.\n";
     for (const Case& c : cases) {
-        Result r = Cli(c.args);
+        Result r = Cli(c.args, "", c.run_under);
         EXPECT_EQ(r.code, 2) << c.args;
         // A usage error also tells where to read more; a refused check does not.
         if (r.err.size() > hint.size() && r.err.substr(r.err.size() - hint.size()) == hint)
@@ -116,6 +122,10 @@ TEST(CommandLine, OptionsThatDoNotApplyOrConflictAreRefusedInOneLineNamingBoth) 
         {"--case upper", "--case applies only to passphrases: give it with --passphrase"},
         {"--digits 2", "--digits applies only to passphrases: give it with --passphrase"},
         {"--wordlist words.txt", "--wordlist applies only to passphrases: give it with --passphrase"},
+        {"--clear-after 5", "--clear-after applies only to --copy: give it with --copy"},
+        {"-c --html", "--copy cannot be given with --html: the copy is plain text"},
+        {"--copy --format ndjson", "--copy cannot be given with --format ndjson: the copy is plain text"},
+        {"--save-profile p -c", "--save-profile cannot be given with --copy: a profile keeps only what is made"},
     };
     for (const Case& c : cases) {
         Result r = Cli(c.args);
@@ -208,7 +218,8 @@ TEST(CommandLine, BadFlagsGetOneLineAndTheHint) {
     Result help = Cli("--help");
     EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.out.find("--exclude-look-alikes"), std::string::npos);
-    EXPECT_NE(help.out.find("Exit status: 0 done; 1 a write or system error; 2 a usage error"), std::string::npos);
+    EXPECT_NE(help.out.find("Exit status: 0 done; 1 a write or system error"), std::string::npos);
+    EXPECT_NE(help.out.find("2 a usage error or a refused check"), std::string::npos);
     Result version = Cli("--version");
     EXPECT_EQ(version.code, 0);
     EXPECT_EQ(version.out.rfind("morvane-cli ", 0), 0u);

@@ -1,7 +1,8 @@
 """A password copied in the window, native on a Wayland compositor run
 headless, leaves the clipboard after the delay by every route, with the
 focus kept or moved, and at exit.
-  clipboard_wayland_test.py mutter|sway PROGRAM (mutter under dbus-run-session)"""
+  clipboard_wayland_test.py mutter|mutter-xwayland|sway PROGRAM (mutter under
+  dbus-run-session; mutter-xwayland: the window on its XWayland)"""
 import os
 import subprocess
 import sys
@@ -21,7 +22,8 @@ def start_window(settle=2.5):
     os.makedirs(os.path.join(config, "Morvane"))
     with open(os.path.join(config, "Morvane", "Morvane Password Generator.conf"), "w") as f:
         f.write("[clipboard]\nclearAfterSeconds=%d\n" % DELAY)
-    env = dict(os.environ, QT_QPA_PLATFORM="wayland", XDG_CONFIG_HOME=config)
+    platform = "xcb" if compositor.endswith("xwayland") else "wayland"
+    env = dict(os.environ, QT_QPA_PLATFORM=platform, XDG_CONFIG_HOME=config)
     window = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     time.sleep(settle)  # shown, and given the focus
     return window

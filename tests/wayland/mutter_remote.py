@@ -1,7 +1,9 @@
 """A headless GNOME compositor (mutter) driven as a remote desktop client
 drives it: keys through its RemoteDesktop interface, and the clipboard read
 through the same session, which moves no focus."""
+import glob
 import os
+import re
 import select
 import shutil
 import subprocess
@@ -9,6 +11,8 @@ import tempfile
 import time
 
 import gi
+
+from wl_put import wl_put, wl_types
 
 gi.require_version("Gio", "2.0")
 from gi.repository import Gio, GLib  # noqa: E402
@@ -25,7 +29,7 @@ _KEYSYMS = {"ctrl": 0xffe3, "shift": 0xffe1, "alt": 0xffe9, "insert": 0xff63, "d
 class Mutter:
     """mutter --headless on a Wayland display of its own, with XWayland."""
 
-    def __init__(self):
+    def __init__(self, xwayland=False):
         if not shutil.which("mutter"):
             raise SystemExit(SKIP)
         self.runtime = tempfile.mkdtemp(prefix="mutter-")
@@ -59,6 +63,25 @@ class Mutter:
         self._call(self.session, _SESSION, "EnableClipboard", GLib.Variant("(a{sv})", ({},)))
         self.key("shift")  # the seat has a keyboard from the first key on
         time.sleep(0.5)
+        if xwayland:
+            self._use_xwayland(deadline)
+
+    def _use_xwayland(self, deadline):
+        """DISPLAY and XAUTHORITY of the XWayland mutter runs, as GNOME
+        gives them to X programs."""
+        said = re.compile(r"Using public X11 display (:\d+)")
+        while True:
+            with open(self.log.name) as log:
+                found = said.search(log.read())
+            authority = glob.glob(os.path.join(self.runtime, ".mutter-Xwaylandauth.*"))
+            if found and authority:
+                break
+            if time.monotonic() > deadline:
+                print("mutter's XWayland did not start; skipped")
+                raise SystemExit(SKIP)
+            time.sleep(0.1)
+        os.environ["DISPLAY"] = found.group(1)
+        os.environ["XAUTHORITY"] = authority[0]
 
     def _call(self, path, interface, method, args=None, reply=None):
         return self.bus.call_sync(_REMOTE, path, interface, method, args,
@@ -95,6 +118,9 @@ class Mutter:
         finally:
             os.close(fd)
         return data.decode("utf-8", "replace")
+
+    put = staticmethod(wl_put)
+    types = staticmethod(wl_types)
 
     def close(self):
         try:

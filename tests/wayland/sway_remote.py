@@ -7,6 +7,8 @@ import subprocess
 import tempfile
 import time
 
+from wl_put import wl_put
+
 SKIP = 77
 _NOBODY = 65534
 _KEYS = {"ctrl": "ctrl", "shift": "shift", "alt": "alt"}
@@ -68,6 +70,8 @@ class Sway:
         except subprocess.TimeoutExpired:
             return None
         return r.stdout.decode("utf-8", "replace") if r.returncode == 0 else ""
+
+    put = staticmethod(wl_put)
 
     def close(self):
         self.keyboard.kill()

@@ -1,0 +1,119 @@
+// morvane-clipboard: keeps one password on the clipboard for morvane-cli,
+// which has no window, and clears it once its delay has run out, only
+// while the clipboard still holds it.
+//
+//   morvane-clipboard [SECONDS]   the password on standard input
+//
+// Answers on standard output with one line, "copied SECONDS" (the delay;
+// 0: never cleared) or "failed REASON", then stays behind on its own until
+// the clear. No delay given: the window's.
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QSettings>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "edit/clipboard_clearer.h"
+#include "edit/clipboard_guard.h"
+
+using namespace morvane;
+
+namespace {
+
+constexpr int kMostSeconds = 24 * 3600;
+constexpr int kUsage = 2;
+
+QByteArray ReadStandardInput() {
+    QByteArray all;
+    char block[4096];
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        all.append(block, n);
+    }
+    ::explicit_bzero(block, sizeof block);
+    return all;
+}
+
+// The one answer to morvane-cli; from then on nothing is written anywhere,
+// so that a shell that reads the caller's output does not wait for this.
+void Answer(const QByteArray& line) {
+    const QByteArray whole = line + '\n';
+    (void)!::write(STDOUT_FILENO, whole.constData(), static_cast<size_t>(whole.size()));
+    std::freopen("/dev/null", "w", stdout);
+}
+
+int DelayOf(int argc, char** argv) {
+    if (argc < 2) return ClipboardGuard::KeptDelay();
+    char* end = nullptr;
+    const long seconds = std::strtol(argv[1], &end, 10);
+    if (*argv[1] == '\0' || *end != '\0' || seconds < 0 || seconds > kMostSeconds) return -1;
+    return static_cast<int>(seconds);
+}
+
+// With an X display (XWayland too) the clipboard is the program's own, with
+// the secret hint; a Wayland client without a window cannot own it, so
+// there wl-copy serves it.
+bool OnX11() { return !qEnvironmentVariableIsEmpty("DISPLAY"); }
+
+int KeepOnWayland(int argc, char** argv, QString& password, int delay) {
+    QGuiApplication app(argc, argv);  // offscreen: only for the tools it runs
+    if (const QString problem = CopyOnWayland(password); !problem.isEmpty()) {
+        Answer("failed " + problem.toUtf8());
+        return 1;
+    }
+    Answer("copied " + QByteArray::number(delay));
+    if (delay == ClipboardGuard::kNever) return 0;
+    ::sleep(static_cast<unsigned>(delay));
+    ClearWaylandIfHeld(QClipboard::Clipboard, password);
+    return 0;
+}
+
+int KeepOnX11(int argc, char** argv, const QString& password, int delay) {
+    QGuiApplication app(argc, argv);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    ClipboardGuard::CopySecret(password);
+    if (!clipboard->ownsClipboard()) {
+        Answer("failed the desktop did not take it");
+        return 1;
+    }
+    Answer("copied " + QByteArray::number(delay));
+    // Replaced by someone else: nothing left to clear.
+    QObject::connect(clipboard, &QClipboard::changed, &app, [&](QClipboard::Mode mode) {
+        if (mode == QClipboard::Clipboard && !clipboard->ownsClipboard()) app.quit();
+    });
+    if (delay != ClipboardGuard::kNever)
+        QTimer::singleShot(delay * 1000, &app, [&] {
+            ClearIfHeld(QClipboard::Clipboard, password);
+            app.quit();
+        });
+    return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QByteArray input = ReadStandardInput();
+    QString password = QString::fromUtf8(input);
+    input.fill('\0');
+    const int delay = DelayOf(argc, argv);
+    if (delay < 0 || password.isEmpty()) {
+        Answer("failed usage: morvane-clipboard [SECONDS] < password");
+        return kUsage;
+    }
+    const bool x11 = OnX11();
+    if (!x11 && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        Answer("failed no desktop to copy to: neither DISPLAY nor WAYLAND_DISPLAY is set");
+        return kUsage;
+    }
+    qputenv("QT_QPA_PLATFORM", x11 ? "xcb" : "offscreen");
+    const int code = x11 ? KeepOnX11(argc, argv, password, delay) : KeepOnWayland(argc, argv, password, delay);
+    password.fill(QChar(0));
+    return code;
+}
