@@ -188,8 +188,8 @@ int CopyFirst(const CliOptions& options, Generator& generator) {
     const std::time_t clears = std::time(nullptr) + copy.delay_seconds;
     char at[16];
     std::strftime(at, sizeof at, "%H:%M:%S", std::localtime(&clears));
-    std::fprintf(stderr, "morvane-cli: the password is on the clipboard until %s (%d seconds).\n", at,
-                 copy.delay_seconds);
+    std::fprintf(stderr, "morvane-cli: the password is on the clipboard until %s (%d %s).\n", at,
+                 copy.delay_seconds, copy.delay_seconds == 1 ? "second" : "seconds");
     return kExitDone;
 }
 

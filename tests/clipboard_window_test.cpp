@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QTemporaryDir>
 #include <QTextEdit>
 
 #include <functional>
@@ -147,16 +149,30 @@ TEST(ClipboardClearing, EveryRouteOutOfTheListCopiesPlainTextMarkedSecretAndClea
 }
 
 // Run on a Wayland compositor: a clear made and read back with
-// wl-clipboard says nothing; without wl-clipboard it can be neither made
-// from outside nor checked, and the window says so.
+// wl-clipboard says nothing; one the desktop does not obey (as weston
+// ignores wl-copy's) or one that can be neither made from outside nor
+// checked is said in the status bar.
 TEST(ClipboardClearing, OnWaylandAClearIsSaidOnlyWhenItCannotBeMadeOrChecked) {
     if (!QGuiApplication::platformName().startsWith("wayland")) GTEST_SKIP() << "not on Wayland";
     const QByteArray path = qgetenv("PATH");
+    // A desktop that keeps the password whatever is done: wl-copy is not
+    // obeyed, and wl-paste reads the password back.
+    QTemporaryDir keeping;
+    const auto tool = [&](const char* name, const QByteArray& script) {
+        QFile file(keeping.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + script + "\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    };
+    tool("wl-copy", "exit 0");
+    tool("wl-paste", "exec /bin/cat " + keeping.filePath("held").toUtf8());
     const struct {
         QByteArray path;
         QString said;
     } cases[] = {
         {path, ""},
+        {keeping.path().toUtf8(), "The clipboard could not be cleared: the desktop kept the password there."},
         {"/nonexistent",
          "The clipboard could not be cleared: wl-copy and wl-paste (wl-clipboard) are needed on Wayland "
          "and were not found."},
@@ -166,7 +182,10 @@ TEST(ClipboardClearing, OnWaylandAClearIsSaidOnlyWhenItCannotBeMadeOrChecked) {
         qputenv("PATH", c.path);
         Window w;
         w.SetDelay(1);
-        w.CopyFirstLine();
+        QFile held(keeping.filePath("held"));
+        ASSERT_TRUE(held.open(QIODevice::WriteOnly));
+        held.write(w.CopyFirstLine().toUtf8());
+        held.close();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !w.Countdown().isEmpty(); }, 5000));
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.Countdown().isEmpty(); }, 10000));
         EXPECT_EQ(w.window.strengthBar->currentMessage(), c.said);
