@@ -3,6 +3,7 @@
 #include <QScreen>
 
 #include "app/main_window.h"
+#include "app/window_place.h"
 #include "platform/base/large_buffers.h"
 #include "platform/base/process_guard.h"
 #include "platform/qt/qt_message_box.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     window.Start();
     if (QScreen* screen = window.screen())
         window.move(screen->availableGeometry().center() - window.rect().center());
+    morvane::RestoreWindowPlace(&window);
     window.show();
     return app.exec();
 }

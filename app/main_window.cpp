@@ -26,6 +26,7 @@
 
 #include "options/spinner_step.h"
 #include "platform/qt/artwork.h"
+#include "app/client_growth.h"
 #include "app/generation_strip.h"
 #include "app/live_status.h"
 #include "app/strength_bar.h"
@@ -145,6 +146,11 @@ MainWindow::MainWindow(WindowServices services)
         own_desktop_ = std::make_unique<QtDesktop>();
         desktop_ = own_desktop_.get();
     }
+    // Help in a window of the program's own; its links to the web go to
+    // the desktop's browser.
+    help_ = std::make_unique<HelpWindowViewer>(this, [this](const QUrl& link) {
+        Trap("HelpLink", [&] { ShellExecute(*desktop_, link.toString().toStdString()); });
+    });
     if (!services_.printer) {
         own_printer_ = std::make_unique<QtPrinter>();
         services_.printer = own_printer_.get();
@@ -180,16 +186,18 @@ MainWindow::MainWindow(WindowServices services)
     font.setPointSizeF(8.25);
     setFont(font);
 
-    // The client area keeps its size and places; the strip of passphrase
-    // options and the each-type rule stands under it.
+    // The client area opens at the layout's size and places, and grows with
+    // the window; the strip of passphrase options and the each-type rule
+    // stands under it.
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     client_ = new QWidget(central);
-    client_->setFixedSize(Px(10440), Px(6135));
+    client_->setMinimumSize(Px(10440), Px(6135));
+    client_->resize(client_->minimumSize());
     generationStrip = new GenerationStrip(central);
-    column->addWidget(client_);
+    column->addWidget(client_, 1);
     column->addWidget(generationStrip);
     setCentralWidget(central);
     BuildMenus();
@@ -223,10 +231,9 @@ MainWindow::MainWindow(WindowServices services)
              {chkLetter, "chkLetter"}, {cmdGenerate, "cmdGenerate"}})
         widget->setObjectName(name);
 
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    // Under the client area, which keeps its size: the strength line.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    // Under the client area: the strength line.
     strengthBar = new StrengthBar(this);
     setStatusBar(strengthBar);
     connect(generationStrip, &GenerationStrip::Changed, this, &MainWindow::ShowWhatApplies);
@@ -250,8 +257,17 @@ MainWindow::MainWindow(WindowServices services)
     ConnectAnnouncements();
     qApp->installEventFilter(this);
     FitTexts(client_);
+    // The list takes what the window gains; the panels right of it follow
+    // the right edge.
+    using Anchor = ClientGrowth::Anchor;
+    new ClientGrowth(client_, {{fraPasswords, Anchor::kGrow},
+                               {rtfPasswords, Anchor::kGrow},
+                               {toolbarMain, Anchor::kWiden},
+                               {picMorvaneLogo, Anchor::kFollowRight},
+                               {fraCommands, Anchor::kFollowRight},
+                               {fraStatus, Anchor::kFollowRight}});
     adjustSize();
-    setFixedSize(sizeHint());
+    resize(sizeHint());
 }
 
 void MainWindow::Start() {
@@ -532,6 +548,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this && key->keyCombination() == QKeyCombination(Qt::Key_F1))
+            help_asked_in_ = QApplication::focusWidget();
         if (widget && widget->window() == this && !(IsTextEditor(widget) && IsEditingKey(*key))) {
             QKeySequence pressed(key->keyCombination());
             for (QAction* a : findChildren<QAction*>())

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "app/frm_main.h"
+#include "app/help_window.h"
 #include "about/system_info.h"
 #include "edit/clipboard_guard.h"
 #include "edit/find_host.h"
@@ -126,6 +127,8 @@ public:
     void HTMLHelpContents();
     void HTMLHelpIndex();
     void HTMLShowTopic(long lngTopicID);
+    // The help window, once help has been asked for.
+    HelpWindow* helpWindow() const { return help_ ? help_->window() : nullptr; }
     // Asks the closing question; true when the window may close.
     bool Form_Unload();
     // Sets the options to a profile's, as the user would set them.
@@ -187,6 +190,10 @@ private:
     bool clipboard_clear_failed_ = false;  // since the countdown began
     QElapsedTimer line_clicked_;      // since a double-click selected a line of the list
     QPoint line_clicked_at_;
+    std::unique_ptr<HelpWindowViewer> help_;
+    QPointer<QWidget> help_asked_in_;  // where F1 was pressed, until it is answered
+    // The section of the help page about `control`; empty when none is.
+    std::string HelpSectionOf(const QWidget* control) const;
 };
 
 }  // namespace morvane

@@ -12,6 +12,7 @@
 #include "app/live_status.h"
 #include "app/profiles_menu.h"
 #include "app/strength_bar.h"
+#include "app/window_place.h"
 
 namespace morvane {
 namespace {
@@ -194,17 +195,50 @@ void MainWindow::mnuClear_Click() { Trap("mnuClear_Click", [&] { form_->ClearPas
 void MainWindow::cmdExit_Click() { Trap("cmdExit_Click", [&] { close(); }); }
 void MainWindow::mnuExit_Click() { Trap("mnuExit_Click", [&] { close(); }); }
 
-void MainWindow::HTMLHelpContents() {
-    HtmlHelp(*desktop_, HelpFileName(services_.program_folder), kHelpDisplayToc, 0);
-}
-void MainWindow::HTMLHelpIndex() {
-    HtmlHelp(*desktop_, HelpFileName(services_.program_folder), kHelpDisplayIndex, 0);
-}
+namespace {
+
+// Shows the help at one section whatever the command asked for.
+struct AtSection : HelpViewer {
+    HelpViewer& viewer;
+    std::string section;
+    AtSection(HelpViewer& v, std::string s) : viewer(v), section(std::move(s)) {}
+    void ShowSection(const std::string& path, const std::string&) override { viewer.ShowSection(path, section); }
+};
+
+}  // namespace
+
+void MainWindow::HTMLHelpContents() { HtmlHelp(*help_, HelpFileName(services_.program_folder), kHelpDisplayToc, 0); }
+void MainWindow::HTMLHelpIndex() { HtmlHelp(*help_, HelpFileName(services_.program_folder), kHelpDisplayIndex, 0); }
 void MainWindow::HTMLShowTopic(long lngTopicID) {
-    HtmlHelp(*desktop_, HelpFileName(services_.program_folder), kHelpContextNumber, lngTopicID);
+    HtmlHelp(*help_, HelpFileName(services_.program_folder), kHelpContextNumber, lngTopicID);
 }
 void MainWindow::cmdHelp_Click() { Trap("cmdHelp_Click", [&] { HTMLHelpContents(); }); }
-void MainWindow::mnuContents_Click() { cmdHelp_Click(); }
+// F1 opens the section about the control that has the focus.
+void MainWindow::mnuContents_Click() {
+    const QWidget* asked_in = help_asked_in_;
+    help_asked_in_ = nullptr;
+    const std::string section = asked_in ? HelpSectionOf(asked_in) : std::string();
+    if (section.empty()) return cmdHelp_Click();
+    Trap("mnuContents_Click", [&] {
+        AtSection viewer(*help_, section);
+        HtmlHelp(viewer, HelpFileName(services_.program_folder), kHelpDisplayToc, 0);
+    });
+}
+
+std::string MainWindow::HelpSectionOf(const QWidget* control) const {
+    const auto within = [control](const QWidget* area) { return area && (area == control || area->isAncestorOf(control)); };
+    const GenerationStrip* strip = generationStrip;
+    if (within(fraInclude) || within(fraExclude)) return "options";
+    if (within(fraSize)) return "values";
+    if (within(fraPasswords)) return "list";
+    if (within(fraCommands) || within(fraStatus)) return "generate";
+    for (const QWidget* rule : {static_cast<const QWidget*>(strip->optSiteRules), static_cast<const QWidget*>(strip->txtSite),
+                                static_cast<const QWidget*>(strip->txtRule), static_cast<const QWidget*>(strip->spnRuleLength)})
+        if (control == rule) return "siterules";
+    if (control == strip->chkEachType) return "eachtype";
+    if (within(generationStrip)) return "passphrases";
+    return {};
+}
 void MainWindow::mnuWebsite_Click() { Trap("mnuWebsite_Click", [&] { OpenWebsite(*desktop_, box_); }); }
 void MainWindow::picMorvaneLogo_Click() {
     Trap("picMorvaneLogo_Click", [&] { OpenWebsite(*desktop_, box_); });
@@ -225,6 +259,7 @@ bool MainWindow::Form_Unload() {
                     kResultYes;
     });
     if (confirmed) {
+        KeepWindowPlace(this);
         clipboardGuard->ClearNow();  // copied passwords do not outlive the program
         Randomize();
         services_.end_program();

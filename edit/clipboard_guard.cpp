@@ -2,11 +2,11 @@
 
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QSettings>
 #include <QTextCursor>
 #include <QTextEdit>
 
 #include "edit/clipboard_clearer.h"
+#include "edit/program_settings.h"
 
 namespace morvane {
 
@@ -28,19 +28,14 @@ void ClipboardGuard::ClipboardChanged() {
 void ClipboardGuard::SetDelay(int seconds) { delay_ = std::max(seconds, kNever); }
 
 namespace {
-constexpr char kSettingsOrganization[] = "Morvane";
-constexpr char kSettingsApplication[] = "Morvane Password Generator";
 constexpr char kDelaySetting[] = "clipboard/clearAfterSeconds";
 }  // namespace
 
 int ClipboardGuard::KeptDelay() {
-    return std::max(QSettings(kSettingsOrganization, kSettingsApplication).value(kDelaySetting, kDefaultDelaySeconds).toInt(),
-                    kNever);
+    return std::max(ProgramSettings().value(kDelaySetting, kDefaultDelaySeconds).toInt(), kNever);
 }
 
-void ClipboardGuard::KeepDelay(int seconds) {
-    QSettings(kSettingsOrganization, kSettingsApplication).setValue(kDelaySetting, seconds);
-}
+void ClipboardGuard::KeepDelay(int seconds) { ProgramSettings().setValue(kDelaySetting, seconds); }
 
 void ClipboardGuard::Watch(const QString& copied) {
     clipboard_.text.fill(QChar(0));

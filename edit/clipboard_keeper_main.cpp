@@ -12,7 +12,6 @@
 #include <QByteArray>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QSettings>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>

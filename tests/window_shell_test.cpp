@@ -1,15 +1,28 @@
 // The window's shell: layout, menus, toolbar, routing, help, links, closing.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QTextEdit>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QCheckBox>
+#include <QToolBar>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/main_window.h"
+#include "app/generation_strip.h"
+#include "app/help_window.h"
 #include "app/mod_main.h"
+#include "app/window_place.h"
 #include "platform/qt/qt_desktop.h"
 #include "tests/doubles/scripted_message_box.h"
 
@@ -22,6 +35,9 @@ struct RecordingDesktop : DesktopService {
     void Open(const std::string& target) override { opened.push_back(target); }
 };
 
+const char* const kHelpSections[] = {"contents", "generate", "options", "values", "eachtype", "passphrases",
+                                     "siterules", "list", "index"};
+
 struct Shell {
     ScriptedMessageBox box;
     RecordingDesktop desktop;
@@ -32,7 +48,10 @@ struct Shell {
         if (with_help) {
             QFile help(folder.filePath("Morvane.html"));
             help.open(QIODevice::WriteOnly);
-            help.write("<html><body>help</body></html>");
+            help.write("<html><body>");
+            for (const char* section : kHelpSections)
+                help.write(QString("<h2 id=\"%1\">%1</h2><p>About %1.</p>").arg(section).toUtf8());
+            help.write("</body></html>");
         }
         window = std::make_unique<MainWindow>(
             WindowServices{.box = &box, .desktop = &desktop, .end_program = [this] { ++ended; }, .program_folder = folder.path().toStdString()});
@@ -46,12 +65,12 @@ struct Shell {
 
 }  // namespace
 
-TEST(WindowLayout, FixedSizeClientAndPlacesInPixels) {
+TEST(WindowLayout, OpensAtTheLayoutsSizeWithItsPlacesInPixels) {
     Shell s;
     MainWindow& w = *s.window;
     EXPECT_EQ(w.clientArea()->size(), QSize(696, 409));
-    EXPECT_EQ(w.minimumSize(), w.maximumSize());
-    EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(w.size(), w.minimumSize());
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(w.fraInclude->geometry(), QRect(8, 32, 201, 129));
     EXPECT_EQ(w.fraPasswords->geometry(), QRect(216, 32, 249, 369));
@@ -60,6 +79,80 @@ TEST(WindowLayout, FixedSizeClientAndPlacesInPixels) {
     EXPECT_EQ(w.picMorvaneLogo->pixmap().size(), QSize(215, 80));
     EXPECT_EQ(w.picMorvaneLogo->cursor().shape(), Qt::BitmapCursor);
     EXPECT_EQ(w.toolbarMain->geometry().topLeft(), QPoint(0, 0));
+}
+
+// Resized or maximised, the list takes every pixel the window gains, the
+// panels right of it keep their size at the right edge, the option frames
+// stay, and the strip and the strength line stay under the list.
+TEST(WindowLayout, TheListTakesWhatTheWindowGainsAndShowsWholePassphrases) {
+    Shell s;
+    MainWindow& w = *s.window;
+    const QSize first = w.size();
+    const QRect list = w.rtfPasswords->geometry(), commands = w.fraCommands->geometry(),
+                status = w.fraStatus->geometry(), include = w.fraInclude->geometry();
+    const struct {
+        const char* how;
+        std::function<void()> grow;
+    } cases[] = {
+        {"resized", [&] { w.resize(first + QSize(420, 260)); }},
+        {"maximised", [&] { w.showMaximized(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        c.grow();
+        QApplication::processEvents();
+        const QSize gained = w.size() - first;
+        ASSERT_GT(gained.width(), 0);
+        ASSERT_GT(gained.height(), 0);
+        EXPECT_EQ(w.rtfPasswords->geometry(), QRect(list.topLeft(), list.size() + gained));
+        EXPECT_EQ(w.fraCommands->geometry(), commands.translated(gained.width(), 0));
+        EXPECT_EQ(w.fraStatus->geometry(), status.translated(gained.width(), 0));
+        EXPECT_EQ(w.fraInclude->geometry(), include);
+        EXPECT_EQ(w.generationStrip->geometry().top(), w.clientArea()->geometry().bottom() + 1);
+        EXPECT_GE(w.statusBar()->geometry().top(), w.centralWidget()->geometry().bottom());
+    }
+    // Six words of the longest, as a passphrase stands in the list: whole
+    // in a window 1280 wide.
+    w.showNormal();
+    w.resize(1280, first.height());
+    QApplication::processEvents();
+    const QString longest = QStringList(6, "abcdefghi").join("-");
+    EXPECT_LE(w.rtfPasswords->fontMetrics().horizontalAdvance(longest), w.rtfPasswords->viewport()->width());
+}
+
+// Its size, place and maximised state come back at the next start; a
+// place off the screen comes back on it, title bar first.
+TEST(WindowLayout, TheNextStartOpensWhereTheWindowWasLeft) {
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize first = Shell().window->size();
+    const struct {
+        const char* how;
+        QRect left_at;
+        bool maximised;
+    } cases[] = {
+        {"moved and resized", QRect(available.topLeft() + QPoint(30, 40), first + QSize(40, 20)), false},
+        {"maximised", QRect(available.topLeft() + QPoint(10, 10), first), true},
+        {"above and left of the screen", QRect(available.topLeft() - QPoint(300, 200), first), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        {
+            Shell s;
+            s.window->setGeometry(c.left_at);
+            if (c.maximised) s.window->showMaximized();
+            QApplication::processEvents();
+            s.window->mnuExit->trigger();  // answered Yes
+            ASSERT_EQ(s.ended, 1);
+        }
+        ScriptedMessageBox box;
+        MainWindow next(WindowServices{.box = &box});
+        RestoreWindowPlace(&next);
+        EXPECT_EQ(next.isMaximized(), c.maximised);
+        if (c.maximised) continue;
+        EXPECT_EQ(next.size(), c.left_at.size());
+        EXPECT_TRUE(available.contains(next.frameGeometry().topLeft())) << next.frameGeometry().topLeft().x();
+        if (available.contains(c.left_at)) EXPECT_EQ(next.geometry().topLeft(), c.left_at.topLeft());
+    }
 }
 
 TEST(WindowLayout, ToolbarHasFourteenButtonsAndFiveSeparatorsInOrder) {
@@ -142,36 +235,81 @@ TEST(CommandRouting, UnknownToolbarKeyShowsTheFixedMessage) {
     EXPECT_TRUE(s.window->rtfPasswords->toPlainText().isEmpty());
 }
 
-TEST(HelpAndLinks, EveryHelpSourceOpensTheSameContents) {
+// Help opens in a window of the program's own, with no browser on PATH:
+// at its contents for Help?, Help > Contents and the toolbar, at the
+// section about the focused control for F1.
+TEST(HelpAndLinks, EveryHelpSourceOpensTheHelpWindowAndF1TheFocusedControlsSection) {
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent");
     Shell s;
-    s.window->cmdHelp->click();
-    s.Action("mnuContents")->trigger();
-    s.window->toolbarMain->findChild<QAction*>("Contents")->trigger();
-    s.window->txtNum->setFocus();
-    QTest::keyClick(s.window->txtNum, Qt::Key_F1);
-    ASSERT_EQ(s.desktop.opened.size(), 4u);
-    for (const std::string& url : s.desktop.opened) {
-        EXPECT_EQ(url, s.desktop.opened[0]);
-        EXPECT_NE(url.find("Morvane.html#contents"), std::string::npos) << url;
+    MainWindow& w = *s.window;
+    const auto f1_in = [&](QWidget* control) {
+        return [&w, control] {
+            w.activateWindow();
+            QApplication::processEvents();
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_F1);
+        };
+    };
+    const struct {
+        const char* how;
+        std::function<void()> ask;
+        QString section;
+    } cases[] = {
+        {"Help?", [&] { w.cmdHelp->click(); }, "contents"},
+        {"Help > Contents", [&] { s.Action("mnuContents")->trigger(); }, "contents"},
+        {"the toolbar", [&] { w.toolbarMain->findChild<QAction*>("Contents")->trigger(); }, "contents"},
+        {"F1 in the count", f1_in(w.txtNum), "values"},
+        {"F1 on Letters", f1_in(w.chkLetter), "options"},
+        {"F1 in the list", f1_in(w.rtfPasswords), "list"},
+        {"F1 on Generate", f1_in(w.cmdGenerate), "generate"},
+        {"F1 on Passphrases", f1_in(w.generationStrip->optPassphrases), "passphrases"},
+        {"F1 on Site rules", f1_in(w.generationStrip->optSiteRules), "siterules"},
+        {"F1 on One of each type", f1_in(w.generationStrip->chkEachType), "eachtype"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        c.ask();
+        HelpWindow* help = w.helpWindow();
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(help->page()->source().fileName(), "Morvane.html");
+        EXPECT_EQ(help->page()->source().fragment(), c.section);
+        EXPECT_NE(help->page()->toPlainText().indexOf("About " + c.section), -1);
+        help->hide();
     }
-    s.window->HTMLHelpIndex();
-    EXPECT_NE(s.desktop.opened.back().find("#index"), std::string::npos);
-    s.window->HTMLShowTopic(7);
-    EXPECT_NE(s.desktop.opened.back().find("#topic-7"), std::string::npos);
+    // Within the page links stay in the help window, and Back returns; the
+    // web goes to the desktop; Find finds in the page, or says it did not.
+    HelpWindow* help = w.helpWindow();
+    emit help->page()->anchorClicked(QUrl("#list"));
+    EXPECT_EQ(help->page()->source().fragment(), "list");
+    help->page()->backward();
+    EXPECT_EQ(help->page()->source().fragment(), "eachtype");
+    EXPECT_TRUE(s.desktop.opened.empty());
+    emit help->page()->anchorClicked(QUrl("https://example.org/passwords"));
+    EXPECT_EQ(s.desktop.opened, std::vector<std::string>{"https://example.org/passwords"});
+    for (const auto& [wanted, found] : {std::pair{"About values", true}, std::pair{"nowhere in the page", false}}) {
+        help->findField()->setText(wanted);
+        QTest::keyClick(help->findField(), Qt::Key_Return);
+        EXPECT_EQ(help->page()->textCursor().selectedText() == wanted, found) << wanted;
+        EXPECT_EQ(help->statusBar()->currentMessage(), found ? "" : "Not found") << wanted;
+    }
     EXPECT_TRUE(s.box.shown.empty());
+    qputenv("PATH", path);
 }
 
 TEST(HelpAndLinks, AMissingHelpFileOrNoProgramToOpenALinkSaysSoInAMessage) {
     Shell s(false);
     s.window->cmdHelp->click();
-    EXPECT_TRUE(s.desktop.opened.empty());
+    EXPECT_EQ(s.window->helpWindow(), nullptr);
     ASSERT_EQ(s.box.shown.size(), 1u);
     EXPECT_EQ(s.box.shown[0].title, "ERROR: cmdHelp_Click");
     EXPECT_NE(s.box.shown[0].text.find("Morvane.html was not found"), std::string::npos) << s.box.shown[0].text;
     EXPECT_TRUE(s.window->isVisible());
 
-    // The desktop of a test has no browser and no mail program: each link
-    // says it could not be opened, under its command's title.
+    // The desktop of a test has no browser and no mail program: help opens
+    // all the same, and each link out says it could not be opened, under
+    // its command's title.
     ScriptedMessageBox box;
     QTemporaryDir folder;
     QFile help(folder.filePath("Morvane.html"));
@@ -180,13 +318,16 @@ TEST(HelpAndLinks, AMissingHelpFileOrNoProgramToOpenALinkSaysSoInAMessage) {
     MainWindow window(WindowServices{.box = &box, .program_folder = folder.path().toStdString()});
     window.form().Form_Load();
     window.cmdHelp->click();
+    ASSERT_NE(window.helpWindow(), nullptr);
+    EXPECT_TRUE(window.helpWindow()->isVisible());
+    emit window.helpWindow()->page()->anchorClicked(QUrl("https://example.org/"));
     window.findChild<QAction*>("mnuWebsite")->trigger();
     QtDesktop desktop;
     OpenEmail(desktop, box);
     ASSERT_EQ(box.shown.size(), 3u);
-    EXPECT_EQ(box.shown[0].title, "ERROR: cmdHelp_Click");
-    EXPECT_NE(box.shown[0].text.find("No program could be started to open " + folder.filePath("Morvane.html").toStdString()),
-              std::string::npos) << box.shown[0].text;
+    EXPECT_EQ(box.shown[0].title, "ERROR: HelpLink");
+    EXPECT_NE(box.shown[0].text.find("No program could be started to open https://example.org/"), std::string::npos)
+        << box.shown[0].text;
     EXPECT_EQ(box.shown[1].title, "ERROR:OpenWebsite");
     EXPECT_NE(box.shown[1].text.find(kWebsite), std::string::npos) << box.shown[1].text;
     EXPECT_EQ(box.shown[2].title, "ERROR:OpenEmail");

@@ -6,16 +6,15 @@
 
 namespace morvane {
 
-void HtmlHelp(DesktopService& desktop, const std::string& file, int command, long data) {
+void HtmlHelp(HelpViewer& viewer, const std::string& file, int command, long data) {
     std::string path = file.substr(0, file.find('>'));
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
         throw RuntimeError(kErrFileNotFound, "The help file " + path + " was not found");
-    std::string url = "file://" + std::filesystem::absolute(path, ec).string();
-    if (command == kHelpDisplayIndex) url += "#index";
-    else if (command == kHelpContextNumber) url += "#topic-" + std::to_string(data);
-    else url += "#contents";
-    desktop.Open(url);
+    std::string section = "contents";
+    if (command == kHelpDisplayIndex) section = "index";
+    else if (command == kHelpContextNumber) section = "topic-" + std::to_string(data);
+    viewer.ShowSection(std::filesystem::absolute(path, ec).string(), section);
 }
 
 void ShellExecute(DesktopService& desktop, const std::string& file) { desktop.Open(file); }

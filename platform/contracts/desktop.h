@@ -15,9 +15,16 @@ public:
 // Help commands understood by the help viewer.
 enum HelpCommand : int { kHelpDisplayToc = 1, kHelpDisplayIndex = 2, kHelpContextNumber = 15 };
 
+// Shows a help file at a section of it (an id in the page; empty: the top).
+class HelpViewer {
+public:
+    virtual ~HelpViewer() = default;
+    virtual void ShowSection(const std::string& path, const std::string& section) = 0;
+};
+
 // The help viewer: `file` is the help file, optionally followed by ">" and
 // the name of the window to show it in. A missing file is a RuntimeError.
-void HtmlHelp(DesktopService& desktop, const std::string& file, int command, long data);
+void HtmlHelp(HelpViewer& viewer, const std::string& file, int command, long data);
 
 // Opens `file` with its default program.
 void ShellExecute(DesktopService& desktop, const std::string& file);
