@@ -85,7 +85,7 @@ void StrengthBar::TakeFinishedCount() {
 }
 
 void StrengthBar::Show(const StrengthLine& strength) {
-    const QString text = ToQt(strength.text);
+    const QString text = ToQt(strength.Shown());
     const bool changed = text != line_->text();
     line_->setText(text);
     QPalette p = line_->palette();

@@ -264,7 +264,7 @@ static int Run(int argc, char** argv) {
         for (const std::string& note : generator.rule_choice()->rule.notes)
             std::fprintf(stderr, "morvane-cli: note: the rule: %s\n", note.c_str());
     if (options.show_strength) {
-        std::fprintf(stderr, "%s\n", DescribeStrength(options.settings).text.c_str());
+        std::fprintf(stderr, "%s\n", DescribeStrength(options.settings).Shown().c_str());
         if (site_found.code_after_password)
             std::fprintf(stderr, "%s wants the one-time code typed after the password.\n",
                          HostOf(options.site).c_str());

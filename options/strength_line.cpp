@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "engine/generator.h"
+#include "engine/passphrase_maker.h"
 #include "engine/strength.h"
 
 namespace morvane {
@@ -21,6 +22,29 @@ StrengthLevel LevelOf(double bits) {
     if (word == "Weak") return StrengthLevel::kWeak;
     if (word == "Good") return StrengthLevel::kGood;
     return StrengthLevel::kExcellent;
+}
+
+bool GoodEnough(double bits) { return LevelOf(bits) >= StrengthLevel::kGood; }
+
+// The fewest words that make passphrases Good.
+std::string PassphraseAdvice(const GenerationSettings& settings) {
+    GenerationSettings more = settings;
+    more.unique = false;
+    for (int words = settings.passphrase.words + 1; words <= kMostPassphraseWords; ++words) {
+        more.passphrase.words = words;
+        if (GoodEnough(Generator(more).BitsOf(0))) return std::to_string(words) + " words make it Good";
+    }
+    return {};
+}
+
+// The shortest length that makes passwords of the pool Good.
+std::string LengthAdvice(const GenerationSettings& settings, const Generator& generator, int shortest) {
+    for (int length = shortest + 1; length <= kLongestLength; ++length) {
+        if (!GoodEnough(generator.BitsOf(static_cast<size_t>(length)))) continue;
+        const std::string n = std::to_string(length);
+        return settings.variable_length ? "a Min Length of " + n + " makes it Good" : n + " characters make it Good";
+    }
+    return "Profiles > strong makes it Good";
 }
 
 }  // namespace
@@ -50,7 +74,8 @@ StrengthLine DescribeStrength(const GenerationSettings& settings) {
                            std::to_string(settings.passphrase.words) + " drawn";
         if (const int digits = settings.passphrase.digits; digits > 0)
             text += ", " + std::to_string(digits) + (digits == 1 ? " digit" : " digits");
-        return {text + "): " + StrengthWord(bits), LevelOf(bits)};
+        const StrengthLevel level = LevelOf(bits);
+        return {text + "): " + StrengthWord(bits), level, level < StrengthLevel::kGood ? PassphraseAdvice(settings) : ""};
     }
     const auto& rule = generator.rule_choice();
     const int min_length = rule ? rule->min_length : settings.shortest();
@@ -67,7 +92,13 @@ StrengthLine DescribeStrength(const GenerationSettings& settings) {
         text += OneDecimal(least) + " to " + OneDecimal(most) + " bits per password (" + distinct +
                 std::to_string(min_length) + " to " + std::to_string(max_length) + " long)";
     }
-    return {text + ": " + StrengthWord(least), LevelOf(least)};
+    const StrengthLevel level = LevelOf(least);
+    std::string advice;
+    // Under the each-type rule and a site's rule the counts go only as far
+    // as the lengths chosen.
+    if (level < StrengthLevel::kGood && settings.mode == GenerationMode::kCharacters)
+        advice = LengthAdvice(settings, generator, min_length);
+    return {text + ": " + StrengthWord(least), level, advice};
 }
 
 }  // namespace morvane

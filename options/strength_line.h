@@ -13,6 +13,11 @@ enum class StrengthLevel { kNone, kPoor, kWeak, kGood, kExcellent };
 struct StrengthLine {
     std::string text;
     StrengthLevel level = StrengthLevel::kNone;  // kNone: no password can be made
+    // For Poor and Weak: the least change of the options that makes the
+    // outputs Good, in words ("12 characters make it Good"); else empty.
+    std::string advice;
+    // The line as the window and morvane-cli --show-strength show it.
+    std::string Shown() const { return advice.empty() ? text : text + "; " + advice; }
 };
 
 // Plain passwords: the entropy of the pool's characters times the lengths.

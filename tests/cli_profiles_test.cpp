@@ -54,11 +54,14 @@ std::map<std::string, std::vector<std::string>> Listed() {
     return by_name;
 }
 
+// The strength as --list-profiles says it: without "Strength: " and
+// without the advice that follows Poor and Weak.
 std::string StrengthOf(const std::string& args) {
     const Result r = Cli(args + " -n 1 --show-strength");
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err.rfind("Strength: ", 0), 0u) << r.err;
-    return r.err.substr(10, r.err.size() - 11);
+    const std::string line = r.err.substr(10, r.err.size() - 11);
+    return line.substr(0, line.find("; "));
 }
 
 }  // namespace

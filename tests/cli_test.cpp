@@ -467,7 +467,7 @@ TEST(CommandLinePassphrases, AByteOrderMarkIsDroppedAndStandardInputIsReadOnce) 
     // From a pipe: the strength line and the passphrases come from one reading.
     Result piped = Cli("--passphrase --words 2 -n 3 --show-strength --wordlist - < " + marked);
     EXPECT_EQ(piped.code, 0) << piped.err;
-    EXPECT_EQ(piped.err, "Strength: 20.0 bits per passphrase (1024 words, 2 drawn): Poor\n");
+    EXPECT_EQ(piped.err, "Strength: 20.0 bits per passphrase (1024 words, 2 drawn): Poor; 8 words make it Good\n");
     EXPECT_EQ(Lines(piped.out).size(), 3u);
     std::remove(marked.c_str());
 }
@@ -508,7 +508,7 @@ TEST(CommandLinePassphrases, CountsAndStrengthAreOfWhatCanBeWrittenAndHowLikelyI
     for (int i = 0; i < 1024; ++i) doubled += "w" + std::to_string(i) + "\nW" + std::to_string(i) + "\n";
     const std::string variants = WriteFile("variants.txt", doubled);
     Result lower = Cli("--passphrase -n 1 --show-strength --wordlist " + variants);
-    EXPECT_EQ(lower.err, "Strength: 60.0 bits per passphrase (1024 words, 6 drawn): Weak\n");
+    EXPECT_EQ(lower.err, "Strength: 60.0 bits per passphrase (1024 words, 6 drawn): Weak; 8 words make it Good\n");
     // Sixteen exclamation marks in Other: drawn sixteen times as often.
     std::string marks;
     for (int i = 0; i < 16; ++i) marks += "! ";

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "options/built_in_profiles.h"
+#include "options/cli_options.h"
 #include "options/profile_file.h"
 #include "options/profile_settings.h"
 #include "options/strength_line.h"
@@ -240,5 +241,32 @@ TEST(ProfileFile, EachBuiltInProfileIsDocumentedWithItsExactStrength) {
         ASSERT_NE(entry, std::string::npos) << profile.name << " is not in the manual page";
         const std::string text = page.substr(entry, page.find(".TP", entry + 3) - entry);
         EXPECT_NE(text.find(bits), std::string::npos) << profile.name << ": " << bits << " in\n" << text;
+    }
+}
+
+// Poor and Weak say the least change of the options that makes them Good;
+// Good and better say none.
+TEST(StrengthAdvice, PoorAndWeakSayTheLeastChangeThatMakesThemGood) {
+    const struct {
+        std::vector<std::string> args;
+        std::string advice;
+    } cases[] = {
+        {{}, "a Min Length of 12 makes it Good"},
+        {{"--fixed", "--max", "8"}, "12 characters make it Good"},
+        {{"--no-upper", "--no-lower", "--no-special", "-l", "6"}, "23 characters make it Good"},
+        {{"-l", "12"}, ""},
+        {{"--passphrase", "--words", "4"}, "6 words make it Good"},
+        {{"--passphrase", "--words", "6"}, ""},
+        {{"--no-upper", "--no-lower", "--no-special", "--other-out", "0 1 2 3 4 5 6 7 8", "-l", "8"},
+         "Profiles > strong makes it Good"},  // one character left: no length helps
+        // A site's rule and the each-type rule are counted only as long as
+        // their lengths go.
+        {{"--rules", "minlength: 8; maxlength: 64; allowed: lower", "-l", "8"}, ""},
+        {{"--each-type", "-l", "8"}, ""},
+    };
+    for (const auto& c : cases) {
+        CliOptions options;
+        ASSERT_EQ(ParseCliOptions(c.args, options), "") << testing::PrintToString(c.args);
+        EXPECT_EQ(DescribeStrength(options.settings).advice, c.advice) << testing::PrintToString(c.args);
     }
 }
