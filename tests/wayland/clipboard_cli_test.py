@@ -12,6 +12,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
+from clipboard_reads import known_clipboard as read, seconds_until_gone  # noqa: E402
 from compositor import start  # noqa: E402
 
 desktop_name, cli = sys.argv[1], sys.argv[2]
@@ -38,24 +39,6 @@ def run(arguments, window_delay=None):
         return r.stdout.decode(), f.read(), r.returncode
 
 
-def read(desktop):
-    for _ in range(5):
-        text = desktop.clipboard()
-        if text is not None:
-            return text
-        time.sleep(0.3)
-    return None
-
-
-def seconds_until_gone(desktop, password, started, most):
-    while time.monotonic() - started < most:
-        text = desktop.clipboard()
-        if text is not None and text != password:
-            return time.monotonic() - started
-        time.sleep(0.2)
-    return None
-
-
 def check(cases_failed, name, failed, happened):
     print("%s %s on %s: %s" % ("FAIL" if failed else "ok", name, desktop_name, happened))
     return cases_failed + failed
@@ -74,7 +57,7 @@ try:
               or len(copied) != 24 or copied in lines
               or not re.fullmatch(r"morvane-cli: the password is on the clipboard until "
                                   r"\d\d:\d\d:\d\d \(%d seconds\)\.\n" % DELAY, note))
-    after = None if failed else seconds_until_gone(desktop, copied, started, DELAY + 8)
+    after = None if failed else seconds_until_gone(desktop, copied, DELAY + 8, started)
     failures = check(failures, "--copy -n 3", failed or after is None or after < DELAY - 0.5,
                      "cleared %.1f s after the copy" % after if after else
                      "code %s, output %r, note %r, clipboard %r" % (code, out, note, copied))
@@ -82,7 +65,7 @@ try:
         out, note, code = run(["-c", "--clear-after", str(DELAY)])
         types = desktop.types()
         failures = check(failures, "the secret hint", "x-kde-passwordManagerHint" not in types, " ".join(types))
-        seconds_until_gone(desktop, read(desktop), time.monotonic(), DELAY + 8)
+        seconds_until_gone(desktop, read(desktop), DELAY + 8)
 
     # Copied over by someone else before the delay: left alone.
     out, note, code = run(["-c", "--clear-after", str(DELAY)])
@@ -97,7 +80,7 @@ try:
     out, note, code = run(["--copy"], window_delay=2)
     copied = read(desktop)
     failures = check(failures, "the window's delay", code != 0 or out != "" or "(2 seconds)" not in note
-                     or seconds_until_gone(desktop, copied, time.monotonic(), 10) is None, note.strip())
+                     or seconds_until_gone(desktop, copied, 10) is None, note.strip())
 finally:
     desktop.close()
     config.cleanup()

@@ -10,6 +10,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
+from clipboard_reads import known_clipboard, seconds_until_gone  # noqa: E402
 from compositor import start  # noqa: E402
 
 DELAY = 4  # seconds, as the window is told
@@ -44,26 +45,6 @@ def copy_first_line(desktop, keys):
             break
         time.sleep(2)
     return text, copied_at
-
-
-def known_clipboard(desktop):
-    """The clipboard's text; a read that fails on a busy machine is tried again."""
-    for _ in range(5):
-        text = desktop.clipboard()
-        if text is not None:
-            return text
-        time.sleep(0.3)
-    return None
-
-
-def seconds_until_gone(desktop, password, most):
-    start_time = time.monotonic()
-    while time.monotonic() - start_time < most:
-        text = desktop.clipboard()
-        if text is not None and text != password:
-            return time.monotonic() - start_time
-        time.sleep(0.2)
-    return None
 
 
 def exit_and_check(desktop, window, password):
