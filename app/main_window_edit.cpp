@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "edit/find_replace_dialog.h"
+#include "options/cli_options.h"
 #include "output/line_ends.h"
 #include "platform/qt/qt_text.h"
 
@@ -96,7 +97,7 @@ void MainWindow::mnuClipboardDelay_Click() {
         bool chosen = false;
         const int seconds = QInputDialog::getInt(
             this, "Clear Clipboard", "Clear copied passwords from the clipboard after (seconds, 0 = never):",
-            clipboardGuard->delay(), ClipboardGuard::kNever, 24 * 3600, 1, &chosen);
+            clipboardGuard->delay(), ClipboardGuard::kNever, kMostClearAfterSeconds, 1, &chosen);
         if (!chosen) return;
         clipboardGuard->SetDelay(seconds);
         ClipboardGuard::KeepDelay(seconds);

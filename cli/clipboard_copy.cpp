@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/base/write_all.h"
+
 extern char** environ;
 
 namespace morvane {
@@ -54,16 +56,6 @@ private:
     int ends_[2] = {-1, -1};
     bool ok_ = false;
 };
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
 
 // The helper's one line, or empty when it said nothing in time.
 std::string ReadAnswer(int fd) {
@@ -114,7 +106,7 @@ CopyResult CopyToClipboard(std::string_view password, std::optional<int> clear_a
     to_helper.Close(Pipe::kRead);
     from_helper.Close(Pipe::kWrite);
 
-    const bool sent = WriteAll(to_helper.end(Pipe::kWrite), password);
+    const bool sent = WriteAll(to_helper.end(Pipe::kWrite), password) == 0;
     to_helper.Close(Pipe::kWrite);
     const std::string answer = ReadAnswer(from_helper.end(Pipe::kRead));
     constexpr std::string_view kCopied = "copied ", kFailed = "failed ";

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <ctime>
 #include <cerrno>
 #include <csignal>
@@ -27,6 +26,7 @@
 #include "platform/base/process_guard.h"
 #include "platform/base/wiped_memory.h"
 #include "platform/base/runtime_error.h"
+#include "platform/base/write_all.h"
 
 using namespace morvane;
 
@@ -48,16 +48,10 @@ public:
         if (buffer_.size() >= kBlock) Flush();
     }
     void Flush() {
-        size_t done = 0;
-        while (done < buffer_.size()) {
-            ssize_t n = ::write(STDOUT_FILENO, buffer_.data() + done, buffer_.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0 && errno == EPIPE) std::_Exit(0);
-            if (n <= 0) {
-                std::fprintf(stderr, "morvane-cli: write error: %s\n", std::strerror(n < 0 ? errno : EIO));
-                std::_Exit(kSystemError);
-            }
-            done += static_cast<size_t>(n);
+        if (const int error = WriteAll(STDOUT_FILENO, buffer_); error != 0) {
+            if (error == EPIPE) std::_Exit(0);
+            std::fprintf(stderr, "morvane-cli: write error: %s\n", std::strerror(error));
+            std::_Exit(kSystemError);
         }
         ::explicit_bzero(buffer_.data(), buffer_.size());  // the passwords leave no copy behind
         buffer_.clear();

@@ -19,26 +19,17 @@
 
 #include "edit/clipboard_clearer.h"
 #include "edit/clipboard_guard.h"
+#include "options/cli_options.h"
+#include "platform/base/user_file.h"
+#include "platform/base/wiped_memory.h"
 
 using namespace morvane;
 
 namespace {
 
-constexpr int kMostSeconds = 24 * 3600;
 constexpr int kUsage = 2;
-
-QByteArray ReadStandardInput() {
-    QByteArray all;
-    char block[4096];
-    for (;;) {
-        const ssize_t n = ::read(STDIN_FILENO, block, sizeof block);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        all.append(block, n);
-    }
-    ::explicit_bzero(block, sizeof block);
-    return all;
-}
+// More than any password morvane-cli makes; what is longer is refused.
+constexpr size_t kLongestInput = 64 * 1024;
 
 // The one answer to morvane-cli; from then on nothing is written anywhere,
 // so that a shell that reads the caller's output does not wait for this.
@@ -52,7 +43,7 @@ int DelayOf(int argc, char** argv) {
     if (argc < 2) return ClipboardGuard::KeptDelay();
     char* end = nullptr;
     const long seconds = std::strtol(argv[1], &end, 10);
-    if (*argv[1] == '\0' || *end != '\0' || seconds < 0 || seconds > kMostSeconds) return -1;
+    if (*argv[1] == '\0' || *end != '\0' || seconds < 0 || seconds > kMostClearAfterSeconds) return -1;
     return static_cast<int>(seconds);
 }
 
@@ -61,7 +52,7 @@ int DelayOf(int argc, char** argv) {
 // there wl-copy serves it.
 bool OnX11() { return !qEnvironmentVariableIsEmpty("DISPLAY"); }
 
-int KeepOnWayland(int argc, char** argv, QString& password, int delay) {
+int KeepOnWayland(int argc, char** argv, const QString& password, int delay) {
     QGuiApplication app(argc, argv);  // offscreen: only for the tools it runs
     if (const QString problem = CopyOnWayland(password); !problem.isEmpty()) {
         Answer("failed " + problem.toUtf8());
@@ -98,11 +89,12 @@ int KeepOnX11(int argc, char** argv, const QString& password, int delay) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QByteArray input = ReadStandardInput();
-    QString password = QString::fromUtf8(input);
-    input.fill('\0');
+    std::string input;
+    const bool whole = ReadAtMost(STDIN_FILENO, kLongestInput, input) && input.size() <= kLongestInput;
+    QString password = QString::fromStdString(input);
+    Wipe(input);
     const int delay = DelayOf(argc, argv);
-    if (delay < 0 || password.isEmpty()) {
+    if (delay < 0 || !whole || password.isEmpty()) {
         Answer("failed usage: morvane-clipboard [SECONDS] < password");
         return kUsage;
     }

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/base/write_all.h"
+
 namespace morvane {
 
 std::string WriteFileAtomically(const std::string& path, const std::string& text) {
@@ -36,12 +38,7 @@ std::string WriteFileAtomically(const std::string& path, const std::string& text
         return discard(error);
     };
     if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0) return fail(errno);
-    for (size_t done = 0; done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return fail(n < 0 ? errno : EIO);
-        done += static_cast<size_t>(n);
-    }
+    if (const int error = WriteAll(fd, text); error != 0) return fail(error);
     if (::fsync(fd) != 0) return fail(errno);
     if (::close(fd) != 0) return discard(errno);
     if (::rename(temporary.c_str(), target.c_str()) != 0) return discard(errno);
