@@ -19,7 +19,6 @@ HelpWindow::HelpWindow(const QString& help_file, OpenOutside open_outside, QWidg
       home_(QUrl::fromLocalFile(help_file)) {
     setObjectName("frmHelp");
     setWindowTitle("Morvane Password Generator Help");
-    setAttribute(Qt::WA_DeleteOnClose, false);
     page_->setObjectName("helpPage");
     // Links within the help page open here; the web, mail and anything
     // else go to the desktop.

@@ -195,18 +195,6 @@ void MainWindow::mnuClear_Click() { Trap("mnuClear_Click", [&] { form_->ClearPas
 void MainWindow::cmdExit_Click() { Trap("cmdExit_Click", [&] { close(); }); }
 void MainWindow::mnuExit_Click() { Trap("mnuExit_Click", [&] { close(); }); }
 
-namespace {
-
-// Shows the help at one section whatever the command asked for.
-struct AtSection : HelpViewer {
-    HelpViewer& viewer;
-    std::string section;
-    AtSection(HelpViewer& v, std::string s) : viewer(v), section(std::move(s)) {}
-    void ShowSection(const std::string& path, const std::string&) override { viewer.ShowSection(path, section); }
-};
-
-}  // namespace
-
 void MainWindow::HTMLHelpContents() { HtmlHelp(*help_, HelpFileName(services_.program_folder), kHelpDisplayToc, 0); }
 void MainWindow::HTMLHelpIndex() { HtmlHelp(*help_, HelpFileName(services_.program_folder), kHelpDisplayIndex, 0); }
 void MainWindow::HTMLShowTopic(long lngTopicID) {
@@ -219,10 +207,7 @@ void MainWindow::mnuContents_Click() {
     help_asked_in_ = nullptr;
     const std::string section = asked_in ? HelpSectionOf(asked_in) : std::string();
     if (section.empty()) return cmdHelp_Click();
-    Trap("mnuContents_Click", [&] {
-        AtSection viewer(*help_, section);
-        HtmlHelp(viewer, HelpFileName(services_.program_folder), kHelpDisplayToc, 0);
-    });
+    Trap("mnuContents_Click", [&] { ShowHelpSection(*help_, HelpFileName(services_.program_folder), section); });
 }
 
 std::string MainWindow::HelpSectionOf(const QWidget* control) const {

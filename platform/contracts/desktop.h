@@ -25,6 +25,8 @@ public:
 // The help viewer: `file` is the help file, optionally followed by ">" and
 // the name of the window to show it in. A missing file is a RuntimeError.
 void HtmlHelp(HelpViewer& viewer, const std::string& file, int command, long data);
+// The same for a section of the help file by its id.
+void ShowHelpSection(HelpViewer& viewer, const std::string& file, const std::string& section);
 
 // Opens `file` with its default program.
 void ShellExecute(DesktopService& desktop, const std::string& file);
