@@ -4,6 +4,7 @@
 
 #include "engine/generator.h"
 #include "engine/passphrase_maker.h"
+#include "engine/word_list_file.h"
 #include "engine/strength.h"
 
 namespace morvane {
@@ -26,14 +27,15 @@ StrengthLevel LevelOf(double bits) {
 
 bool GoodEnough(double bits) { return LevelOf(bits) >= StrengthLevel::kGood; }
 
-// The fewest words that make passphrases Good.
+// The fewest words that make passphrases Good, weighed on the list read
+// once.
 std::string PassphraseAdvice(const GenerationSettings& settings) {
-    GenerationSettings more = settings;
-    more.unique = false;
-    for (int words = settings.passphrase.words + 1; words <= kMostPassphraseWords; ++words) {
-        more.passphrase.words = words;
-        if (GoodEnough(Generator(more).BitsOf(0))) return std::to_string(words) + " words make it Good";
-    }
+    std::string problem;
+    const auto list = LoadPassphraseWords(settings, problem);
+    if (!list) return {};
+    PassphraseOptions more = settings.passphrase;
+    for (more.words = settings.passphrase.words + 1; more.words <= kMostPassphraseWords; ++more.words)
+        if (GoodEnough(PassphraseBits(*list, more))) return std::to_string(more.words) + " words make it Good";
     return {};
 }
 
