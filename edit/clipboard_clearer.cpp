@@ -117,9 +117,12 @@ QString ClearIfHeld(QClipboard::Mode mode, const QString& held) {
         if (clipboard->text(mode) == held) return QString::fromLatin1(kKept);
     }
     if (!WaylandSession()) return {};
-    // What Wayland programs read: XWayland passes the X clipboard on.
+    // What Wayland programs read: XWayland passes the X clipboard on. Through
+    // XWayland the clear was checked on X already: only a password still
+    // read on Wayland is a problem there, not a tool missing or silent.
     const QString problem = ClearWaylandIfHeld(mode, held);
-    return problem.isEmpty() || NativeWayland() || problem == QLatin1String(kKept) ? problem : QString();
+    if (!NativeWayland() && problem != QLatin1String(kKept)) return {};
+    return problem;
 }
 
 QString ClearWaylandIfHeld(QClipboard::Mode mode, const QString& held) {

@@ -12,7 +12,7 @@ import time
 
 import gi
 
-from wl_put import wl_put, wl_types
+from wl_clipboard import wl_put, wl_types
 
 gi.require_version("Gio", "2.0")
 from gi.repository import Gio, GLib  # noqa: E402

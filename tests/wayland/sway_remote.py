@@ -7,7 +7,7 @@ import subprocess
 import tempfile
 import time
 
-from wl_put import wl_put
+from wl_clipboard import wl_put
 
 SKIP = 77
 _NOBODY = 65534
