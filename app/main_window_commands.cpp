@@ -217,8 +217,8 @@ std::string MainWindow::HelpSectionOf(const QWidget* control) const {
     if (within(fraSize)) return "values";
     if (within(fraPasswords)) return "list";
     if (within(fraCommands) || within(fraStatus)) return "generate";
-    for (const QWidget* rule : {static_cast<const QWidget*>(strip->optSiteRules), static_cast<const QWidget*>(strip->txtSite),
-                                static_cast<const QWidget*>(strip->txtRule), static_cast<const QWidget*>(strip->spnRuleLength)})
+    for (const QWidget* rule :
+         std::initializer_list<const QWidget*>{strip->optSiteRules, strip->txtSite, strip->txtRule, strip->spnRuleLength})
         if (control == rule) return "siterules";
     if (control == strip->chkEachType) return "eachtype";
     if (within(generationStrip)) return "passphrases";
