@@ -73,7 +73,7 @@ std::string ProfilesMenu::TipOf(const ProfileOptions& options, const char* purpo
         QThreadPool::globalInstance()->start([menu, key, settings] {
             const std::string strength = DescribeStrength(settings).text;
             QMetaObject::invokeMethod(
-                qApp, [menu, key, strength] { if (menu) menu->StrengthFound(key, strength); }, Qt::QueuedConnection);
+                QCoreApplication::instance(), [menu, key, strength] { if (menu) menu->StrengthFound(key, strength); }, Qt::QueuedConnection);
         });
     }
     return what + "\n" + (known->second.empty() ? std::string(kStrengthPending) : known->second);
