@@ -15,6 +15,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QScrollBar>
+#include <QStyle>
 #include <QAbstractSpinBox>
 #include <QProcess>
 #include <QVBoxLayout>
@@ -257,6 +258,7 @@ MainWindow::MainWindow(WindowServices services)
     ConnectAnnouncements();
     qApp->installEventFilter(this);
     FitTexts(client_);
+    MakeRoomForTheCount();
     // The list takes what the window gains; the panels right of it follow
     // the right edge.
     using Anchor = ClientGrowth::Anchor;
@@ -282,6 +284,28 @@ void MainWindow::Start() {
                       "Site rules");
         mnuProfiles->SayProblem();
     });
+}
+
+// The count takes ten digits where the lengths take three: the spinners
+// move to the frame's right edge, the length fields widen to them, and the
+// count's field reaches left into its label's spare width as far as its
+// digits need.
+void MainWindow::MakeRoomForTheCount() {
+    constexpr int kInset = Px(120);
+    constexpr char kWidestCount[] = "2147483647";
+    constexpr int kSpinnerWidth = Px(225);
+    const int spinner_left = fraSize->width() - kInset - kSpinnerWidth;
+    for (QtSpinner* spinner : {UpDown1, UpDown2, UpDown3})
+        spinner->setGeometry(spinner_left, spinner->y(), kSpinnerWidth, spinner->height());
+    for (QLineEdit* field : {txtMinLen, txtMaxLen, txtNum})
+        field->setGeometry(field->x(), field->y(), spinner_left - field->x(), field->height());
+    const int frame = txtNum->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, txtNum);
+    const int needed = txtNum->fontMetrics().horizontalAdvance(kWidestCount) + 2 * frame + 2 * 2 + 1;
+    const int label_text_end = lblNumPasswords->x() + lblNumPasswords->fontMetrics().horizontalAdvance(
+                                                          lblNumPasswords->text()) + 2;
+    const int left = std::max(label_text_end, std::min(txtNum->x(), spinner_left - needed));
+    txtNum->setGeometry(left, txtNum->y(), spinner_left - left, txtNum->height());
+    lblNumPasswords->resize(left - lblNumPasswords->x(), lblNumPasswords->height());
 }
 
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }

@@ -145,6 +145,7 @@ private:
     void BuildList(QWidget* client);
     void BuildCommands(QWidget* client);
     void BuildStatus(QWidget* client);
+    void MakeRoomForTheCount();
     void BindControls();
     void ShowWhatApplies();
     void ShowAbout();

@@ -79,6 +79,10 @@ std::string ProfilesMenu::TipOf(const ProfileOptions& options, const char* purpo
     return what + "\n" + (known->second.empty() ? std::string(kStrengthPending) : known->second);
 }
 
+// The status bar draws one line of the window's width: it takes the
+// strength alone, and the tip beside the entry says what the profile makes.
+QString ProfilesMenu::StatusTipOf(const QString& tip) { return tip.section('\n', -1); }
+
 void ProfilesMenu::StrengthFound(const std::string& key, const std::string& strength) {
     strengths_[key] = strength;
     for (QAction* entry : entries_->actions()) {
@@ -86,7 +90,7 @@ void ProfilesMenu::StrengthFound(const std::string& key, const std::string& stre
         QString tip = entry->toolTip();
         tip.replace(kStrengthPending, QString::fromStdString(strength));
         entry->setToolTip(tip);
-        entry->setStatusTip(QString(tip).replace('\n', ": "));
+        entry->setStatusTip(StatusTipOf(tip));
     }
 }
 
@@ -123,7 +127,7 @@ void ProfilesMenu::List() {
         entry->setCheckable(true);
         entry->setChecked(name == chosen_);
         entry->setToolTip(QString::fromStdString(tip));
-        entry->setStatusTip(QString::fromStdString(tip).replace('\n', ": "));
+        entry->setStatusTip(StatusTipOf(QString::fromStdString(tip)));
         insertAction(before, entry);
         connect(entry, &QAction::triggered, this, [this, name] { Choose(name); });
     };

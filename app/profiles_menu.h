@@ -63,6 +63,7 @@ private:
     // An entry's tip: what it makes, and its strength once worked out, which
     // happens away from the window's thread and is kept for the next time.
     std::string TipOf(const ProfileOptions& options, const char* purpose);
+    static QString StatusTipOf(const QString& tip);
     void StrengthFound(const std::string& key, const std::string& strength);
 
     MessageBoxService& box_;

@@ -63,7 +63,7 @@ TextRoom RoomFor(const QWidget* w) {
         return {QSize(button->width() - margin, button->height() - 4), TextSize(w, button->text())};
     }
     if (auto* field = qobject_cast<const QLineEdit*>(w)) {
-        if (field->text().isEmpty() || !field->isReadOnly()) return {};
+        if (field->text().isEmpty()) return {};
         QMargins m = field->textMargins();
         int frame = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
         // A line field keeps two pixels on each side of its text.
