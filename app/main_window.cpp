@@ -246,6 +246,17 @@ MainWindow::MainWindow(WindowServices services)
     lblClipboardCountdown->setObjectName("lblClipboardCountdown");
     lblClipboardCountdown->hide();
     strengthBar->addPermanentWidget(lblClipboardCountdown);
+    // The profile in use is named beside the strength until an option changes.
+    auto* inUse = new QLabel(strengthBar);
+    inUse->setObjectName("lblProfileInUse");
+    inUse->setAccessibleName("Profile in use");
+    inUse->hide();
+    strengthBar->addPermanentWidget(inUse);
+    connect(mnuProfiles, &ProfilesMenu::InUse, inUse, [inUse](const QString& name) {
+        inUse->setText("Profile: " + name);
+        inUse->setVisible(!name.isEmpty());
+    });
+    connect(strengthBar, &StrengthBar::OptionsRead, mnuProfiles, &ProfilesMenu::OptionsChanged);
     connect(clipboardGuard, &ClipboardGuard::CountdownChanged, this, [this](int left) {
         lblClipboardCountdown->setText(QString("Clipboard clears in %1 s").arg(left));
         lblClipboardCountdown->setVisible(left > 0);

@@ -40,7 +40,7 @@ ProfilesMenu::ProfilesMenu(QWidget* parent, MessageBoxService& box, SiteTables s
     setObjectName("mnuProfiles");
     setToolTipsVisible(true);
     entries_ = new QActionGroup(this);
-    entries_->setExclusive(true);
+    entries_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     own_start_ = addSeparator();
     own_start_->setObjectName("mnuOwnProfiles");
     addSeparator();
@@ -164,11 +164,25 @@ void ProfilesMenu::Choose(const std::string& name) {
     if (std::string why = ParseProfileOptions(*profile, options); !why.empty()) return Say("Profile " + name + ": " + why);
     ProfileChoice choice{name, options.settings, options.site};
     if (!choice.site.empty()) choice.settings.mode = GenerationMode::kSiteRules;
-    chosen_ = name;
-    for (QAction* entry : entries_->actions())
-        entry->setChecked(entry->objectName() == QString::fromStdString("mnuProfile_" + name));
-    ShowWhatApplies();
     emit Chosen(choice);
+    std::string why;
+    NowInUse(name, window_options_(why));
+}
+
+void ProfilesMenu::NowInUse(const std::string& name, const std::optional<GenerationSettings>& settings) {
+    chosen_ = settings ? name : std::string();
+    chosen_options_ = settings ? KeyOf(KeptOptionsOf(*settings)) : std::string();
+    for (QAction* entry : entries_->actions())
+        entry->setChecked(!chosen_.empty() && entry->objectName() == QString::fromStdString("mnuProfile_" + chosen_));
+    ShowWhatApplies();
+    emit InUse(QString::fromStdString(chosen_));
+}
+
+void ProfilesMenu::OptionsChanged() {
+    if (chosen_.empty()) return;
+    std::string why;
+    const std::optional<GenerationSettings> now = window_options_(why);
+    if (!now || KeyOf(KeptOptionsOf(*now)) != chosen_options_) NowInUse({}, std::nullopt);
 }
 
 void ProfilesMenu::SaveOptions() {
@@ -194,8 +208,8 @@ void ProfilesMenu::SaveOptions() {
         box_.Show("Replace the profile " + name + " with the window's options?", kYesNo, kTitle) != kResultYes)
         return;
     if (std::string problem = SaveProfile(name, KeptOptionsOf(*settings)); !problem.empty()) return Say(problem);
-    chosen_ = name;
     Load();
+    NowInUse(name, settings);
     emit Saved(QString::fromStdString(name));
 }
 
@@ -210,7 +224,7 @@ void ProfilesMenu::DeleteOne() {
                                                false, &given);
     if (!given) return;
     if (std::string problem = DeleteProfile(name.toStdString()); !problem.empty()) return Say(problem);
-    if (chosen_ == name.toStdString()) chosen_.clear();
+    if (chosen_ == name.toStdString()) NowInUse({}, std::nullopt);
     Load();
 }
 

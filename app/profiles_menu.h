@@ -46,18 +46,24 @@ public:
     void ChooseWindowStart();
     void Choose(const std::string& name);
 
+    // Whether the window's options are still those of the profile in use;
+    // any change ends its use.
+    void OptionsChanged();
+
     QAction *mnuSaveProfile, *mnuDeleteProfile, *mnuStartWithProfile, *mnuStartWithDefaults;
     const std::string& chosen() const { return chosen_; }
 
 signals:
     void Chosen(const ProfileChoice& choice);
     void Saved(const QString& name);
+    void InUse(const QString& name);  // the profile whose options the window holds, or "" for none
 
 private:
     void List();
     void SaveOptions();
     void DeleteOne();
     void StartWith(const std::string& name);
+    void NowInUse(const std::string& name, const std::optional<GenerationSettings>& settings);
     void ShowWhatApplies();
     void Say(const std::string& text);
     // An entry's tip: what it makes, and its strength once worked out, which
@@ -72,7 +78,8 @@ private:
     SiteTables sites_;
     QActionGroup* entries_;
     QAction* own_start_;  // where the user's own profiles begin
-    std::string chosen_;  // the profile last chosen
+    std::string chosen_;  // the profile in use
+    std::string chosen_options_;  // the window's options as it took them, as a key
     std::string problem_said_;  // why the file was last not read
     std::string problem_to_say_;
     bool loading_at_start_ = false;

@@ -54,6 +54,7 @@ void StrengthBar::Schedule() {
 
 void StrengthBar::Refresh() {
     scheduled_ = false;
+    emit OptionsRead();
     const frmMain::SettingsAsEntered entered = window_->form().ReadEntries();
     if (!entered.settings) return Show(NoPasswordLine(entered.why_none));
     const GenerationSettings settings = *entered.settings;

@@ -26,6 +26,7 @@ public:
 
 signals:
     void LineChanged(const QString& text);  // the strength line says something new
+    void OptionsRead();  // the options were read again, after a change
 
 private:
     void Schedule();

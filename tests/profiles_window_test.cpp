@@ -72,6 +72,12 @@ struct Window {
         QTest::keyClick(&menu(), Qt::Key_Return);
         Settle();
     }
+    // The profile the status bar names as in use, if any.
+    QString InUse() {
+        Settle();
+        auto* named = window.strengthBar->findChild<QLabel*>("lblProfileInUse");
+        return named && named->isVisible() ? named->text() : QString();
+    }
     QAction* Entry(const QString& caption) {
         for (QAction* a : menu().actions())
             if (a->text().remove('&') == caption) return a;
@@ -133,6 +139,14 @@ TEST(ProfilesWindow, ChoosingAProfileByKeyboardSetsTheOptionsAsAUserWouldAndTheS
     EXPECT_TRUE(w.strip().chkEachType->isChecked());
     EXPECT_TRUE(w.Entry("strong (built-in)")->isChecked());
     EXPECT_EQ(w.Strength(), CliStrength("--profile strong"));
+    EXPECT_EQ(w.InUse(), "Profile: strong");
+    w.window.chkNumber->click();  // a changed option: no profile is in use
+    w.Settle();
+    EXPECT_EQ(w.InUse(), "");
+    EXPECT_EQ(w.menu().chosen(), "");
+    w.window.chkNumber->click();
+    w.ChooseByKeyboard("strong (built-in)");
+    EXPECT_EQ(w.InUse(), "Profile: strong");
 
     w.ChooseByKeyboard("pin6 (built-in)");  // the letter box's rule clears both cases
     EXPECT_FALSE(w.window.chkLetter->isChecked());
@@ -188,6 +202,7 @@ TEST(ProfilesWindow, OptionsSavedFromTheWindowAreWhatMorvaneCliReadsAndBack) {
     EXPECT_EQ(offered, "");
     EXPECT_TRUE(w.shown->box.shown.empty()) << w.shown->box.shown.front().text;
     EXPECT_EQ(w.window.strengthBar->currentMessage(), "Profile mine saved.");
+    EXPECT_EQ(w.InUse(), "Profile: mine");
     EXPECT_EQ(config.Read(), "[mine]\ncount = 4\nmin = 10\nmax = 14\nno-special = true\nexclude-look-alikes = true\n");
     EXPECT_EQ(CliStrength("--profile mine"), strength);
     const Result made = Cli("--profile mine");
