@@ -23,7 +23,7 @@ namespace {
 
 const QString kBuiltInList = QStringLiteral("EFF words");  // the list in use when none is chosen
 
-// A label whose underlined letter goes to the field it names.
+// A label that names its field to a screen reader.
 QLabel* BuddyLabel(QWidget* parent, const char* text, QWidget* buddy) {
     auto* label = new QLabel(text, parent);
     label->setBuddy(buddy);
@@ -38,12 +38,12 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     rows->setContentsMargins(8, 2, 8, 2);
     rows->setSpacing(2);
     optPasswords = new QRadioButton("Pass&words", this);
-    optPassphrases = new QRadioButton("P&assphrases", this);
+    optPassphrases = new QRadioButton("Passphrases", this);
     optPasswords->setChecked(true);
     auto* modes = new QButtonGroup(this);
     modes->addButton(optPasswords);
     modes->addButton(optPassphrases);
-    optSiteRules = new QRadioButton("Site r&ules", this);
+    optSiteRules = new QRadioButton("Site rules", this);
     optSiteRules->setToolTip("Passwords that keep a site's password rules");
     modes->addButton(optSiteRules);
     chkEachType = new QCheckBox("One of each t&ype", this);
@@ -82,13 +82,13 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     passwords->addStretch(1);
     auto* passphrases = new QHBoxLayout;
     passphrases->addWidget(optPassphrases);
-    passphrases->addWidget(label("Wor&ds:", spnWords));
+    passphrases->addWidget(label("Words:", spnWords));
     passphrases->addWidget(spnWords);
-    passphrases->addWidget(label("Separa&tor:", txtSeparator));
+    passphrases->addWidget(label("Separator:", txtSeparator));
     passphrases->addWidget(txtSeparator);
-    passphrases->addWidget(label("&Case:", cboCase));
+    passphrases->addWidget(label("Case:", cboCase));
     passphrases->addWidget(cboCase);
-    passphrases->addWidget(label("D&igits:", spnDigits));
+    passphrases->addWidget(label("Digits:", spnDigits));
     passphrases->addWidget(spnDigits);
     passphrases->addWidget(cmdWordList);
     passphrases->addWidget(lblWordList);
@@ -156,11 +156,11 @@ void GenerationStrip::BuildSiteRow(QVBoxLayout* rows) {
     const auto label = [this](const char* text, QWidget* buddy) { return BuddyLabel(this, text, buddy); };
     auto* row = new QHBoxLayout;
     row->addWidget(optSiteRules);
-    row->addWidget(label("Do&main:", txtSite));
+    row->addWidget(label("Domain:", txtSite));
     row->addWidget(txtSite);
-    row->addWidget(label("Ru&le:", txtRule));
+    row->addWidget(label("Rule:", txtRule));
     row->addWidget(txtRule, 1);
-    row->addWidget(label("Le&ngth:", spnRuleLength));
+    row->addWidget(label("Length:", spnRuleLength));
     row->addWidget(spnRuleLength);
     rows->addLayout(row);
     lblChangePage = new QLabel(this);

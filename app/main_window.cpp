@@ -265,6 +265,7 @@ MainWindow::MainWindow(WindowServices services)
     connect(clipboardGuard, &ClipboardGuard::ClearingFailed, strengthBar,
             [this](const QString& message) { strengthBar->showMessage(message); });
     NameForAssistiveTechnology();
+    GiveAccessKeys();
     SetReadingOrder();
     ConnectAnnouncements();
     qApp->installEventFilter(this);
@@ -312,8 +313,7 @@ void MainWindow::MakeRoomForTheCount() {
         field->setGeometry(field->x(), field->y(), spinner_left - field->x(), field->height());
     const int frame = txtNum->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, txtNum);
     const int needed = txtNum->fontMetrics().horizontalAdvance(kWidestCount) + 2 * frame + 2 * 2 + 1;
-    const int label_text_end = lblNumPasswords->x() + lblNumPasswords->fontMetrics().horizontalAdvance(
-                                                          lblNumPasswords->text()) + 2;
+    const int label_text_end = lblNumPasswords->x() + RoomFor(lblNumPasswords).needed.width() + 2;
     const int left = std::max(label_text_end, std::min(txtNum->x(), spinner_left - needed));
     txtNum->setGeometry(left, txtNum->y(), spinner_left - left, txtNum->height());
     lblNumPasswords->resize(left - lblNumPasswords->x(), lblNumPasswords->height());

@@ -158,6 +158,7 @@ private:
     void SelectWholeLineAt(QPoint where);  // in the list, where the mouse is
     void NameForAssistiveTechnology();
     void SetReadingOrder();
+    void GiveAccessKeys();
     void ConnectAnnouncements();
     template <class Body>
     void Trap(const char* name, Body&& body) {

@@ -1,6 +1,7 @@
 // What assistive technology reads of the window: a name for every control
 // that says what it is for, descriptions of what a box does, the order Tab
 // takes, and the changes a user must hear.
+#include <QAbstractButton>
 #include <QMenuBar>
 
 #include "app/generation_strip.h"
@@ -74,8 +75,28 @@ void MainWindow::NameForAssistiveTechnology() {
             if (QWidget* button = toolbarMain->widgetForAction(action)) button->setAccessibleName(name);
 }
 
+// Every option and command has an Alt key of its own, the menus' and the
+// commands' first letters kept. The window's captions hold too few letters
+// for all: Help? takes its question mark, Special its exclamation mark and
+// two lengths a digit; the strip under the list has the two letters left
+// (Passwords and One of each type) and is reached with Tab.
+void MainWindow::GiveAccessKeys() {
+    const std::initializer_list<std::pair<QAbstractButton*, const char*>> buttons = {
+        {chkLetter, "&Letters"},           {chkUpper, "&Uppercase (A-Z)"},
+        {chkLower, "Lowercase (a-&z)"},    {chkNumber, "Numbers (&0-9)"},
+        {chkSpecial, "Special (~, &!,...)"}, {chkOtherIn, "Othe&r:"},
+        {chkSpace, "Sp&aces"},             {chkAlike, "Loo&k-alikes (0, O,...)"},
+        {chkDuplicate, "&Duplicate passwords"}, {chkOtherOut, "O&ther:"},
+        {chkVarLen, "&Variable length"},   {cmdHelp, "Help&?"},
+        {cmdAbout, "A&bout"},              {cmdClear, "&Clear"}};
+    for (auto [button, caption] : buttons) button->setText(caption);
+    lblMinLen->setText("&Min Length  (>3):");
+    lblMaxLen->setText("Max Length (<&129):");
+    lblNumPasswords->setText("&Num passwords:");
+}
+
 // Tab follows reading order: the option frames from the top, the list, the
-// commands, then the strip under them.
+// commands and the status they report, then the strip under them.
 void MainWindow::SetReadingOrder() {
     const std::initializer_list<QWidget*> order = {
         chkLetter, chkUpper, chkLower, chkNumber, chkSpecial, chkOtherIn, txtOtherIn,
@@ -83,11 +104,16 @@ void MainWindow::SetReadingOrder() {
         chkVarLen, txtMinLen, txtMaxLen, txtNum,
         rtfPasswords,
         cmdGenerate, cmdSave, cmdPrint, cmdHelp, cmdAbout, cmdClear, cmdExit,
+        txtProgress, txtStatus, txtNumPass, txtTimeStart, txtTimeComp, txtTimeTot,
         generationStrip->optPasswords, generationStrip->chkEachType, generationStrip->optPassphrases,
         generationStrip->spnWords, generationStrip->txtSeparator, generationStrip->cboCase,
         generationStrip->spnDigits, generationStrip->cmdWordList, generationStrip->cmdBuiltInList,
         generationStrip->optSiteRules, generationStrip->txtSite, generationStrip->txtRule,
         generationStrip->spnRuleLength};
+    // The status fields are read-only: Tab stops at them so that a reader
+    // reads them, and passes on.
+    for (QLineEdit* field : {txtProgress, txtStatus, txtNumPass, txtTimeStart, txtTimeComp, txtTimeTot})
+        field->setFocusPolicy(Qt::StrongFocus);
     QWidget* previous = nullptr;
     for (QWidget* w : order) {
         if (previous) setTabOrder(previous, w);

@@ -36,7 +36,7 @@ QAction* Command(QMenu* menu, const char* name, const char* caption) {
 }  // namespace
 
 ProfilesMenu::ProfilesMenu(QWidget* parent, MessageBoxService& box, SiteTables sites, WindowOptions window_options)
-    : QMenu("P&rofiles", parent), box_(box), window_options_(std::move(window_options)), sites_(std::move(sites)) {
+    : QMenu("Prof&iles", parent), box_(box), window_options_(std::move(window_options)), sites_(std::move(sites)) {
     setObjectName("mnuProfiles");
     setToolTipsVisible(true);
     entries_ = new QActionGroup(this);

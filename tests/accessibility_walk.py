@@ -15,17 +15,14 @@ from gi.repository import GLib
 
 SKIP = 77
 TITLE = "Morvane Password Generator"
-# Read-only displays of the status panel: a reader reads them where they
-# stand, Tab does not stop at them.
-STATUS_FIELDS = {"Percent done", "Status:", "Passwords Generated:", "Time Started:",
-                 "Time Completed:", "Total (seconds):"}
 CONTROL_ROLES = {pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_RADIO_BUTTON,
                  pyatspi.ROLE_TEXT, pyatspi.ROLE_SPIN_BUTTON, pyatspi.ROLE_COMBO_BOX,
                  pyatspi.ROLE_PROGRESS_BAR, pyatspi.ROLE_IMAGE, pyatspi.ROLE_MENU_ITEM,
                  pyatspi.ROLE_LABEL, pyatspi.ROLE_TOOL_BAR, pyatspi.ROLE_MENU_BAR,
                  pyatspi.ROLE_STATUS_BAR, pyatspi.ROLE_PANEL, pyatspi.ROLE_NOTIFICATION}
 # Tab from the first option goes down the options, through the list and the
-# commands, then along the strip under them, and round again.
+# commands and the status they report, then along the strip under them, and
+# round again.
 TAB_ORDER = [
     "Letters", "Upper-case letters, A to Z", "Lower-case letters, a to z", "Numbers, 0 to 9",
     "Special characters such as tilde, exclamation mark and at sign", "Include other characters",
@@ -33,9 +30,14 @@ TAB_ORDER = [
     "Leave out duplicate passwords", "Leave out other characters", "Other characters to leave out",
     "Variable length", "Min Length  (>3):", "Max Length (<129):", "Num passwords:", "Password list",
     "Generate", "Save", "Print", "Help?", "About", "Clear", "Exit",
+    "Percent done", "Status:", "Passwords Generated:", "Time Started:", "Time Completed:", "Total (seconds):",
     "Passwords", "One of each type",
 ]
-MENUS = {"f": "File", "e": "Edit", "o": "Format", "r": "Profiles", "h": "Help"}
+MENUS = {"f": "File", "e": "Edit", "o": "Format", "i": "Profiles", "h": "Help"}
+# Alt with these keys takes the focus to the option (and ticks or clears a box).
+ACCESS_KEYS = {"z": "Lower-case letters, a to z", "exclam": "Special characters such as tilde, "
+               "exclamation mark and at sign", "t": "Leave out other characters", "m": "Min Length  (>3):",
+               "1": "Max Length (<129):", "n": "Num passwords:"}
 
 failures = []
 
@@ -240,7 +242,7 @@ def check_keyboard(frame):
 
     reachable = {o.name for o in walk(frame)
                  if states(o).contains(pyatspi.STATE_FOCUSABLE) and states(o).contains(pyatspi.STATE_ENABLED)
-                 and o.getRole() in CONTROL_ROLES and o.name not in STATUS_FIELDS}
+                 and o.getRole() in CONTROL_ROLES}
     # The other choices of the radio buttons are an arrow key away.
     check(reachable - set(TAB_ORDER) == {"Passphrases", "Site rules"},
           f"Tab never reaches {sorted(reachable - set(TAB_ORDER))}")
@@ -266,6 +268,15 @@ def check_keyboard(frame):
         item = find(frame, pyatspi.ROLE_MENU_ITEM, menu)
         popup = item.getChildAtIndex(0) if item is not None and item.childCount else None
         return popup if popup is not None and showing(popup) else None
+
+    for key, name in ACCESS_KEYS.items():
+        find(frame, pyatspi.ROLE_TEXT, "Password list").queryComponent().grabFocus()
+        pump(0.2)
+        for _ in range(2):  # a box is ticked and back
+            xdotool("key", f"alt+{key}")
+            wait_for(lambda: (lambda f: f is not None and f.name == name)(focused(frame)), 5)
+            now = focused(frame)
+            check(now is not None and now.name == name, f"Alt+{key} went to {now and now.name!r}, not {name!r}")
 
     for letter, menu in MENUS.items():
         xdotool("key", f"alt+{letter}")

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
 #include <QTest>
 
+#include "app/generation_strip.h"
 #include "app/main_window.h"
 #include "tests/doubles/scripted_message_box.h"
 
@@ -120,4 +123,50 @@ TEST(MainWindowRun, GenerateDuringARunNestsBetweenPasswords) {
     EXPECT_EQ(w.Lines().size(), 100);
     EXPECT_EQ(w.window.txtNumPass->text(), "100");
     EXPECT_EQ(w.window.txtStatus->text(), "Complete");
+}
+
+// Every option and command has an Alt key, and no two keys are alike in
+// the window: menus, buttons, boxes and the labels of fields.
+TEST(MainWindowKeys, EveryOptionAndCommandHasAnAltKeyOfItsOwn) {
+    Window w;
+    MainWindow& m = w.window;
+    std::map<QKeySequence, QString> owners;
+    const auto take = [&](const QString& caption) {
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        if (key.isEmpty()) return;
+        EXPECT_FALSE(owners.contains(key)) << caption.toStdString() << " and " << owners[key].toStdString() << ": "
+                                           << key.toString().toStdString();
+        owners[key] = caption;
+    };
+    for (QAction* menu : m.menuBar()->actions()) take(menu->text());
+    for (QAbstractButton* button : m.findChildren<QAbstractButton*>()) take(button->text());
+    for (QLabel* label : m.findChildren<QLabel*>())
+        if (label->buddy()) take(label->text());
+
+    // The key takes the focus to its control; a box is also ticked or cleared.
+    struct Case {
+        Qt::Key key;
+        QWidget* control;
+    };
+    for (Case c : {Case{Qt::Key_L, m.chkLetter}, {Qt::Key_U, m.chkUpper}, {Qt::Key_Z, m.chkLower},
+                   {Qt::Key_0, m.chkNumber}, {Qt::Key_Exclam, m.chkSpecial}, {Qt::Key_R, m.chkOtherIn},
+                   {Qt::Key_A, m.chkSpace}, {Qt::Key_K, m.chkAlike}, {Qt::Key_D, m.chkDuplicate},
+                   {Qt::Key_T, m.chkOtherOut}, {Qt::Key_V, m.chkVarLen}, {Qt::Key_M, m.txtMinLen},
+                   {Qt::Key_1, m.txtMaxLen}, {Qt::Key_N, m.txtNum}, {Qt::Key_W, m.generationStrip->optPasswords},
+                   {Qt::Key_Y, m.generationStrip->chkEachType}}) {
+        SCOPED_TRACE(c.control->accessibleName().toStdString() + c.control->objectName().toStdString());
+        auto* box = qobject_cast<QCheckBox*>(c.control);
+        const bool was = box && box->isChecked();
+        m.rtfPasswords->setFocus();
+        QTest::keyClick(&m, c.key, Qt::AltModifier);
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), c.control);
+        if (box) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return box->isChecked() != was; }, 2000));
+            box->setChecked(was);
+        }
+    }
+    for (QAbstractButton* command : {m.cmdGenerate, m.cmdSave, m.cmdPrint, m.cmdHelp, m.cmdAbout, m.cmdClear,
+                                     m.cmdExit})
+        EXPECT_FALSE(QKeySequence::mnemonic(command->text()).isEmpty()) << command->text().toStdString();
 }

@@ -58,14 +58,14 @@ struct Window {
     void Settle() {
         for (int i = 0; i < 3; ++i) QApplication::processEvents();
     }
-    // Opens the menu with Alt+R and walks down to the entry with the arrow
+    // Opens the menu with Alt+I and walks down to the entry with the arrow
     // keys, as a keyboard user does, and presses Enter on it.
     void ChooseByKeyboard(const QString& caption) {
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(&window, Qt::Key_R, Qt::AltModifier);
+        QTest::keyClick(&window, Qt::Key_I, Qt::AltModifier);
         Settle();
-        ASSERT_EQ(QApplication::activePopupWidget(), &menu()) << "Alt+R does not open the Profiles menu";
+        ASSERT_EQ(QApplication::activePopupWidget(), &menu()) << "Alt+I does not open the Profiles menu";
         for (int step = 0; step < menu().actions().size() && menu().activeAction() != Entry(caption); ++step)
             QTest::keyClick(&menu(), Qt::Key_Down);
         ASSERT_EQ(menu().activeAction(), Entry(caption)) << caption.toStdString();

@@ -174,7 +174,7 @@ TEST(WindowLayout, MenuTreeWithCaptionsAndShortcuts) {
     Shell s;
     QStringList tops;
     for (QAction* a : s.window->menuBar()->actions()) tops << a->text();
-    EXPECT_EQ(tops, (QStringList{"&File", "&Edit", "F&ormat", "P&rofiles", "&Help"}));
+    EXPECT_EQ(tops, (QStringList{"&File", "&Edit", "F&ormat", "Prof&iles", "&Help"}));
     struct Row { const char* name; const char* caption; QKeySequence key; };
     for (Row r : {Row{"mnuGenerate", "&Generate", QKeySequence("Ctrl+G")},
                   Row{"mnuSave", "&Save As", QKeySequence("Ctrl+S")},
