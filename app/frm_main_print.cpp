@@ -1,4 +1,9 @@
 // The Print command: per copy a heading, a rule and the whole list.
+#include <langinfo.h>
+
+#include <string>
+#include <utility>
+
 #include "app/frm_main.h"
 #include "output/line_ends.h"
 #include "platform/base/local_time.h"
@@ -6,8 +11,15 @@
 namespace morvane {
 namespace {
 
-// The short date followed by the long time.
-Text GeneralDateTime(std::chrono::system_clock::time_point t) { return LocalTimeText(t, "%x %X"); }
+// The system's short date, with the year in four digits where its format
+// has two ("12/10/26" reads as three ways of a date), and its long time.
+Text GeneralDateTime(std::chrono::system_clock::time_point t) {
+    std::string format = nl_langinfo(D_FMT);
+    for (auto [two_digits, four_digits] : {std::pair{"%y", "%Y"}, {"%D", "%m/%d/%Y"}})
+        for (size_t at = format.find(two_digits); at != std::string::npos; at = format.find(two_digits, at))
+            format.replace(at, 2, four_digits);
+    return LocalTimeText(t, (format + " %X").c_str());
+}
 
 // Each line break (CR LF, or a lone CR or LF) starts a new printed line.
 void PrintLines(Printer& printer, const Text& text) {

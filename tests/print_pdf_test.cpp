@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstring>
 #include <vector>
@@ -22,6 +23,8 @@
 using namespace morvane;
 
 namespace {
+
+constexpr char kContinued[] = "\u21AA";  // the mark before a line's continuation
 
 struct OneAnswerDialogs : CommonDialog {
     int copies = 1;
@@ -256,8 +259,40 @@ TEST(PrintToPdf, EveryCharacterPrintsAsListedAtLeastTenMillimetresInsideThePaper
     std::string list_printed;
     for (size_t i = 0; i < page.words.size(); ++i)
         if (page.words[i].text == std::string(100, '_'))
-            for (size_t j = i + 1; j < page.words.size(); ++j) list_printed += page.words[j].text;
+            for (size_t j = i + 1; j < page.words.size(); ++j)
+                if (page.words[j].text != kContinued) list_printed += page.words[j].text;
     EXPECT_EQ(list_printed, expected) << printed;
+}
+
+// Three passwords too long for a printed line read as three, each going on
+// under a mark; the heading's date has its whole year and the time its seconds.
+TEST(PrintToPdf, APasswordLongerThanALineGoesOnUnderAMarkAndTheDateHasItsWholeYear) {
+    if (Shell("command -v pdftotext").empty()) GTEST_SKIP() << "pdftotext is not installed";
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("long.pdf");
+    PrintingWindow printing(pdf);
+    MainWindow& window = *printing.window;
+    window.chkVarLen->setChecked(false);
+    window.txtMaxLen->setText("128");
+    window.txtMinLen->setText("128");
+    window.txtNum->setText("3");
+    window.Generate();
+    window.cmdPrint->click();
+    ASSERT_EQ(window.txtStatus->text(), "Print complete");
+
+    const QStringList lines = QString::fromStdString(Shell("pdftotext -layout '" + pdf.toStdString() + "' -"))
+                                  .split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(QRegularExpression("\\b(19|20)\\d\\d\\b").match(lines[0]).hasMatch()) << lines[0].toStdString();
+    EXPECT_TRUE(QRegularExpression("\\d\\d:\\d\\d:\\d\\d").match(lines[0]).hasMatch()) << lines[0].toStdString();
+    int passwords = 0, continuations = 0;
+    for (qsizetype i = lines.indexOf(QRegularExpression("^_{100}")) + 1; i > 0 && i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        if (line == "\f" || line.isEmpty()) continue;
+        line.startsWith(QString::fromUtf8(kContinued)) ? ++continuations : ++passwords;
+    }
+    EXPECT_EQ(passwords, 3);
+    EXPECT_GE(continuations, 3);
 }
 
 TEST(PrintToPdf, APrintedFileIsPrivateAndGoesHomeWithoutADocumentsFolder) {

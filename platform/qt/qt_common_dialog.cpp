@@ -13,6 +13,7 @@
 #include <QFontInfo>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <utility>
 #include <QStandardPaths>
 #include <cmath>
 #include <fcntl.h>
@@ -35,6 +36,8 @@ namespace {
 constexpr qreal kLeastMarginMm = 12;
 
 constexpr int kErrPrinter = 482;
+const QString kContinuationMark = QStringLiteral("\u21AA");  // a rightwards arrow with a hook
+const QString kContinuationIndent = QStringLiteral("\u21AA   ");
 
 // Why the list could not be printed to `path`.
 RuntimeError PrintFileError(const QString& path, const std::string& reason) {
@@ -133,6 +136,7 @@ void QtPrinter::Print(const Text& text) {
         if (area.width() - whole >= inked_ + metrics.averageCharWidth()) x_ = area.width() - whole;
         else EndLine();
     }
+    bool continued = false;
     while (!rest.isEmpty()) {
         // A line that does not fit below the last one carries on on the
         // next page. The break is taken only when there is something to
@@ -140,6 +144,12 @@ void QtPrinter::Print(const Text& text) {
         if (y_ > 0 && y_ + metrics.lineSpacing() > area.height()) {
             if (!page_->newPage()) throw RuntimeError(kErrPrinter, "Printer error");
             y_ = 0;
+        }
+        // The rest of a text too long for its line goes on under a mark and
+        // an indent, so that it never reads as a text of its own.
+        if (std::exchange(continued, false)) {
+            painter_->drawText(QPointF(0, y_ + metrics.ascent()), kContinuationMark);
+            x_ = inked_ = metrics.horizontalAdvance(kContinuationIndent);
         }
         // As much as fits before the right margin; the rest goes on on the
         // next line, so no character is cut off at the paper's edge.
@@ -157,7 +167,10 @@ void QtPrinter::Print(const Text& text) {
         x_ += metrics.horizontalAdvance(piece);
         inked_ = x_;
         rest.remove(0, fits);
-        if (!rest.isEmpty()) EndLine();
+        if (!rest.isEmpty()) {
+            EndLine();
+            continued = true;
+        }
     }
 }
 
