@@ -238,11 +238,20 @@ double PressToPaint(QWidget* view, Press&& press) {
 // Find Next pressed in the real dialog on a list of `lines` lines, from the
 // press to the selection painted, against Qt's own find and selection of the
 // same text in the same document, painted the same way.
-void FindPressRun(long lines) {
+// With a `prefix`, every line begins with it, as a naive search's worst case.
+void FindPressRun(long lines, const QString& prefix = {}) {
     WindowWithList shown(lines);
     MainWindow& window = shown.window;
     QTextEdit* list = window.rtfPasswords;
-    const QStringList all = list->toPlainText().split('\n', Qt::SkipEmptyParts);
+    QStringList all = list->toPlainText().split('\n', Qt::SkipEmptyParts);
+    if (!prefix.isEmpty()) {
+        for (QString& line : all) line.prepend(prefix);
+        window.form().controls().rtfPasswords->SetText(FromQt(all.join("\r\n") + "\r\n"));
+        // The lines measured meanwhile, as after a run.
+        const auto settled = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < settled) QApplication::processEvents(QEventLoop::AllEvents, 50);
+        std::printf("find     every line begins with \"%s\"\n", prefix.toUtf8().constData());
+    }
     window.mnuFind_Click();
     QApplication::processEvents();
     auto* dialog = qobject_cast<FindReplaceDialog*>(window.findDialog());
@@ -556,6 +565,7 @@ int main(int argc, char** argv) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         FindPressRun(1000000);
+        FindPressRun(1000000, "Morvane-");
         return 0;
     }
     if (qEnvironmentVariableIsSet("MORVANE_BENCH_EVENTS")) {  // only the event gaps

@@ -3,6 +3,9 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <vector>
 
 #include "platform/contracts/error_report.h"
@@ -41,38 +44,58 @@ private:
     const char32_t* table_;
 };
 
-bool MatchesAt(const Text& text, const Text& find, size_t at, bool match_case, const Folder& fold) {
-    for (size_t k = 0; k < find.size(); ++k) {
-        char32_t a = text[at + k], b = find[k];
-        if (match_case ? a != b : fold(a) != fold(b)) return false;
-    }
-    return true;
-}
-
 bool IsBreak(char32_t c) { return c == U'\r' || c == U'\n'; }
+
+// Horspool's search over characters as found or as folded: the skip for a
+// text character is kept by its lowest byte, the smallest among the sought
+// characters that share it, so a skip never passes an occurrence. Lists
+// whose lines all begin alike are read a needle's length at a time.
+class Horspool {
+public:
+    Horspool(const Text& find, bool match_case, bool forward) : find_(find), match_case_(match_case) {
+        const size_t n = find.size();
+        skips_.fill(n);
+        for (size_t i = 0; i + 1 < n; ++i) {
+            // Forward, the distance to the needle's end; backward, to its start.
+            const size_t k = forward ? i : n - 1 - i;
+            size_t& skip = skips_[Key(find[k])];
+            skip = std::min(skip, n - 1 - i);
+        }
+    }
+    char32_t Fold(char32_t c) const { return match_case_ ? c : fold_(c); }
+    size_t Skip(char32_t c) const { return skips_[Key(c)]; }
+    bool At(const Text& text, size_t at) const {
+        for (size_t k = 0; k < find_.size(); ++k)
+            if (Fold(text[at + k]) != Fold(find_[k])) return false;
+        return true;
+    }
+
+private:
+    uint8_t Key(char32_t c) const { return static_cast<uint8_t>(Fold(c)); }
+    const Text& find_;
+    bool match_case_;
+    Folder fold_;
+    std::array<size_t, 256> skips_;
+};
 
 }  // namespace
 
 int FindForward(const Text& text, const Text& find, int from, bool match_case) {
     if (find.empty() || from < 1) return 0;
-    const Folder fold;
-    const char32_t first = match_case ? find[0] : fold(find[0]);
-    for (size_t at = static_cast<size_t>(from - 1); at + find.size() <= text.size(); ++at) {
-        if ((match_case ? text[at] : fold(text[at])) != first) continue;
-        if (MatchesAt(text, find, at, match_case, fold)) return static_cast<int>(at) + 1;
-    }
+    const Horspool search(find, match_case, true);
+    const size_t n = find.size();
+    for (size_t at = static_cast<size_t>(from - 1); at + n <= text.size(); at += search.Skip(text[at + n - 1]))
+        if (search.At(text, at)) return static_cast<int>(at) + 1;
     return 0;
 }
 
 int FindBackward(const Text& text, const Text& find, int within, bool match_case) {
     if (find.empty()) return 0;
-    const Folder fold;
-    const char32_t first = match_case ? find[0] : fold(find[0]);
-    long limit = std::min<long>(within, static_cast<long>(text.size()));
-    for (long at = limit - static_cast<long>(find.size()); at >= 0; --at) {
-        if ((match_case ? text[at] : fold(text[at])) != first) continue;
-        if (MatchesAt(text, find, static_cast<size_t>(at), match_case, fold)) return static_cast<int>(at) + 1;
-    }
+    const Horspool search(find, match_case, false);
+    const long n = static_cast<long>(find.size());
+    for (long at = std::min<long>(within, static_cast<long>(text.size())) - n; at >= 0;
+         at -= static_cast<long>(search.Skip(text[static_cast<size_t>(at)])))
+        if (search.At(text, static_cast<size_t>(at))) return static_cast<int>(at) + 1;
     return 0;
 }
 

@@ -1,5 +1,7 @@
 // Find and Replace on the list text, and the dialog host's message handling.
+#include <algorithm>
 #include <clocale>
+#include <random>
 
 #include "edit/find_host.h"
 #include "form_harness.h"
@@ -244,4 +246,49 @@ TEST(FindCase, IgnoringCaseFoldsUnicodeInEveryLocale) {
         EXPECT_EQ(FindBackward(T("aÉb\r\n"), T("é"), 6, false), 2);
     }
     setlocale(LC_ALL, saved.c_str());
+}
+
+// Every occurrence, in both directions and either case rule, is where a
+// plain scan finds it: texts of few characters whose lines begin alike, and
+// characters that share their lowest byte (A and Ł), so skips are tested at
+// their limits.
+TEST(FindCase, FindsWhatAPlainScanFindsInTextsThatRepeatThemselves) {
+    const std::u32string alphabet = U"aAbB\u0141\u0101\r\n";  // Ł and ā share a byte with A and 1
+    std::mt19937 random(7);
+    const auto draw = [&](size_t n) {
+        Text t;
+        for (size_t i = 0; i < n; ++i) t += alphabet[random() % alphabet.size()];
+        return t;
+    };
+    // The alphabet's only pairs of cases are A and a, B and b.
+    const auto same = [](char32_t a, char32_t b, bool match_case) {
+        const auto fold = [](char32_t c) { return c >= U'A' && c <= U'Z' ? c + 32 : c; };
+        return match_case ? a == b : fold(a) == fold(b);
+    };
+    // The first (or last) occurrence starting in [from, to - size], 1-based, or 0.
+    const auto plain = [&](const Text& text, const Text& find, size_t from, size_t to, bool match_case, bool last) {
+        int found = 0;
+        for (size_t at = from; at + find.size() <= to; ++at) {
+            if (!std::equal(find.begin(), find.end(), text.begin() + static_cast<long>(at),
+                            [&](char32_t a, char32_t b) { return same(a, b, match_case); }))
+                continue;
+            found = static_cast<int>(at) + 1;
+            if (!last) break;
+        }
+        return found;
+    };
+    for (int round = 0; round < 400; ++round) {
+        Text text = U"Morvane-" + draw(3) + U"\r\n";
+        for (int line = 0; line < 6; ++line) text += U"Morvane-" + draw(4) + U"\r\n";
+        const size_t at = random() % text.size();
+        const Text find = text.substr(at, 1 + random() % 12);
+        for (const bool match_case : {true, false}) {
+            const int from = 1 + static_cast<int>(random() % text.size());
+            EXPECT_EQ(FindForward(text, find, from, match_case),
+                      plain(text, find, static_cast<size_t>(from - 1), text.size(), match_case, false));
+            const int within = static_cast<int>(random() % (text.size() + 2));
+            EXPECT_EQ(FindBackward(text, find, within, match_case),
+                      plain(text, find, 0, std::min<size_t>(within, text.size()), match_case, true));
+        }
+    }
 }
