@@ -3,7 +3,7 @@
 #include <QEvent>
 
 #include "platform/qt/artwork.h"
-#include "app/mod_main.h"
+#include "about/program_links.h"
 #include "platform/qt/qt_text_fit.h"
 #include "platform/qt/twips.h"
 #include "platform/contracts/error_report.h"

@@ -22,5 +22,6 @@ forbid platform/password_list "$above_platform" "the program"
 forbid engine "$qt|app/|edit/|about/|cli/|options/|output/|platform/(contracts|qt|password_list)/" "anything but the foundations"
 forbid options "$qt|app/|edit/|about/|cli/|platform/(qt|password_list)/" "the window or Qt"
 forbid output "$qt|app/|edit/|about/|cli/|options/|engine/|platform/(qt|password_list)/" "the window, the options or Qt"
+forbid about "app/" "the window that shows it"
 forbid cli "$qt|app/|edit/|about/|platform/(contracts|qt|password_list)/" "the window or Qt"
 exit $status
