@@ -163,6 +163,8 @@ public:
 
     // What to generate, as the entries say once the checks have passed.
     GenerationSettings Settings();
+    // Sets the option boxes and fields to `settings`, as a user would.
+    void TakeSettings(const GenerationSettings& settings);
     // The same read leniently for the strength line: the settings, or in
     // words why no password can be made.
     struct SettingsAsEntered {

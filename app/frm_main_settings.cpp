@@ -5,19 +5,69 @@
 
 namespace morvane {
 
+namespace {
+
+// The option boxes and fields and the settings they stand for: the window
+// reads its options, and a profile sets them, through these tables. The
+// letter box is no setting of its own: it follows the two cases.
+struct BoxBinding {
+    CheckBox* MainControls::*box;
+    bool GenerationSettings::*setting;
+    bool checked_is;  // the setting's value while the box is checked; unchecked gives the other
+};
+constexpr BoxBinding kOptionBoxes[] = {
+    {&MainControls::chkUpper, &GenerationSettings::upper, true},
+    {&MainControls::chkLower, &GenerationSettings::lower, true},
+    {&MainControls::chkNumber, &GenerationSettings::numbers, true},
+    {&MainControls::chkSpecial, &GenerationSettings::special, true},
+    {&MainControls::chkSpace, &GenerationSettings::spaces, false},  // the box leaves the blank out
+    {&MainControls::chkAlike, &GenerationSettings::look_alikes_out, true},
+    {&MainControls::chkDuplicate, &GenerationSettings::unique, true},
+};
+// Each "Other" field is taken before its box, so that the box's click
+// finds the characters it stands for.
+struct TextBinding {
+    TextBox* MainControls::*field;
+    Text GenerationSettings::*text;
+    CheckBox* MainControls::*box;
+    bool GenerationSettings::*setting;
+};
+constexpr TextBinding kOtherFields[] = {
+    {&MainControls::txtOtherIn, &GenerationSettings::other_in_text, &MainControls::chkOtherIn,
+     &GenerationSettings::other_in},
+    {&MainControls::txtOtherOut, &GenerationSettings::other_out_text, &MainControls::chkOtherOut,
+     &GenerationSettings::other_out},
+};
+
+}  // namespace
+
 void frmMain::ReadChoices(GenerationSettings& s) {
-    s.spaces = c_.chkSpace->Value() == 0;  // the box excludes the blank
-    s.special = c_.chkSpecial->Value() == 1;
-    s.numbers = c_.chkNumber->Value() == 1;
-    s.upper = c_.chkUpper->Value() == 1;
-    s.lower = c_.chkLower->Value() == 1;
-    s.other_in = c_.chkOtherIn->Value() == 1;
-    s.other_in_text = c_.txtOtherIn->GetText();
-    s.look_alikes_out = c_.chkAlike->Value() == 1;
-    s.other_out = c_.chkOtherOut->Value() == 1;
-    s.other_out_text = c_.txtOtherOut->GetText();
+    // Only a box's own state counts: a grayed box gives neither value.
+    for (const BoxBinding& b : kOptionBoxes) s.*b.setting = (c_.*b.box)->Value() == (b.checked_is ? 1 : 0);
+    for (const TextBinding& t : kOtherFields) {
+        s.*t.text = (c_.*t.field)->GetText();
+        s.*t.setting = (c_.*t.box)->Value() == 1;
+    }
     if (!s.site_rules()) s.variable_length = c_.chkVarLen->Value() == 1;  // a rule's length is the strip's
-    s.unique = c_.chkDuplicate->Value() == 1;
+}
+
+void frmMain::TakeSettings(const GenerationSettings& s) {
+    // The letter box first: clearing it clears both cases, and either case
+    // checks it again.
+    c_.chkLetter->SetValue(s.upper || s.lower ? 1 : 0);
+    for (const BoxBinding& b : kOptionBoxes) (c_.*b.box)->SetValue(s.*b.setting == b.checked_is ? 1 : 0);
+    for (const TextBinding& t : kOtherFields) {
+        (c_.*t.field)->SetText(s.*t.text);
+        (c_.*t.box)->SetValue(s.*t.setting ? 1 : 0);
+    }
+    // A rule's length is the strip's: the length fields keep their
+    // defaults. With a fixed length the two fields follow each other.
+    const GenerationSettings lengths = s.site_rules() ? GenerationSettings{} : s;
+    c_.chkVarLen->SetValue(lengths.variable_length ? 1 : 0);
+    c_.txtMaxLen->SetText(Ascii(std::to_string(lengths.max_length)));
+    c_.txtMinLen->SetText(
+        Ascii(std::to_string(lengths.variable_length ? lengths.min_length : lengths.max_length)));
+    c_.txtNum->SetText(Ascii(std::to_string(s.count)));
 }
 
 GenerationSettings frmMain::WindowSettings() const {
