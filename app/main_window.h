@@ -92,6 +92,7 @@ public:
         *mnuAlignRight, *mnuContents, *mnuWebsite, *mnuAbout;
     QAction* mnuStop = nullptr;            // ends a run going on (Esc)
     QAction* mnuClipboardDelay = nullptr;  // how long copied passwords stay on the clipboard
+    QAction* mnuShowQr = nullptr;          // the password of the current line as a QR code
     QLabel* lblClipboardCountdown = nullptr;  // in the status bar while a copy waits to be cleared
     ClipboardGuard* clipboardGuard = nullptr;
     LiveStatus* liveStatus = nullptr;  // what assistive technology announces
@@ -112,6 +113,7 @@ public:
     void mnuClear_Click();
     void mnuSelectAll_Click();
     void mnuClipboardDelay_Click();
+    void ShowAsQrCode();
     void mnuFind_Click();
     void mnuReplace_Click();
     void mnuFont_Click();
@@ -188,6 +190,7 @@ private:
     MessageWindow messages_;  // the window's message procedure, for the Find/Replace dialogs
     std::unique_ptr<modFind> find_;
     QPointer<QDialog> find_dialog_;
+    QPointer<QDialog> qr_window_;  // the one password shown as a QR code, if any
     int clipboard_seconds_left_ = 0;  // the countdown last shown
     bool clipboard_clear_failed_ = false;  // since the countdown began
     QElapsedTimer line_clicked_;      // since a double-click selected a line of the list

@@ -2,10 +2,13 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QTextBlock>
+#include <string.h>
 
 #include "about/frm_about.h"
 #include "platform/qt/artwork.h"
 #include "app/main_window.h"
+#include "app/qr_window.h"
 #include "engine/rand.h"
 #include "app/generation_strip.h"
 #include "app/mod_main.h"
@@ -13,6 +16,7 @@
 #include "app/profiles_menu.h"
 #include "app/strength_bar.h"
 #include "app/window_place.h"
+#include "edit/secret_text_edit.h"
 
 namespace morvane {
 namespace {
@@ -82,6 +86,7 @@ void MainWindow::BuildMenus() {
     mnuClear = Entry(mnuEdit, "mnuClear", "C&lear", Qt::CTRL | Qt::Key_N);
     mnuSelectAll = Entry(mnuEdit, "mnuSelectAll", "Select &All", Qt::CTRL | Qt::Key_A);
     mnuClipboardDelay = Entry(mnuEdit, "mnuClipboardDelay", "Clear Clip&board After...");
+    mnuShowQr = Entry(mnuEdit, "mnuShowQr", "Show as &QR Code", Qt::CTRL | Qt::SHIFT | Qt::Key_Q);
     mnuEdit->addSeparator()->setObjectName("mnuJunk4");
     mnuFind = Entry(mnuEdit, "mnuFind", "&Find", Qt::CTRL | Qt::Key_F);
     mnuReplace = Entry(mnuEdit, "mnuReplace", "&Replace", Qt::CTRL | Qt::Key_H);
@@ -166,6 +171,12 @@ void MainWindow::ConnectCommands() {
     on(mnuSelectAll, &QAction::triggered, &MainWindow::mnuSelectAll_Click);
     on(mnuClipboardDelay, &QAction::triggered, &MainWindow::mnuClipboardDelay_Click);
     on(mnuFind, &QAction::triggered, &MainWindow::mnuFind_Click);
+    on(mnuShowQr, &QAction::triggered, &MainWindow::ShowAsQrCode);
+    if (auto* list = qobject_cast<SecretTextEdit*>(rtfPasswords)) list->AddToMenu(mnuShowQr);
+    // Clear takes the code with the list.
+    connect(rtfPasswords, &QTextEdit::textChanged, this, [this] {
+        if (qr_window_ && rtfPasswords->document()->isEmpty()) qr_window_->close();
+    });
     on(mnuReplace, &QAction::triggered, &MainWindow::mnuReplace_Click);
     on(mnuFont, &QAction::triggered, &MainWindow::mnuFont_Click);
     on(mnuAlignLeft, &QAction::triggered, &MainWindow::mnuAlignLeft_Click);
@@ -244,12 +255,33 @@ bool MainWindow::Form_Unload() {
                     kResultYes;
     });
     if (confirmed) {
+        if (qr_window_) qr_window_->close();  // and wiped
         KeepWindowPlace(this);
         clipboardGuard->ClearNow();  // copied passwords do not outlive the program
         Randomize();
         services_.end_program();
     }
     return confirmed;
+}
+
+// The password of the cursor's line, or of the one line selected, as a QR
+// code in a window of its own; one at a time, and never more than a line.
+void MainWindow::ShowAsQrCode() {
+    const QTextCursor cursor = rtfPasswords->textCursor();
+    const auto refuse = [this](const QString& why) {
+        const QString said = "Show as QR Code: " + why;
+        strengthBar->showMessage(said, kSavedMessageMs);
+        liveStatus->Announce(said);
+    };
+    if (cursor.hasSelection() && cursor.selectedText().contains(QChar::ParagraphSeparator))
+        return refuse("select one line only, or put the cursor on it");
+    QString password = cursor.block().text();
+    if (password.isEmpty()) return refuse("the line is empty");
+    if (qr_window_) qr_window_->close();
+    auto* shown = new QrWindow(this, password, clipboardGuard->delay());
+    ::explicit_bzero(password.data(), static_cast<size_t>(password.size()) * sizeof(QChar));
+    qr_window_ = shown;
+    shown->show();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -9,11 +9,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string.h>
 #include <string>
 
 #include "cli/clipboard_copy.h"
+#include "cli/password_hash.h"
+#include "cli/user_list.h"
 #include "options/cli_options.h"
 #include "engine/generator.h"
 #include "engine/word_list_file.h"
@@ -23,6 +26,8 @@
 #include "options/site_tables.h"
 #include "options/strength_line.h"
 #include "output/output_formats.h"
+#include "output/qr_code.h"
+#include "platform/base/atomic_file.h"
 #include "platform/base/process_guard.h"
 #include "platform/base/wiped_memory.h"
 #include "platform/base/runtime_error.h"
@@ -187,6 +192,116 @@ int CopyFirst(const CliOptions& options, Generator& generator) {
     return kExitDone;
 }
 
+// The hash method and cost asked for, checked.
+std::optional<HashChoice> HashChoiceOf(const CliOptions& options, std::string& problem) {
+    HashChoice choice;
+    choice.method = *HashMethodNamed(options.hash);
+    if (options.hash_cost) {
+        problem = HashCostProblem(choice.method, *options.hash_cost);
+        if (!problem.empty()) return std::nullopt;
+        choice.cost = static_cast<int>(*options.hash_cost);
+    }
+    return choice;
+}
+
+// The next password and its hash; a password longer than the method reads
+// is refused rather than hashed in part.
+bool NextHashed(Generator& generator, const HashChoice& choice, std::string& password, std::string& hash,
+                std::string& problem) {
+    Text made;
+    generator.Next(made);
+    password = ToUtf8(made);
+    Wipe(made);
+    if (const size_t most = HashReadsAtMost(choice.method); most != 0 && password.size() > most) {
+        problem = "--hash bcrypt reads only the first " + std::to_string(most) + " bytes of a password, and one of " +
+                  std::to_string(password.size()) + " was made: give --max or -l " + std::to_string(most) +
+                  " or less, or another --hash";
+        return false;
+    }
+    hash = HashPassword(password, choice, problem);
+    return !hash.empty();
+}
+
+// --hash: each password, and its hash, as the format writes them: a tab
+// between them in text, a "hash" member in ndjson, and with --null each a
+// field of its own.
+int WriteWithHashes(const CliOptions& options, Generator& generator, const HashChoice& choice, Output& out,
+                    const std::string& line_end) {
+    const bool ndjson = options.format == OutputFormat::kNdjson;
+    std::string password, hash, problem;
+    for (int32_t done = 0; done < options.settings.count; ++done) {
+        if (!NextHashed(generator, choice, password, hash, problem)) {
+            Wipe(password);
+            out.Flush();
+            return Refuse(problem);
+        }
+        std::string& buffer = out.buffer();
+        if (ndjson) {
+            FormatEntry(OutputFormat::kNdjson).append_password(buffer, password,
+                                                               generator.BitsOf(FromUtf8(password).size()));
+            buffer.pop_back();  // the object's closing brace, after which the hash goes in
+            buffer += ", \"hash\": \"" + hash + "\"}";
+        } else {
+            buffer += password;
+            buffer += options.null_terminated ? std::string(1, '\0') : std::string("\t");
+            buffer += hash;
+        }
+        buffer += line_end;
+        Wipe(password);
+        out.MaybeFlush();
+    }
+    out.Flush();
+    return kExitDone;
+}
+
+// --for-users: a password for each user named; user:hash lines on standard
+// output, and user:password lines into a new file, written whole or not at
+// all before anything is written out.
+int ProvisionUsers(const CliOptions& options, Generator& generator, const HashChoice& choice,
+                   const std::vector<std::string>& users, Output& out) {
+    std::string passwords, hashes, password, hash, problem;
+    for (const std::string& user : users) {
+        if (!NextHashed(generator, choice, password, hash, problem)) {
+            Wipe(password);
+            Wipe(passwords);
+            return Refuse(problem);
+        }
+        passwords += user + ":" + password + "\n";
+        hashes += user + ":" + hash + "\n";
+        Wipe(password);
+    }
+    problem = CreateFileWhole(options.passwords_to, passwords);
+    Wipe(passwords);
+    if (!problem.empty()) return Refuse("--passwords-to " + problem);
+    out.Add(hashes);
+    out.Flush();
+    return kExitDone;
+}
+
+// --qr: the first password as a QR code (or the Wi-Fi join code made
+// with it), the password itself only when asked.
+int DrawQr(const CliOptions& options, Generator& generator, Output& out) {
+    Text made;
+    generator.Next(made);
+    std::string password = ToUtf8(made);
+    Wipe(made);
+    std::string text = options.qr_wifi ? WifiJoinText(*options.qr_wifi, password) : password;
+    QrCode code = EncodeQr(text);
+    Wipe(text);
+    if (code.size == 0) {
+        Wipe(password);
+        return Refuse("--qr: the password is too long for a QR code");
+    }
+    std::string drawn = QrAsHalfBlocks(code);
+    WipeQr(code);
+    out.Add(drawn);
+    Wipe(drawn);
+    if (options.qr_text) out.Add(password + "\n");
+    Wipe(password);
+    out.Flush();
+    return kExitDone;
+}
+
 }  // namespace
 
 static int Run(int argc, char** argv) {
@@ -252,6 +367,23 @@ static int Run(int argc, char** argv) {
     }
     if (options.copy && !DesktopToCopyTo())
         return Refuse("--copy needs a desktop to copy to: neither DISPLAY nor WAYLAND_DISPLAY is set");
+    if (options.qr == CliOptions::QrDrawing::kOnTerminal && !::isatty(STDOUT_FILENO))
+        return Refuse("--qr draws on a terminal, and standard output is not one: give --qr=force to write it anyway");
+    std::optional<HashChoice> hash_choice;
+    if (!options.hash.empty()) {
+        std::string problem;
+        hash_choice = HashChoiceOf(options, problem);
+        if (!hash_choice) return Refuse(problem);
+    }
+    std::vector<std::string> users;
+    if (!options.for_users.empty()) {
+        std::string problem;
+        users = ReadUserNames(options.for_users, problem);
+        if (users.empty()) return Refuse("--for-users " + problem);
+        if (users.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
+            return Refuse("--for-users names more users than one run makes");
+        options.settings.count = static_cast<int32_t>(users.size());
+    }
     Generator generator(options.settings);
     if (!generator.ready()) return Refuse(RefusalLine(options, generator));
     if (generator.rule_choice() && options.site.empty())  // a rule the user typed
@@ -265,8 +397,11 @@ static int Run(int argc, char** argv) {
         if (!site_found.change_page.empty()) std::fprintf(stderr, "Change it at: %s\n", site_found.change_page.c_str());
     }
 
-    const OutputFormatEntry& format = FormatEntry(options.format);
     const std::string line_end = options.null_terminated ? std::string(1, '\0') : options.crlf ? "\r\n" : "\n";
+    if (options.qr != CliOptions::QrDrawing::kNone) return DrawQr(options, generator, out);
+    if (!users.empty()) return ProvisionUsers(options, generator, *hash_choice, users, out);
+    if (hash_choice) return WriteWithHashes(options, generator, *hash_choice, out, line_end);
+    const OutputFormatEntry& format = FormatEntry(options.format);
     out.Add(format.head());
     std::string& buffer = out.buffer();
     std::string made;  // the lines a format rewrites, while it does

@@ -1,5 +1,10 @@
 #include "edit/secret_text_edit.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+
+#include <memory>
+
 #include <QTextDocumentFragment>
 
 #include "edit/clipboard_clearer.h"
@@ -15,6 +20,19 @@ QMimeData* SecretTextEdit::createMimeDataFromSelection() const {
     QMimeData* data = SecretMimeData(ToQt(ClipboardText(text)));
     std::fill(text.begin(), text.end(), U'\0');
     return data;
+}
+
+}  // namespace morvane
+
+namespace morvane {
+
+void SecretTextEdit::contextMenuEvent(QContextMenuEvent* event) {
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    if (!menu_additions_.isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(menu_additions_);
+    }
+    menu->exec(event->globalPos());
 }
 
 }  // namespace morvane

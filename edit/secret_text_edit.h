@@ -12,9 +12,15 @@ class SecretTextEdit : public QTextEdit {
     Q_OBJECT
 public:
     using QTextEdit::QTextEdit;
+    // Entries of the window's own, added under the list's menu.
+    void AddToMenu(QAction* action) { menu_additions_.append(action); }
 
 protected:
     QMimeData* createMimeDataFromSelection() const override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QList<QAction*> menu_additions_;
 };
 
 }  // namespace morvane

@@ -44,6 +44,25 @@ const char* const kCliUsage =
     "                         clipboard still holds it; 0: never (the window's\n"
     "                         setting, else 30)\n"
     "\n"
+    "To scan, and to provision accounts:\n"
+    "      --qr[=force]       the first password as a QR code on the terminal,\n"
+    "                         the password itself not written; =force: also\n"
+    "                         where standard output is no terminal\n"
+    "      --qr-text          also write the password under its code\n"
+    "      --qr-wifi NETWORK  the code joins this Wi-Fi network (WPA) with the\n"
+    "                         password as its key\n"
+    "      --hash METHOD      beside each password, a tab and its hash for the\n"
+    "                         system's login: yescrypt, sha512crypt, sha256crypt\n"
+    "                         or bcrypt (72 bytes of password at most)\n"
+    "      --hash-cost N      the method's cost (bcrypt 4 to 31, default 12;\n"
+    "                         yescrypt 1 to 11; SHA rounds 1000 to 999999999)\n"
+    "      --for-users FILE   one password per user named in FILE (one a line;\n"
+    "                         - reads standard input): user:hash lines, for\n"
+    "                         chpasswd -e, or htpasswd with --hash bcrypt\n"
+    "      --passwords-to FILE\n"
+    "                         with --for-users: user:password lines into this\n"
+    "                         new file (0600, never over a file or a link)\n"
+    "\n"
     "Site rules (the Password Rules language):\n"
     "      --rules TEXT       passwords that keep this rule, for example\n"
     "                         \"minlength: 8; required: digit; allowed: lower\"\n"
@@ -107,7 +126,7 @@ std::string RangeMessage(const std::string& option, int64_t lowest, int64_t high
            std::to_string(highest);
 }
 
-enum class Takes { kNothing, kValue };
+enum class Takes { kNothing, kValue, kOptionalValue };  // an optional value only as --name=value
 
 struct OptionSpec {
     char short_name;  // 0: long only
@@ -149,6 +168,13 @@ constexpr OptionSpec kOptions[] = {
     {0, "show-strength", Takes::kNothing},
     {'c', "copy", Takes::kNothing},
     {0, "clear-after", Takes::kValue},
+    {0, "qr", Takes::kOptionalValue},
+    {0, "qr-text", Takes::kNothing},
+    {0, "qr-wifi", Takes::kValue},
+    {0, "hash", Takes::kValue},
+    {0, "hash-cost", Takes::kValue},
+    {0, "for-users", Takes::kValue},
+    {0, "passwords-to", Takes::kValue},
     {0, "rules", Takes::kValue, kText},
     {0, "site", Takes::kValue, kText},
     {0, "list-sites", Takes::kNothing},
@@ -305,6 +331,25 @@ std::string Apply(const OptionSpec& o, const std::string& value, CliOptions& opt
         if (!v || *v < 0 || *v > kMostClearAfterSeconds) return RangeMessage(name, 0, kMostClearAfterSeconds);
         options.clear_after = static_cast<int>(*v);
     }
+    else if (n == "qr") {
+        if (!value.empty() && value != "force") return "--qr takes no value but =force";
+        options.qr = value.empty() ? CliOptions::QrDrawing::kOnTerminal : CliOptions::QrDrawing::kForced;
+    } else if (n == "qr-text") options.qr_text = true;
+    else if (n == "qr-wifi") {
+        if (value.empty()) return "--qr-wifi needs the network's name";
+        options.qr_wifi = value;
+    } else if (n == "hash") {
+        if (!IsOneOf(value, {"yescrypt", "sha512crypt", "sha256crypt", "bcrypt"}))
+            return "--hash must be yescrypt, sha512crypt, sha256crypt or bcrypt";
+        options.hash = value;
+    } else if (n == "hash-cost") {
+        auto v = WholeNumber(value);
+        if (!v) return "--hash-cost must be a whole number";
+        options.hash_cost = *v;
+    } else if (n == "for-users" || n == "passwords-to") {
+        if (value.empty()) return name + " needs a file's name";
+        (n == "for-users" ? options.for_users : options.passwords_to) = value;
+    }
     else if (n == "list-sites") options.list_sites = true;
     else if (n == "rules") {
         options.settings.mode = GenerationMode::kSiteRules;
@@ -345,6 +390,33 @@ std::string SettleLengths(const Given& given, GenerationSettings& settings) {
 const std::initializer_list<const char*> kDecidedByARule = {"passphrase", "each-type", "no-upper", "no-lower",
                                                             "no-numbers", "no-special", "other-in"};
 
+// What the QR code, the hashes and a list of users ask of each other and
+// of the output.
+std::string OutputConflict(const Given& given) {
+    const bool qr = given.Has("qr") || given.Has("qr-wifi");
+    if (given.Has("qr-text") && !qr) return "--qr-text applies only to --qr: give it with --qr";
+    if (given.Has("hash-cost") && !given.Has("hash")) return "--hash-cost applies only to --hash: give it with --hash";
+    if (given.Has("passwords-to") && !given.Has("for-users"))
+        return "--passwords-to applies only to --for-users: give it with --for-users";
+    if (given.Has("for-users") && !given.Has("passwords-to"))
+        return "--for-users needs --passwords-to FILE: the passwords would otherwise be lost";
+    const std::string output = given.Has("format") && given.format != "text" ? "format" : given.Has("html") ? "html" : "";
+    for (const char* kind : {"qr", "qr-wifi", "for-users"}) {
+        if (!given.Has(kind)) continue;
+        for (const char* other : {"copy", "count", "crlf", "null", "qr", "qr-wifi", "for-users", "hash"}) {
+            if (other == std::string_view(kind) || !given.Has(other)) continue;
+            if (std::string_view(kind).starts_with("qr") && std::string_view(other).starts_with("qr")) continue;
+            if (std::string_view(kind) == "for-users" && std::string_view(other) == "hash") continue;
+            return "--" + std::string(kind) + " cannot be given with " + given.Named(other);
+        }
+        if (!output.empty()) return "--" + std::string(kind) + " cannot be given with " + given.Named(output);
+    }
+    if (given.Has("hash") && !output.empty() && given.format != "ndjson")
+        return "--hash cannot be given with " + given.Named(output) + ": the hash goes in text or ndjson";
+    if (given.Has("hash") && given.Has("copy")) return "--hash cannot be given with --copy: the copy is the password alone";
+    return {};
+}
+
 // Options that make sense only with another, or not with it: the first
 // pair met, named in one line.
 std::string Conflict(const Given& given) {
@@ -372,6 +444,7 @@ std::string Conflict(const Given& given) {
     if (given.Has("copy") && given.Has("html")) return "--copy cannot be given with --html: the copy is plain text";
     if (given.Has("copy") && given.Has("format") && given.format != "text")
         return "--copy cannot be given with " + given.Named("format") + " " + given.format + ": the copy is plain text";
+    if (std::string problem = OutputConflict(given); !problem.empty()) return problem;
     if (given.Has("null") && given.Has("crlf")) return "--null cannot be given with --crlf: each ends a line its own way";
     if (given.Has("html") && given.Has("format") && given.format != "html")
         return "--html cannot be given with " + given.Named("format") + " " + given.format +
@@ -381,7 +454,8 @@ std::string Conflict(const Given& given) {
     const std::string action = given.FirstOf({"save-profile", "delete-profile", "list-profiles"});
     if (action == "save-profile") {
         if (std::string other = given.FirstOf({"delete-profile", "list-profiles", "list-sites", "crlf", "null",
-                                               "show-strength", "copy", "clear-after"});
+                                               "show-strength", "copy", "clear-after", "qr", "qr-text", "qr-wifi", "hash",
+                                               "hash-cost", "for-users", "passwords-to"});
             !other.empty())
             return "--save-profile cannot be given with --" + other + ": a profile keeps only what is made";
     } else if (!action.empty()) {
@@ -448,7 +522,10 @@ std::string ApplyAll(const std::vector<GivenOption>& all, const std::vector<std:
     }
     if (std::string conflict = Conflict(given); !conflict.empty()) return conflict;
     if (given.Has("each-type")) options.settings.mode = GenerationMode::kEachType;
-    if (given.Has("copy") && !given.Has("count")) options.settings.count = 1;
+    if ((given.Has("copy") || given.Has("qr") || given.Has("qr-wifi")) && !given.Has("count"))
+        options.settings.count = 1;
+    if (given.Has("qr-wifi") && !given.Has("qr")) options.qr = CliOptions::QrDrawing::kOnTerminal;
+    if (given.Has("for-users") && options.hash.empty()) options.hash = "yescrypt";
     if (std::string decided = given.FirstOf(kDecidedByARule); !decided.empty())
         options.decided_by_a_rule = given.Named(decided);
     for (const char* exclusion : {"exclude-look-alikes", "other-out"}) {
@@ -487,6 +564,8 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
             std::string value;
             if (equals != std::string::npos) {
                 if (o->takes == Takes::kNothing) return "option --" + name + " takes no value";
+                if (o->takes == Takes::kOptionalValue && a.size() == equals + 1)
+                    return "option --" + name + "= needs its value after the =";
                 value = a.substr(equals + 1);
             } else if (o->takes == Takes::kValue) {
                 if (i + 1 >= args.size()) return "option --" + name + " needs a value";

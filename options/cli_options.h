@@ -48,6 +48,17 @@ struct CliOptions {
     bool show_strength = false;    // the window's strength line on standard error
     bool copy = false;             // the first password to the clipboard
     std::optional<int> clear_after;  // seconds; none: the window's delay
+    // --qr: the first password as a QR code on the terminal; forced: also
+    // where standard output is no terminal.
+    enum class QrDrawing { kNone, kOnTerminal, kForced };
+    QrDrawing qr = QrDrawing::kNone;
+    bool qr_text = false;              // --qr-text: the password under its code
+    std::optional<std::string> qr_wifi;  // --qr-wifi: the network the code joins
+    // --hash METHOD and --hash-cost N: each password's hash beside it.
+    std::string hash;
+    std::optional<long long> hash_cost;
+    // --for-users FILE (- for standard input) and --passwords-to FILE.
+    std::string for_users, passwords_to;
     std::string site;         // --site: a domain or URL whose rule to look up
     // The first option given that a site's rule decides instead, as named.
     std::string decided_by_a_rule;

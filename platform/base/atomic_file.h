@@ -11,4 +11,8 @@ namespace morvane {
 // What went wrong, in words after the path, or nothing.
 std::string WriteFileAtomically(const std::string& path, const std::string& text);
 
+// The same for a file that must be new: nothing already at `path` (a file,
+// a link or anything else) is written over or followed.
+std::string CreateFileWhole(const std::string& path, const std::string& text);
+
 }  // namespace morvane
