@@ -276,7 +276,7 @@ void MainWindow::ShowAsQrCode() {
     if (cursor.hasSelection() && cursor.selectedText().contains(QChar::ParagraphSeparator))
         return refuse("select one line only, or put the cursor on it");
     QString password = cursor.block().text();
-    if (password.isEmpty()) return refuse("the line is empty");
+    if (password.isEmpty()) return refuse("put the cursor on a password's line first");
     if (qr_window_) qr_window_->close();
     auto* shown = new QrWindow(this, password, clipboardGuard->delay());
     ::explicit_bzero(password.data(), static_cast<size_t>(password.size()) * sizeof(QChar));

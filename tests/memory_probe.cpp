@@ -3,7 +3,8 @@
 // them in this process's memory.   morvane_memory_probe [COUNT [--paste]]
 // With --paste, the first 200 lines are copied and another program (xclip)
 // pastes them before the clipboard is cleared; the 40 are among them.
-// With --site-rules, the run is of ubisoft.com's rule.
+// With --site-rules, the run is of ubisoft.com's rule. With --qr, the
+// first line is shown as a QR code, and as a Wi-Fi join code, until Clear.
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -16,6 +17,7 @@
 
 #include "app/generation_strip.h"
 #include "app/main_window.h"
+#include "app/qr_window.h"
 #include "platform/base/large_buffers.h"
 #include "platform/base/process_guard.h"
 #include "tests/doubles/scripted_message_box.h"
@@ -58,6 +60,17 @@ int main(int argc, char** argv) {
         if (other.exitCode() != 0) return 3;
         for (int i = 0; i < 20; ++i) QApplication::processEvents();
         window.clipboardGuard->ClearNow();
+    }
+    if (argc > 2 && std::strcmp(argv[2], "--qr") == 0) {
+        window.rtfPasswords->setTextCursor(QTextCursor(list->firstBlock()));
+        window.mnuShowQr->trigger();
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* shown = qobject_cast<QrWindow*>(top)) {
+                shown->txtNetwork->setText("Home");
+                shown->chkWifi->setChecked(true);
+                shown->code()->grab();  // painted, as on the screen
+            }
+        QApplication::processEvents();
     }
     // 40 passwords spread over the list (or the lines pasted), each written
     // and its copy zeroed.
