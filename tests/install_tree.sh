@@ -28,7 +28,7 @@ for page in "$root"/usr/share/man/man1/*.1.gz; do
 done
 # The completion offers morvane-cli's options.
 offered=$(bash -c "source '$root/usr/share/bash-completion/completions/morvane-cli'
-    COMP_WORDS=(morvane-cli --for); COMP_CWORD=1; _morvane_cli; echo \"\${COMPREPLY[*]}\"
+    COMP_WORDS=(morvane-cli --form); COMP_CWORD=1; _morvane_cli; echo \"\${COMPREPLY[*]}\"
     COMP_WORDS=(morvane-cli --format n); COMP_CWORD=2; _morvane_cli; echo \"\${COMPREPLY[*]}\"")
 [ "$offered" = $'--format\nndjson' ] || { echo "completion offers: $offered"; failed=1; }
 # and the names of profiles, the user's own for deleting.
