@@ -114,7 +114,7 @@ int NoFurtherPassword(Output& out, int32_t done) {
 // Rewrites the lines from `start` on (each output ending at `ends`, its
 // line end behind it) in the format, each password as the format writes it.
 void RewriteLines(const OutputFormatEntry& format, const Generator& generator, std::string& buffer, size_t start,
-                  const size_t* ends, int lines, std::string_view line_end, std::string& made) {
+                  const size_t* ends, int lines, std::string_view line_end, std::string& made, bool first_of_run) {
     made.assign(buffer, start, std::string::npos);
     ::explicit_bzero(buffer.data() + start, buffer.size() - start);
     buffer.resize(start);
@@ -122,6 +122,7 @@ void RewriteLines(const OutputFormatEntry& format, const Generator& generator, s
     for (int i = 0; i < lines; ++i) {
         const size_t end = ends[i] - start;
         const std::string_view password = std::string_view(made).substr(from, end - from);
+        if (!(first_of_run && i == 0)) buffer += format.between;
         format.append_password(buffer, password, generator.BitsOf(FromUtf8(password).size()));
         buffer += line_end;
         from = end + line_end.size();
@@ -417,7 +418,7 @@ static int Run(int argc, char** argv) {
         size_t ends[Generator::kLinesAtOnce];
         const int kept = generator.AppendLinesUtf8(buffer, lines, line_end, format.append_password ? ends : nullptr);
         if (kept == Generator::kNoFurther) return NoFurtherPassword(out, done);
-        if (format.append_password) RewriteLines(format, generator, buffer, start, ends, kept, line_end, made);
+        if (format.append_password) RewriteLines(format, generator, buffer, start, ends, kept, line_end, made, done == 0);
         done += kept;
         out.MaybeFlush();
     }

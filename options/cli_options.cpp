@@ -1,15 +1,17 @@
 #include "options/cli_options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace morvane {
 
 const char* const kCliUsage =
-    "Usage: morvane-cli [OPTION]...\n"
+    "Usage: morvane-cli [OPTION]... [LENGTH [COUNT]]\n"
     "Makes random passwords with the rules of the Morvane Password Generator,\n"
     "one per line, drawn from the operating system's secure random source.\n"
     "\n"
@@ -28,9 +30,10 @@ const char* const kCliUsage =
     "                         leave out 1 I | l 0 o O ` ' B 8\n"
     "      --other-out TEXT   leave out these characters\n"
     "      --unique           no password twice in this run\n"
-    "      --format FORMAT    text (the default), html (the HTML document) or\n"
+    "      --format FORMAT    text (the default), html (the HTML document),\n"
     "                         ndjson: one JSON object a line with \"password\",\n"
-    "                         \"length\" and \"bits\"\n"
+    "                         \"length\" and \"bits\", or json: one array of them\n"
+    "                         (at most 100000)\n"
     "      --html             the same as --format html\n"
     "      --crlf             end lines with CR LF instead of LF\n"
     "  -0, --null             end each password with a NUL character\n"
@@ -82,7 +85,8 @@ const char* const kCliUsage =
     "                         one is the EFF Large Wordlist (CC BY 3.0,\n"
     "                         Electronic Frontier Foundation)\n"
     "      --separator TEXT   what stands between the words (-)\n"
-    "      --case CASE        lower, title, upper or random (one per word)\n"
+    "      --case CASE        lower, title, upper or random (one per word), in\n"
+    "                         any letter case\n"
     "      --digits N         random digits among the words, 0 to 64 (0)\n"
     "\n"
     "Profiles (kept in ~/.config/morvane/profiles.toml, shared with the window):\n"
@@ -100,12 +104,14 @@ const char* const kCliUsage =
     "      --version          the program's version\n"
     "\n"
     "Strong passwords: morvane-cli -l 20 --exclude-look-alikes\n"
+    "Five of 16 characters, as pwgen takes them: morvane-cli 16 5\n"
     "Strong passphrases: morvane-cli --passphrase --words 7\n"
     "A 6-digit PIN: morvane-cli --profile pin6 -n 1\n"
     "One to paste, gone in 45 seconds: morvane-cli -c -l 20 --clear-after 45\n"
     "\n"
     "Exit status: 0 done; 1 a write or system error, or a copy the desktop did\n"
-    "not take; 2 a usage error or a refused check.\n";
+    "not take; 2 a usage error or a refused check.\n"
+    "Full documentation: man morvane-cli\n";
 
 namespace {
 
@@ -194,6 +200,34 @@ const OptionSpec* FindShort(char name) {
     for (const OptionSpec& o : kOptions)
         if (o.short_name != 0 && name == o.short_name) return &o;
     return nullptr;
+}
+
+// Edits (a letter put in, left out, changed, or two swapped) from one word
+// to the other.
+size_t EditsBetween(std::string_view a, std::string_view b) {
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (size_t i = 1; i <= a.size(); ++i)
+        for (size_t j = 1; j <= b.size(); ++j) {
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    return d[a.size()][b.size()];
+}
+
+// ": did you mean --length?" for the one option nearest a mistyped name,
+// within two edits; else nothing.
+std::string NearestOption(std::string_view typed) {
+    constexpr size_t kMostEdits = 2;
+    const OptionSpec* nearest = nullptr;
+    size_t fewest = kMostEdits + 1;
+    for (const OptionSpec& o : kOptions)
+        if (const size_t edits = EditsBetween(typed, o.long_name); edits < fewest) {
+            fewest = edits;
+            nearest = &o;
+        }
+    return nearest ? std::string(": did you mean --") + nearest->long_name + "?" : std::string();
 }
 
 bool IsOneOf(std::string_view name, std::initializer_list<const char*> these) {
@@ -292,8 +326,14 @@ std::string Apply(const OptionSpec& o, const std::string& value, CliOptions& opt
                                                           {"title", WordCase::kTitle},
                                                           {"upper", WordCase::kUpper},
                                                           {"random", WordCase::kRandom}};
-        const auto it = std::find_if(std::begin(cases), std::end(cases), [&](auto& c) { return value == c.first; });
-        if (it == std::end(cases)) return name + " must be lower, title, upper or random";
+        // The window's names (Title, UPPER, rAnDoM) are taken in any letter case.
+        const auto same = [&](std::string_view known) {
+            return value.size() == known.size() &&
+                   std::equal(value.begin(), value.end(), known.begin(),
+                              [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+        };
+        const auto it = std::find_if(std::begin(cases), std::end(cases), [&](auto& c) { return same(c.first); });
+        if (it == std::end(cases)) return name + " must be lower, title, upper or random (in any letter case)";
         options.settings.passphrase.word_case = it->second;
     } else if (n == "separator") {
         options.settings.passphrase.separator = FromUtf8(value);
@@ -419,7 +459,7 @@ std::string OutputConflict(const Given& given) {
 
 // Options that make sense only with another, or not with it: the first
 // pair met, named in one line.
-std::string Conflict(const Given& given) {
+std::string Conflict(const Given& given, int64_t options_count) {
     const bool passphrase = given.Has("passphrase");
     if (!passphrase) {
         if (std::string alone = given.FirstOf(kPassphraseOptions); !alone.empty())
@@ -445,6 +485,12 @@ std::string Conflict(const Given& given) {
     if (given.Has("copy") && given.Has("format") && given.format != "text")
         return "--copy cannot be given with " + given.Named("format") + " " + given.format + ": the copy is plain text";
     if (std::string problem = OutputConflict(given); !problem.empty()) return problem;
+    if (given.format == "json") {
+        if (given.Has("null")) return "--null cannot be given with " + given.Named("format") + " json: a NUL is no part of JSON";
+        if (given.Has("count") && options_count > kMostInJsonDocument)
+            return "--format json holds at most " + std::to_string(kMostInJsonDocument) +
+                   " passwords, one document read whole: give --format ndjson for more";
+    }
     if (given.Has("null") && given.Has("crlf")) return "--null cannot be given with --crlf: each ends a line its own way";
     if (given.Has("html") && given.Has("format") && given.format != "html")
         return "--html cannot be given with " + given.Named("format") + " " + given.format +
@@ -520,7 +566,7 @@ std::string ApplyAll(const std::vector<GivenOption>& all, const std::vector<std:
             options.kept.push_back(std::move(kept));
         }
     }
-    if (std::string conflict = Conflict(given); !conflict.empty()) return conflict;
+    if (std::string conflict = Conflict(given, options.settings.count); !conflict.empty()) return conflict;
     if (given.Has("each-type")) options.settings.mode = GenerationMode::kEachType;
     if ((given.Has("copy") || given.Has("qr") || given.Has("qr-wifi")) && !given.Has("count"))
         options.settings.count = 1;
@@ -553,6 +599,7 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
         if (std::string error = TakeProfile(*found, source, all); !error.empty()) return "profile " + value + ": " + error;
         return {};
     };
+    int positional = 0;  // numbers given without an option
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string error;
@@ -560,7 +607,7 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
             const size_t equals = a.find('=');
             const std::string name = a.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
             const OptionSpec* o = FindLong(name);
-            if (!o) return "unknown option --" + name;
+            if (!o) return "unknown option --" + name + NearestOption(name);
             std::string value;
             if (equals != std::string::npos) {
                 if (o->takes == Takes::kNothing) return "option --" + name + " takes no value";
@@ -587,8 +634,12 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
                 }
                 error = take(*o, value);
             }
+        } else if (WholeNumber(a) && positional < 2) {
+            // As pwgen reads it: a number alone is the length, a second the count.
+            error = take(*FindLong(positional++ == 0 ? "length" : "count"), a);
         } else {
-            return "unexpected argument '" + a + "'";
+            return "unexpected argument '" + a + "'" +
+                   (WholeNumber(a) ? ": the length and the count are given already" : "");
         }
         if (!error.empty()) return error;
     }

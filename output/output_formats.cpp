@@ -30,6 +30,7 @@ constexpr OutputFormatEntry kFormats[] = {
     {OutputFormat::kText, "text", Nothing, Nothing, nullptr},
     {OutputFormat::kHtml, "html", HtmlDocumentHead, HtmlDocumentTail, AppendEscapedForPage},
     {OutputFormat::kNdjson, "ndjson", Nothing, Nothing, AppendJsonLine},
+    {OutputFormat::kJson, "json", [] { return std::string("[\n"); }, [] { return std::string("]"); }, AppendJsonLine, ","},
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // The formats a list of passwords is written in, as one table: the plain
-// list, the HTML page and one JSON object a line. A new format is one entry
+// list, the HTML page, one JSON object a line, and one JSON array of them. A new format is one entry
 // with its writers.
 #include <span>
 #include <string>
@@ -8,7 +8,7 @@
 
 namespace morvane {
 
-enum class OutputFormat { kText, kHtml, kNdjson };
+enum class OutputFormat { kText, kHtml, kNdjson, kJson };
 
 struct OutputFormatEntry {
     OutputFormat format;
@@ -19,7 +19,12 @@ struct OutputFormatEntry {
     // One password as UTF-8, without its line end; `bits` is its entropy.
     // None when the password is written as it is.
     void (*append_password)(std::string& out, std::string_view password, double bits);
+    // What stands before every password but the first, after the line end.
+    std::string_view between = {};
 };
+
+// The most passwords one JSON document holds: a run is one array, read whole.
+inline constexpr int kMostInJsonDocument = 100000;
 
 std::span<const OutputFormatEntry> OutputFormats();
 const OutputFormatEntry& FormatEntry(OutputFormat format);

@@ -85,7 +85,14 @@ TEST(CommandLine, RefusalsNameTheOptionAndEndWithTwo) {
         {"-n 1e3", "morvane-cli: --count must be a whole number from 1 to 2147483647\n"},
         {"--min 6.9", "morvane-cli: --min must be a whole number from 4 to 128\n"},
         {"-n ' 5'", "morvane-cli: --count must be a whole number from 1 to 2147483647\n"},
-        {"--format xml", "morvane-cli: --format must be text, html or ndjson\n"},
+        {"--format xml", "morvane-cli: --format must be text, html, ndjson or json\n"},
+        {"--lenght 5", "morvane-cli: unknown option --lenght: did you mean --length?\n"},
+        {"--zzz", "morvane-cli: unknown option --zzz\n"},
+        {"16 5 2", "morvane-cli: unexpected argument '2': the length and the count are given already\n"},
+        {"200", "morvane-cli: --length must be a whole number from 4 to 128\n"},
+        {"--format json -n 100001",
+         "morvane-cli: --format json holds at most 100000 passwords, one document read whole: give --format ndjson "
+         "for more\n"},
         {"-c --clear-after -1", "morvane-cli: --clear-after must be a whole number from 0 to 86400\n"},
         {"-c --clear-after 86401", "morvane-cli: --clear-after must be a whole number from 0 to 86400\n"},
         // Nowhere to copy to: refused before anything is made.
@@ -544,4 +551,19 @@ TEST(CommandLineEachType, EveryPasswordHoldsEachTypeAndUniqueRunsReachTheExactCo
     EXPECT_EQ(short_one.code, 2);
     EXPECT_EQ(short_one.err, "morvane-cli: --each-type: A password of 4 characters cannot hold one of each of the 5 "
                              "chosen types.\n");
+}
+
+// What people bring from pwgen and xkcdpass: a length and a count given
+// alone, the case as the window names it, and one JSON document.
+TEST(CommandLine, TheLengthAndCountGivenAloneTheWindowsCaseNamesAndOneJsonDocument) {
+    const Result pwgen = Cli("16 5");
+    ASSERT_EQ(pwgen.code, 0) << pwgen.err;
+    const std::vector<std::string> lines = Lines(pwgen.out);
+    ASSERT_EQ(lines.size(), 5u);
+    for (const std::string& line : lines) EXPECT_EQ(line.size(), 16u);
+    for (const char* name : {"Title", "UPPER", "rAnDoM", "LOWER"})
+        EXPECT_EQ(Cli(std::string("--passphrase -n 1 --case ") + name).code, 0) << name;
+    const Result document = Cli("--format json -n 3 -l 12", " | python3 -c 'import json,sys; d=json.load(sys.stdin); "
+                                                            "print(len(d), {len(o[\"password\"]) for o in d})'");
+    EXPECT_EQ(document.out, "3 {12}\n") << document.err;
 }

@@ -80,7 +80,7 @@ TEST(ProfileFile, WhatIsNotAProfileIsRefusedWithTheFileAndLine) {
         {"[a]\nsite = 5\n", "profiles.toml:2: site must be a text in quotes"},
         {"[a]\n\ncount = 0\n", "profiles.toml:3: profile a: --count must be a whole number from 1 to 2147483647"},
         {"[a]\nlength = 200\n", "profiles.toml:2: profile a: --length must be a whole number from 4 to 128"},
-        {"[a]\ncase = \"shouting\"\n", "profiles.toml:2: profile a: --case must be lower, title, upper or random"},
+        {"[a]\ncase = \"shouting\"\n", "profiles.toml:2: profile a: --case must be lower, title, upper or random (in any letter case)"},
         {"[a]\npassphrase = true\nlength = 20\n",
          "profiles.toml:1: profile a: --passphrase cannot be given with --length: passphrases are made of words, not "
          "characters"},
