@@ -267,7 +267,10 @@ int ProvisionUsers(const CliOptions& options, Generator& generator, const HashCh
             Wipe(passwords);
             return Refuse(problem);
         }
-        passwords += user + ":" + password + "\n";
+        passwords += user;  // piece by piece: no unwiped temporary holds the password
+        passwords += ':';
+        passwords += password;
+        passwords += '\n';
         hashes += user + ":" + hash + "\n";
         Wipe(password);
     }
@@ -297,7 +300,10 @@ int DrawQr(const CliOptions& options, Generator& generator, Output& out) {
     WipeQr(code);
     out.Add(drawn);
     Wipe(drawn);
-    if (options.qr_text) out.Add(password + "\n");
+    if (options.qr_text) {
+        out.buffer() += password;
+        out.buffer() += '\n';
+    }
     Wipe(password);
     out.Flush();
     return kExitDone;

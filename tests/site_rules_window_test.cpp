@@ -13,6 +13,7 @@
 
 #include "app/generation_strip.h"
 #include "app/main_window.h"
+#include "app/profiles_menu.h"
 #include "app/strength_bar.h"
 #include "shown_window.h"
 
@@ -161,9 +162,15 @@ TEST(SiteRulesWindow, AKnownSiteReplacedByAnUnknownOneTakesItsRuleWithIt) {
     w.Type(w.strip().txtSite, "github.com");
     EXPECT_EQ(w.strip().txtRule->text(), "minlength: 12; required: digit; allowed: lower");
     EXPECT_EQ(w.strip().lblRuleProblem->toolTip(), "No rule is known for github.com: the rule typed here is used");
-    // The note holds in Site rules alone.
+    // The note holds in Site rules alone, and not after a profile empties the domain.
     QTest::mouseClick(w.strip().optPasswords, Qt::LeftButton, {}, QPoint(6, w.strip().optPasswords->height() / 2));
     w.Settle();
+    EXPECT_EQ(w.strip().lblRuleProblem->toolTip(), "");
+    w.ChooseSiteRules();
+    ASSERT_NE(w.strip().lblRuleProblem->toolTip(), "");
+    w.window.mnuProfiles->Choose("strong");
+    w.Settle();
+    EXPECT_EQ(w.strip().txtSite->text(), "");
     EXPECT_EQ(w.strip().lblRuleProblem->toolTip(), "");
 }
 
