@@ -150,8 +150,6 @@ public:
     bool IsCreateArray();
     bool IsNumMaxPossible();
     Text GeneratePassword();
-    int GetPasswordLength();
-    char32_t GenerateCharacter();
     // Passphrases and the each-type rule.
     bool IsVerifyPassphrase();
     bool IsCreatePassphraseMaker();

@@ -1,5 +1,5 @@
-// One password of a run, drawn by the generator: its length, then each
-// character from the pool.
+// One password of a run, drawn by the generator, and the lengths a run
+// takes as the user edits them.
 #include "app/frm_main.h"
 #include "options/number_text.h"
 #include "platform/base/runtime_error.h"
@@ -16,13 +16,6 @@ Text frmMain::GeneratePassword() {
     });
 }
 
-int frmMain::GetPasswordLength() {
-    return Trapped("GetPasswordLength", 0, [&] {
-        TakeLengthEdits();
-        return generator_->DrawLength();
-    });
-}
-
 // Lengths the user changed while a run goes on reach the passwords still
 // to come, once they pass the checks; until then the last good ones hold.
 void frmMain::TakeLengthEdits() {
@@ -34,13 +27,6 @@ void frmMain::TakeLengthEdits() {
     const int max_length = ToInt16(LeadingValue(max_text));
     const int min_length = variable ? ToInt16(LeadingValue(min_text)) : max_length;
     generator_->SetLengths(min_length, max_length, variable);
-}
-
-char32_t frmMain::GenerateCharacter() {
-    return Trapped("GenerateCharacter", char32_t{0}, [&] {
-        if (!generator_) throw SubscriptError();
-        return generator_->DrawCharacter();
-    });
 }
 
 }  // namespace morvane

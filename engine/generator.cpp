@@ -204,15 +204,4 @@ int Generator::KeepAccepted(std::string& out, size_t start, const size_t* made_e
     return kept;
 }
 
-int Generator::DrawLength() {
-    if (!maker_) throw InvalidCallError();
-    const int shortest = settings_.shortest();
-    return shortest == settings_.max_length ? shortest : Rand(shortest, settings_.max_length);
-}
-
-char32_t Generator::DrawCharacter() {
-    if (pool_.empty()) throw SubscriptError();
-    return pool_[static_cast<size_t>(Rand(0, static_cast<int32_t>(pool_.size()) - 1))];
-}
-
 }  // namespace morvane

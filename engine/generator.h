@@ -79,10 +79,6 @@ public:
     static constexpr int kNoFurther = -1;
     int AppendLinesUtf8(std::string& out, int count, std::string_view line_end, size_t* ends = nullptr);
 
-    // A password's length and one character of it, as a run draws them.
-    int DrawLength();
-    char32_t DrawCharacter();
-
 private:
     void Build();
     void BuildSiteRule();
