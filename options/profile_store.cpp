@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "options/built_in_profiles.h"
-#include "options/config_folder.h"
+#include "platform/base/config_folder.h"
 #include "platform/base/atomic_file.h"
 #include "platform/base/user_file.h"
 

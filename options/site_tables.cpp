@@ -3,7 +3,7 @@
 #include <set>
 
 #include "engine/site_lists.h"
-#include "options/config_folder.h"
+#include "platform/base/config_folder.h"
 #include "platform/base/user_file.h"
 
 namespace morvane {

@@ -19,8 +19,8 @@ fi
 settings="$(mktemp -d)"
 trap 'kill $bus 2>/dev/null; rm -rf "$settings"' EXIT
 # Copies leave the clipboard after two seconds, so the test hears it.
-mkdir -p "$settings/Morvane"
-printf '[clipboard]\nclearAfterSeconds=2\n' >"$settings/Morvane/Morvane Password Generator.conf"
+mkdir -p "$settings/morvane"
+printf '[clipboard]\nclearAfterSeconds=2\n' >"$settings/morvane/morvane.conf"
 "$launcher" --launch-immediately & bus=$!
 sleep 1
 XDG_CONFIG_HOME="$settings" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \

@@ -23,6 +23,8 @@
 #include "app/help_window.h"
 #include "app/mod_main.h"
 #include "app/window_place.h"
+#include "edit/clipboard_guard.h"
+#include "edit/program_settings.h"
 #include "platform/qt/qt_desktop.h"
 #include "tests/doubles/scripted_message_box.h"
 
@@ -390,4 +392,38 @@ TEST(WindowIdentity, TheProgramNamesTheMenuEntryItInstalls) {
     QFile entry(QString(MORVANE_SOURCE_DIR) + "/resources/" + kDesktopEntry + ".desktop");
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     EXPECT_TRUE(entry.readAll().contains("\nStartupWMClass=morvane\n"));
+}
+
+// The window's settings live with the program's other files; a file an
+// earlier version kept in ~/.config/Morvane/ is moved there once, whole.
+TEST(WindowSettings, AnEarlierSettingsFileIsMovedOnceIntoTheProgramsFolderAndNothingIsLost) {
+    QTemporaryDir config;
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const QString earlier = config.filePath("Morvane/Morvane Password Generator.conf");
+    QDir().mkpath(config.filePath("Morvane"));
+    {
+        QFile file(earlier);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[clipboard]\nclearAfterSeconds=7\n[window]\nother=kept\n");
+    }
+    EXPECT_EQ(ProgramSettingsFile(), config.filePath("morvane/morvane.conf"));
+    EXPECT_EQ(ClipboardGuard::KeptDelay(), 7);
+    EXPECT_FALSE(QFile::exists(earlier));
+    EXPECT_FALSE(QDir(config.filePath("Morvane")).exists());
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                      QFile::WriteOther | QFile::ExeOther;
+    EXPECT_EQ(QFile::permissions(ProgramSettingsFile()) & others, QFile::Permissions());
+    EXPECT_EQ(ProgramSettings().value("window/other").toString(), "kept");
+    // Once moved, a file that turns up in the old place again is left alone.
+    ClipboardGuard::KeepDelay(9);
+    QDir().mkpath(config.filePath("Morvane"));
+    {
+        QFile file(earlier);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[clipboard]\nclearAfterSeconds=3\n");
+    }
+    EXPECT_EQ(ClipboardGuard::KeptDelay(), 9);
+    EXPECT_TRUE(QFile::exists(earlier));
+    qputenv("XDG_CONFIG_HOME", before);
 }

@@ -24,7 +24,7 @@ def run(arguments, window_delay=None):
     """Runs morvane-cli as `$(morvane-cli ...)` in a shell: the output, the
     note and the exit code; a shell kept waiting fails."""
     env = dict(os.environ, XDG_CONFIG_HOME=config.name)
-    settings = os.path.join(config.name, "Morvane", "Morvane Password Generator.conf")
+    settings = os.path.join(config.name, "morvane", "morvane.conf")
     os.makedirs(os.path.dirname(settings), exist_ok=True)
     with open(settings, "w") as f:
         f.write("" if window_delay is None else "[clipboard]\nclearAfterSeconds=%d\n" % window_delay)

@@ -20,8 +20,8 @@ configs = tempfile.TemporaryDirectory(prefix="morvane-config-")
 
 def start_window(settle=2.5):
     config = tempfile.mkdtemp(dir=configs.name)
-    os.makedirs(os.path.join(config, "Morvane"))
-    with open(os.path.join(config, "Morvane", "Morvane Password Generator.conf"), "w") as f:
+    os.makedirs(os.path.join(config, "morvane"))
+    with open(os.path.join(config, "morvane", "morvane.conf"), "w") as f:
         f.write("[clipboard]\nclearAfterSeconds=%d\n" % DELAY)
     platform = "xcb" if compositor.endswith("xwayland") else "wayland"
     env = dict(os.environ, QT_QPA_PLATFORM=platform, XDG_CONFIG_HOME=config)

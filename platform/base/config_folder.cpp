@@ -1,4 +1,4 @@
-#include "options/config_folder.h"
+#include "platform/base/config_folder.h"
 
 #include <cstdlib>
 
