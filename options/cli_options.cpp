@@ -446,6 +446,8 @@ std::string OutputConflict(const Given& given) {
         for (const char* other : {"copy", "count", "crlf", "null", "qr", "qr-wifi", "for-users", "hash"}) {
             if (other == std::string_view(kind) || !given.Has(other)) continue;
             if (std::string_view(kind).starts_with("qr") && std::string_view(other).starts_with("qr")) continue;
+            // A profile's count gives way: one password is drawn.
+            if (std::string_view(other) == "count" && given.Named(other) != "--count") continue;
             if (std::string_view(kind) == "for-users" && std::string_view(other) == "hash") continue;
             return "--" + std::string(kind) + " cannot be given with " + given.Named(other);
         }
@@ -568,7 +570,7 @@ std::string ApplyAll(const std::vector<GivenOption>& all, const std::vector<std:
     }
     if (std::string conflict = Conflict(given, options.settings.count); !conflict.empty()) return conflict;
     if (given.Has("each-type")) options.settings.mode = GenerationMode::kEachType;
-    if ((given.Has("copy") || given.Has("qr") || given.Has("qr-wifi")) && !given.Has("count"))
+    if ((given.Has("copy") && !given.Has("count")) || given.Has("qr") || given.Has("qr-wifi"))
         options.settings.count = 1;
     if (given.Has("qr-wifi") && !given.Has("qr")) options.qr = CliOptions::QrDrawing::kOnTerminal;
     if (given.Has("for-users") && options.hash.empty()) options.hash = "yescrypt";

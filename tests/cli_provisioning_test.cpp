@@ -213,5 +213,13 @@ TEST(CliQr, WithoutATerminalTheCodeIsRefusedUnlessForcedAndThePasswordIsNotWritt
         const std::regex code_line("^\x1b\\[30;47m( |\u2580|\u2584|\u2588)+\x1b\\[0m$");
         EXPECT_TRUE(std::regex_match(line, code_line)) << line;
     }
-    for (const char* args : {"--qr=maybe", "--qr-text", "--qr --copy"}) EXPECT_EQ(Cli(args).code, 2) << args;
+    for (const char* args : {"--qr=maybe", "--qr-text", "--qr --copy", "--qr=force -n 3"})
+        EXPECT_EQ(Cli(args).code, 2) << args;
+    // A profile's count gives way to the one code.
+    Folder config;
+    fs::create_directories(config.path / "morvane");
+    config.Write("morvane/profiles.toml", "[bank]\ncount = 4\nlength = 12\n");
+    const Result profiled = Cli("--profile bank --qr=force --qr-text", "", "XDG_CONFIG_HOME=" + config.path.string());
+    EXPECT_EQ(profiled.code, 0) << profiled.err;
+    EXPECT_EQ(profiled.out.substr(profiled.out.rfind("\x1b[0m\n") + 5).size(), 13u);  // one password and its line end
 }
