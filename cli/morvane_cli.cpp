@@ -274,9 +274,9 @@ int ProvisionUsers(const CliOptions& options, Generator& generator, const HashCh
         hashes += user + ":" + hash + "\n";
         Wipe(password);
     }
-    problem = CreateFileWhole(options.passwords_to, passwords);
+    problem = WriteFileWhole(options.passwords_to, passwords, {.existing = WholeFileWrite::Existing::kRefuse});
     Wipe(passwords);
-    if (!problem.empty()) return Refuse("--passwords-to " + problem);
+    if (!problem.empty()) return Refuse("--passwords-to " + options.passwords_to + ": " + problem);
     out.Add(hashes);
     out.Flush();
     return kExitDone;

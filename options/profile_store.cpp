@@ -136,7 +136,9 @@ std::string ChangeProfiles(const std::string& changed, const ProfilesChange& cha
     if (!OthersKept(*file, *reread, changed))
         return path + ": the file is written in a way the program cannot change without changing other profiles; "
                       "the file is left as it is";
-    return WriteFileAtomically(path, *new_text);
+    if (std::string problem = WriteFileWhole(path, *new_text, {.keep_permissions = false});
+        !problem.empty()) return path + ": " + problem;
+    return {};
 }
 
 std::string SaveProfile(const std::string& name, const ProfileOptions& options) {

@@ -1,18 +1,31 @@
 #pragma once
-// Writing a file whole or not at all: the text goes to a new file beside
-// it, readable by the user alone from its first instant, is flushed to the
-// disk, and then takes the file's place in one step. A file that is a
-// symbolic link is written at its target, which stays where the link points;
-// a failure leaves the old file as it was and no new file behind.
+// The one way the program writes a file: whole or not at all. The text goes
+// to a new file beside the target, readable by the user alone from its first
+// instant, is flushed to the disk, and then takes the target's place in one
+// step. A failure leaves the old file as it was and nothing new behind, and
+// what an interrupted write of the same file left is cleared first.
+#include <functional>
 #include <string>
 
 namespace morvane {
 
-// What went wrong, in words after the path, or nothing.
-std::string WriteFileAtomically(const std::string& path, const std::string& text);
+// Why a pipe, a device or a folder in the file's place was not replaced.
+inline constexpr const char* kNotARegularFile =
+    "it is not a regular file, so nothing was written and it was left as it was.";
 
-// The same for a file that must be new: nothing already at `path` (a file,
-// a link or anything else) is written over or followed.
-std::string CreateFileWhole(const std::string& path, const std::string& text);
+struct WholeFileWrite {
+    enum class Existing {
+        kReplace,  // a file there is replaced; a link is followed and stays
+        kRefuse,   // the file must be new: nothing at the path is written over or followed
+    };
+    Existing existing = Existing::kReplace;
+    // A replaced file keeps its permissions; otherwise it is made private.
+    bool keep_permissions = true;
+    // Called between the pieces of a long text, so that a window can repaint.
+    std::function<void()> between_pieces;
+};
+
+// What went wrong, in words to follow the path, or nothing.
+std::string WriteFileWhole(const std::string& path, const std::string& text, const WholeFileWrite& how = {});
 
 }  // namespace morvane

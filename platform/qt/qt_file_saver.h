@@ -1,13 +1,10 @@
 #pragma once
-// Saving through a private temporary file beside the target, renamed over
-// it once complete; a file in a folder we may not write is left as it was.
+// Saving the list and the printed PDF through the program's one writer of
+// whole files, the window kept painting meanwhile.
+#include "platform/base/atomic_file.h"
 #include "platform/contracts/file_saver.h"
 
 namespace morvane {
-
-// Why a pipe, a device or a folder in the file's place was not replaced.
-inline constexpr const char* kNotARegularFile =
-    "it is not a regular file, so nothing was written and it was left as it was.";
 
 class QtFileSaver : public FileSaver {
 public:
