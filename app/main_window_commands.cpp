@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QTextBlock>
-#include <string.h>
 
 #include "about/frm_about.h"
 #include "platform/qt/artwork.h"
@@ -17,6 +16,7 @@
 #include "app/strength_bar.h"
 #include "app/window_place.h"
 #include "edit/secret_text_edit.h"
+#include "platform/qt/qt_text.h"
 
 namespace morvane {
 namespace {
@@ -279,7 +279,7 @@ void MainWindow::ShowAsQrCode() {
     if (password.isEmpty()) return refuse("put the cursor on a password's line first");
     if (qr_window_) qr_window_->close();
     auto* shown = new QrWindow(this, password, clipboardGuard->delay());
-    ::explicit_bzero(password.data(), static_cast<size_t>(password.size()) * sizeof(QChar));
+    WipeQString(password);  // the window holds the one copy
     qr_window_ = shown;
     shown->show();
 }

@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <string.h>
 
 #include <algorithm>
 
@@ -18,12 +17,6 @@ namespace morvane {
 namespace {
 
 QString CountdownText(int left) { return QString("Closes in %1 s").arg(left); }
-
-// Overwrites a text's characters before it is let go.
-void WipeText(QString& text) {
-    if (!text.isEmpty()) ::explicit_bzero(text.data(), static_cast<size_t>(text.size()) * sizeof(QChar));
-    text.clear();
-}
 
 }  // namespace
 
@@ -110,7 +103,9 @@ void QrView::paintEvent(QPaintEvent*) {
 }
 
 void QrWindow::Draw() {
-    std::string text = ToUtf8(FromQt(password_));
+    Text password = FromQt(password_);
+    std::string text = ToUtf8(password);
+    morvane::Wipe(password);
     if (chkWifi->isChecked()) {
         std::string join = WifiJoinText(ToUtf8(FromQt(txtNetwork->text())), text);
         morvane::Wipe(text);
@@ -136,7 +131,7 @@ void QrWindow::closeEvent(QCloseEvent* event) {
 // The password, and the code drawn of it, go with the window.
 void QrWindow::Wipe() {
     ticks_.stop();
-    WipeText(password_);
+    WipeQString(password_);
     viewCode->Wipe();
 }
 

@@ -168,12 +168,21 @@ int SaveGivenAsProfile(const CliOptions& options) {
     return kExitDone;
 }
 
+// The run's next password as UTF-8, nothing of it left in the text it was
+// made in; false when --unique finds no further different one.
+bool NextUtf8(Generator& generator, std::string& password) {
+    Text made;
+    const bool found = generator.Next(made);
+    password = ToUtf8(made);
+    Wipe(made);
+    return found;
+}
+
 // --copy: the run's first password onto the clipboard, and a note of when
 // it leaves it.
 int CopyFirst(const CliOptions& options, Generator& generator) {
-    Text first;
-    generator.Next(first);
-    std::string utf8 = ToUtf8(first);
+    std::string utf8;
+    NextUtf8(generator, utf8);  // the run's first: always a new one
     const CopyResult copy = CopyToClipboard(utf8, options.clear_after);
     Wipe(utf8);
     if (!copy.copied) {
@@ -195,8 +204,13 @@ int CopyFirst(const CliOptions& options, Generator& generator) {
 
 // The hash method and cost asked for, checked.
 std::optional<HashChoice> HashChoiceOf(const CliOptions& options, std::string& problem) {
+    const std::optional<HashMethod> method = HashMethodNamed(options.hash);
+    if (!method) {
+        problem = "--hash must be " + HashMethodNames();
+        return std::nullopt;
+    }
     HashChoice choice;
-    choice.method = *HashMethodNamed(options.hash);
+    choice.method = *method;
     if (options.hash_cost) {
         problem = HashCostProblem(choice.method, *options.hash_cost);
         if (!problem.empty()) return std::nullopt;
@@ -205,14 +219,9 @@ std::optional<HashChoice> HashChoiceOf(const CliOptions& options, std::string& p
     return choice;
 }
 
-// The next password and its hash; a password longer than the method reads
-// is refused rather than hashed in part.
-bool NextHashed(Generator& generator, const HashChoice& choice, std::string& password, std::string& hash,
-                std::string& problem) {
-    Text made;
-    generator.Next(made);
-    password = ToUtf8(made);
-    Wipe(made);
+// The password's hash; a password longer than the method reads is refused
+// rather than hashed in part.
+bool Hashed(const std::string& password, const HashChoice& choice, std::string& hash, std::string& problem) {
     if (const size_t most = HashReadsAtMost(choice.method); most != 0 && password.size() > most) {
         problem = "--hash bcrypt reads only the first " + std::to_string(most) + " bytes of a password, and one of " +
                   std::to_string(password.size()) + " was made: give --max or -l " + std::to_string(most) +
@@ -231,7 +240,11 @@ int WriteWithHashes(const CliOptions& options, Generator& generator, const HashC
     const bool ndjson = options.format == OutputFormat::kNdjson;
     std::string password, hash, problem;
     for (int32_t done = 0; done < options.settings.count; ++done) {
-        if (!NextHashed(generator, choice, password, hash, problem)) {
+        if (!NextUtf8(generator, password)) {
+            Wipe(password);
+            return NoFurtherPassword(out, done);
+        }
+        if (!Hashed(password, choice, hash, problem)) {
             Wipe(password);
             out.Flush();
             return Refuse(problem);
@@ -261,11 +274,13 @@ int WriteWithHashes(const CliOptions& options, Generator& generator, const HashC
 int ProvisionUsers(const CliOptions& options, Generator& generator, const HashChoice& choice,
                    const std::vector<std::string>& users, Output& out) {
     std::string passwords, hashes, password, hash, problem;
-    for (const std::string& user : users) {
-        if (!NextHashed(generator, choice, password, hash, problem)) {
+    for (size_t done = 0; done < users.size(); ++done) {
+        const std::string& user = users[done];
+        const bool found = NextUtf8(generator, password);
+        if (!found || !Hashed(password, choice, hash, problem)) {
             Wipe(password);
             Wipe(passwords);
-            return Refuse(problem);
+            return found ? Refuse(problem) : NoFurtherPassword(out, static_cast<int32_t>(done));
         }
         passwords += user;  // piece by piece: no unwiped temporary holds the password
         passwords += ':';
@@ -285,10 +300,8 @@ int ProvisionUsers(const CliOptions& options, Generator& generator, const HashCh
 // --qr: the first password as a QR code (or the Wi-Fi join code made
 // with it), the password itself only when asked.
 int DrawQr(const CliOptions& options, Generator& generator, Output& out) {
-    Text made;
-    generator.Next(made);
-    std::string password = ToUtf8(made);
-    Wipe(made);
+    std::string password;
+    NextUtf8(generator, password);  // the run's first: always a new one
     std::string text = options.qr_wifi ? WifiJoinText(*options.qr_wifi, password) : password;
     QrCode code = EncodeQr(text);
     Wipe(text);

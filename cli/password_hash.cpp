@@ -6,6 +6,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "engine/rand.h"
@@ -45,7 +46,12 @@ std::optional<HashMethod> HashMethodNamed(std::string_view name) {
     return std::nullopt;
 }
 
-const char* HashMethodNames() { return "yescrypt, sha512crypt, sha256crypt or bcrypt"; }
+std::string HashMethodNames() {
+    std::string names;
+    for (size_t i = 0; i < std::size(kMethods); ++i)
+        names += (i == 0 ? "" : i + 1 == std::size(kMethods) ? " or " : ", ") + std::string(kMethods[i].name);
+    return names;
+}
 
 std::string HashCostProblem(HashMethod method, long long cost) {
     const MethodEntry& entry = EntryOf(method);

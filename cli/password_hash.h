@@ -16,7 +16,7 @@ struct HashChoice {
 
 // The method named as on the command line, or none.
 std::optional<HashMethod> HashMethodNamed(std::string_view name);
-const char* HashMethodNames();  // "yescrypt, sha512crypt, sha256crypt or bcrypt"
+std::string HashMethodNames();  // "yescrypt, sha512crypt, sha256crypt or bcrypt"
 // What is wrong with `cost` for the method (its range), or nothing.
 std::string HashCostProblem(HashMethod method, long long cost);
 // The most bytes of a password the method reads; 0 for no bound.

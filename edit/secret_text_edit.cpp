@@ -2,10 +2,9 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QTextDocumentFragment>
 
 #include <memory>
-
-#include <QTextDocumentFragment>
 
 #include "edit/clipboard_clearer.h"
 #include "output/line_ends.h"

@@ -37,7 +37,7 @@ constexpr qreal kLeastMarginMm = 12;
 
 constexpr int kErrPrinter = 482;
 const QString kContinuationMark = QStringLiteral("\u21AA");  // a rightwards arrow with a hook
-const QString kContinuationIndent = QStringLiteral("\u21AA   ");
+const QString kContinuationIndent = kContinuationMark + "   ";
 
 // Why the list could not be printed to `path`.
 RuntimeError PrintFileError(const QString& path, const std::string& reason) {
