@@ -22,7 +22,7 @@ constexpr char kStrengthPending[] = "Its strength is being worked out.";
 // The options as one text, to know a profile's strength again by.
 std::string KeyOf(const ProfileOptions& options) {
     std::string key;
-    for (const ProfileOption& option : options) key += option.name + '=' + option.value + '\n';
+    for (const ProfileOption& option : options) key += option.name + '=' + option.Shown() + '\n';
     return key;
 }
 

@@ -87,9 +87,10 @@ std::string RefusalLine(const CliOptions& options, const Generator& generator) {
         case GeneratorRefusal::kWordListRefused: return generator.problem();
         case GeneratorRefusal::kEachTypeImpossible: return "--each-type: " + generator.problem();
         case GeneratorRefusal::kEmptiedByExclusion:
-            return options.exclusions_given + (options.exclusions_given.find(" and ") != std::string::npos
-                                                   ? " leave no character to choose from"
-                                                   : " leaves no character to choose from");
+            if (options.exclusions_given.size() == 1) return options.exclusions_given[0] + " leaves no character to choose from";
+            return (options.exclusions_given.empty() ? std::string("the exclusions")
+                                                      : options.exclusions_given[0] + " and " + options.exclusions_given[1]) +
+                   " leave no character to choose from";
         case GeneratorRefusal::kPoolTooLarge:
             return "--other-in gives more than " + std::to_string(kMaxPoolEntries) + " characters";
         case GeneratorRefusal::kNothingToDrawFrom:
@@ -347,7 +348,7 @@ static int Run(int argc, char** argv) {
     if (!error.empty()) return UsageError(error);
     Output out;
     if (options.help || options.version) {
-        out.Add(options.help ? std::string(kCliUsage) : std::string("morvane-cli ") + MORVANE_VERSION + "\n");
+        out.Add(options.help ? CliUsage() : std::string("morvane-cli ") + MORVANE_VERSION + "\n");
         out.Flush();
         return kExitDone;
     }

@@ -46,6 +46,12 @@ std::optional<HashMethod> HashMethodNamed(std::string_view name) {
     return std::nullopt;
 }
 
+std::vector<std::string> HashMethodList() {
+    std::vector<std::string> names;
+    for (const MethodEntry& entry : kMethods) names.emplace_back(entry.name);
+    return names;
+}
+
 std::string HashMethodNames() {
     std::string names;
     for (size_t i = 0; i < std::size(kMethods); ++i)

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morvane {
 
@@ -16,6 +17,7 @@ struct HashChoice {
 
 // The method named as on the command line, or none.
 std::optional<HashMethod> HashMethodNamed(std::string_view name);
+std::vector<std::string> HashMethodList();
 std::string HashMethodNames();  // "yescrypt, sha512crypt, sha256crypt or bcrypt"
 // What is wrong with `cost` for the method (its range), or nothing.
 std::string HashCostProblem(HashMethod method, long long cost);

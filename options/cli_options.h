@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/generation_settings.h"
+#include "options/option_catalogue.h"
 #include "output/output_formats.h"
 
 namespace morvane {
@@ -23,17 +24,16 @@ enum ExitCode : int { kExitDone = 0, kExitSystemError = 1, kExitUsage = 2 };
 // The longest --clear-after, as the window allows: a day.
 inline constexpr int kMostClearAfterSeconds = 24 * 3600;
 
-// How a profile holds an option: not at all, as true or false, as a whole
-// number or as a text.
-enum class ProfileValue { kNotKept, kFlag, kNumber, kText };
-ProfileValue ProfileValueOf(std::string_view long_name);
-
 // One option as a profile keeps it: its long name and its value, empty for a
-// flag; the line of the profiles file it stands on, 0 when it stands in none.
+// flag; a number as a number; the line of the profiles file it stands on, 0
+// when it stands in none.
 struct ProfileOption {
     std::string name;
     std::string value;
     int line = 0;
+    std::optional<int64_t> number = std::nullopt;
+    // The value as a message or the file shows it.
+    std::string Shown() const { return number ? std::to_string(*number) : value; }
 };
 using ProfileOptions = std::vector<ProfileOption>;
 
@@ -73,9 +73,9 @@ struct CliOptions {
     ProfileOptions kept;
     bool help = false;
     bool version = false;
-    // The options given that the pool is narrowed by, as they are named in
-    // a refusal: "--exclude-look-alikes", "--other-out", both or none.
-    std::string exclusions_given;
+    // The options given that leave characters out, as a refusal names them:
+    // "--exclude-look-alikes", "--other-out", both or none.
+    std::vector<std::string> exclusions_given;
 };
 
 // Reads the arguments after the program's name into `options`. Returns an
@@ -88,7 +88,5 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
 // names the option, and `line_of_problem` is set to the line of an option
 // whose value is refused.
 std::string ParseProfileOptions(const ProfileOptions& profile, CliOptions& options, int* line_of_problem = nullptr);
-
-extern const char* const kCliUsage;
 
 }  // namespace morvane

@@ -135,7 +135,7 @@ bool SameProfiles(const ProfileFile& a, const ProfileFile& b) {
         const Profile* other = b.Find(profile.name);
         if (!other || !std::equal(profile.options.begin(), profile.options.end(), other->options.begin(),
                                   other->options.end(), [](const ProfileOption& x, const ProfileOption& y) {
-                                      return x.name == y.name && x.value == y.value;
+                                      return x.name == y.name && x.Shown() == y.Shown();
                                   }))
             return false;
     }
@@ -203,7 +203,7 @@ std::optional<ProfileFile> ReadProfiles(std::string_view text, const std::string
                     break;
                 case ProfileValue::kNumber:
                     if (!value.is_integer()) return fail(kept.line, option + " must be a whole number");
-                    kept.value = std::to_string(value.as_integer()->get());
+                    kept.number = value.as_integer()->get();
                     break;
                 case ProfileValue::kText:
                     if (!value.is_string()) return fail(kept.line, option + " must be a text in quotes");
@@ -234,7 +234,7 @@ std::string ProfileTable(const Profile& profile) {
         table += option.name + " = ";
         switch (ProfileValueOf(option.name)) {
             case ProfileValue::kFlag: table += "true"; break;
-            case ProfileValue::kNumber: table += option.value; break;
+            case ProfileValue::kNumber: table += option.Shown(); break;
             case ProfileValue::kText:
             case ProfileValue::kNotKept: table += QuotedText(option.value); break;
         }

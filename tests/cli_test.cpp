@@ -19,18 +19,16 @@
 
 #include "cli_run.h"
 
-TEST(CommandLine, DefaultsAreTheWindowsStartValues) {
-    Result r = Cli("");
+TEST(CommandLine, DefaultsAreStrongTwentyOfAllPrintableCharacters) {
+    Result r = Cli("--show-strength");
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.err, "Strength: 131.1 bits per password (94 characters, 20 long): Excellent\n");
     std::vector<std::string> lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 10u);
-    std::set<size_t> lengths;
     for (const std::string& line : lines) {
-        lengths.insert(line.size());
+        EXPECT_EQ(line.size(), 20u) << line;
         for (char c : line) EXPECT_TRUE(c >= 33 && c <= 126) << line;  // no blank, no control
     }
-    EXPECT_TRUE(*lengths.begin() >= 6 && *lengths.rbegin() <= 8);
 }
 
 TEST(CommandLine, FlagsChooseTheCharactersLengthsAndLineEnds) {
@@ -189,12 +187,12 @@ TEST(CommandLine, ShortOptionsBundleAndTakeAttachedValuesAndABoundGivenAloneMove
     Result bundled = Cli("-0n4");
     ASSERT_EQ(bundled.code, 0) << bundled.err;
     EXPECT_EQ(Lines(bundled.out, std::string(1, '\0')).size(), 4u);
-    Result up = Cli("-n 300 --min 12");  // the maximum follows to 12
-    EXPECT_EQ(lengths(up), std::set<size_t>{12});
+    Result up = Cli("-n 300 --min 24");  // the maximum follows to 24
+    EXPECT_EQ(lengths(up), std::set<size_t>{24});
     Result down = Cli("-n 300 --max 5");  // the minimum follows to 5
     EXPECT_EQ(lengths(down), std::set<size_t>{5});
-    Result kept = Cli("-n 300 --min 7");  // no crossing: 7 to 8
-    EXPECT_EQ(lengths(kept), (std::set<size_t>{7, 8}));
+    Result kept = Cli("-n 300 --min 18");  // no crossing: 18 to the default 20
+    EXPECT_EQ(lengths(kept), (std::set<size_t>{18, 19, 20}));
 }
 
 TEST(CommandLine, NdjsonIsOneValidJsonObjectALineForEveryPassword) {
@@ -257,7 +255,7 @@ TEST(CommandLine, HtmlShowsABrowserEveryPasswordAsMade) {
         // Only characters that markup would take, and some beyond ASCII.
         const std::string page = testing::TempDir() + "/morvane-cli-page-" + std::to_string(getpid()) + ".htm";
         Result r = Cli(std::string(html) +
-                           " -n 2000 --no-upper --no-lower --no-numbers --no-special --other-in '< > & ; # ! / a p t é 😀'",
+                           " -n 2000 --min 6 --max 8 --no-upper --no-lower --no-numbers --no-special --other-in '< > & ; # ! / a p t é 😀'",
                        " | tee " + page);
         ASSERT_EQ(r.code, 0) << r.err;
         std::string shown;

@@ -16,7 +16,7 @@ namespace {
 
 std::vector<std::pair<std::string, std::string>> Pairs(const ProfileOptions& options) {
     std::vector<std::pair<std::string, std::string>> pairs;
-    for (const ProfileOption& o : options) pairs.emplace_back(o.name, o.value);
+    for (const ProfileOption& o : options) pairs.emplace_back(o.name, o.Shown());
     return pairs;
 }
 
@@ -251,7 +251,7 @@ TEST(StrengthAdvice, PoorAndWeakSayTheLeastChangeThatMakesThemGood) {
         std::vector<std::string> args;
         std::string advice;
     } cases[] = {
-        {{}, "a Min Length of 12 makes it Good"},
+        {{"--min", "6", "--max", "8"}, "a Min Length of 12 makes it Good"},  // the window's start
         {{"--fixed", "--max", "8"}, "12 characters make it Good"},
         {{"--no-upper", "--no-lower", "--no-special", "-l", "6"}, "23 characters make it Good"},
         {{"-l", "12"}, ""},
