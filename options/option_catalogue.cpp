@@ -5,6 +5,7 @@
 #include <charconv>
 #include <limits>
 
+#include "engine/generation_settings.h"
 #include "options/cli_options.h"
 #include "output/output_formats.h"
 
@@ -50,12 +51,18 @@ std::string SetCliText(const OptionValue& value, CliOptions& options, OptionsGiv
 }
 std::string Nothing(const OptionValue&, CliOptions&, OptionsGiven&) { return {}; }
 
+// A flag's value when the settings hold it, for a profile to keep.
+std::optional<std::string> Flag(bool on) { return on ? std::optional<std::string>("") : std::nullopt; }
+// Whether what is made is drawn from the pool of characters the boxes choose.
+bool InPool(const GenerationSettings& s) { return !s.passphrases() && !s.site_rules(); }
+// The cases by their names, in the order of WordCase.
+const std::vector<std::string> kCaseNames = {"lower", "title", "upper", "random"};
+
 constexpr unsigned kNotCharacters = kKindLengths | kKindCharacters | kKindNarrowing;
 constexpr const char* kWordsNotCharacters = "passphrases are made of words, not characters";
 constexpr const char* kMadeByTheRule = "the rule decides which characters a password holds";
 
 std::vector<OptionEntry> MakeCatalogue() {
-    const std::vector<std::string> cases = {"lower", "title", "upper", "random"};
     return {
         // What is made.
         {'n', "count", Takes::kNumber, "N", "how many passwords (10)", G::kMaking, V::kNumber, kKindOther, 1,
@@ -63,64 +70,77 @@ std::vector<OptionEntry> MakeCatalogue() {
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              o.settings.count = static_cast<int32_t>(*v.number);
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (s.count == GenerationSettings{}.count) return std::nullopt; return std::to_string(s.count); }},
         {'l', "length", Takes::kNumber, "N", "every password N characters long (4 to 128)", G::kMaking, V::kNumber,
          kKindExactLength, kShortestLength, kLongestLength, {}, Completion::kNothing,
          kKindPassphrases | kKindLengthBound, {}, {}, nullptr,
          [](const OptionValue& v, CliOptions&, OptionsGiven& g) {
              g.length = v.number;
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (s.passphrases() || s.shortest() != s.max_length || (s.site_rules() && !s.length_given)) return std::nullopt; return std::to_string(s.max_length); }},
         {0, "min", Takes::kNumber, "N", "shortest length (20); moves --max up if needed", G::kMaking, V::kNumber,
          kKindLengthBound, kShortestLength, kLongestLength, {}, Completion::kNothing,
          kKindPassphrases | kKindExactLength, {}, {}, nullptr,
          [](const OptionValue& v, CliOptions&, OptionsGiven& g) {
              g.min = v.number;
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (s.passphrases() || s.shortest() == s.max_length || (s.site_rules() ? !s.length_given : s.min_length == GenerationSettings{}.min_length)) return std::nullopt; return std::to_string(s.min_length); }},
         {0, "max", Takes::kNumber, "N", "longest length (20); moves --min down if needed", G::kMaking, V::kNumber,
          kKindLengthBound, kShortestLength, kLongestLength, {}, Completion::kNothing,
          kKindPassphrases | kKindExactLength, {}, {}, nullptr,
          [](const OptionValue& v, CliOptions&, OptionsGiven& g) {
              g.max = v.number;
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (s.passphrases() || s.shortest() == s.max_length || (s.site_rules() ? !s.length_given : s.max_length == GenerationSettings{}.max_length)) return std::nullopt; return std::to_string(s.max_length); }},
         {0, "fixed", Takes::kNothing, "", "every password has --max characters", G::kMaking, V::kFlag,
          kKindFixedLength, 0, 0, {}, Completion::kNothing, kKindPassphrases, {}, {}, nullptr,
          SetSetting<&GenerationSettings::variable_length, false>},
         {0, "no-upper", Takes::kNothing, "", "no upper-case letters", G::kMaking, V::kFlag, kKindCharacters, 0, 0,
          {}, Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr,
-         SetSetting<&GenerationSettings::upper, false>},
+         SetSetting<&GenerationSettings::upper, false>,
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.upper); }},
         {0, "no-lower", Takes::kNothing, "", "no lower-case letters", G::kMaking, V::kFlag, kKindCharacters, 0, 0,
          {}, Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr,
-         SetSetting<&GenerationSettings::lower, false>},
+         SetSetting<&GenerationSettings::lower, false>,
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.lower); }},
         {0, "no-numbers", Takes::kNothing, "", "no digits", G::kMaking, V::kFlag, kKindCharacters, 0, 0, {},
          Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr,
-         SetSetting<&GenerationSettings::numbers, false>},
+         SetSetting<&GenerationSettings::numbers, false>,
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.numbers); }},
         {0, "no-special", Takes::kNothing, "", "no special characters", G::kMaking, V::kFlag, kKindCharacters, 0, 0,
          {}, Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr,
-         SetSetting<&GenerationSettings::special, false>},
+         SetSetting<&GenerationSettings::special, false>,
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.special); }},
         {0, "other-in", Takes::kText, "TEXT", "also these characters (separated by blanks)", G::kMaking, V::kText,
          kKindCharacters, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr,
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              o.settings.other_in = true;
              o.settings.other_in_text = FromUtf8(v.text);
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (!InPool(s) || !s.other_in || s.other_in_text.empty()) return std::nullopt; return ToUtf8(s.other_in_text); }},
         {0, "spaces", Takes::kNothing, "", "let the blank in", G::kMaking, V::kFlag, kKindNarrowing, 0, 0, {},
-         Completion::kNothing, 0, {}, {}, nullptr, SetSetting<&GenerationSettings::spaces, true>},
+         Completion::kNothing, 0, {}, {}, nullptr, SetSetting<&GenerationSettings::spaces, true>,
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(!s.passphrases() && s.spaces); }},
         {0, "exclude-look-alikes", Takes::kNothing, "", "leave out 1 I | l 0 o O ` ' B 8", G::kMaking, V::kFlag,
          kKindNarrowing, 0, 0, {}, Completion::kNothing, 0, {}, {}, nullptr,
-         SetSetting<&GenerationSettings::look_alikes_out, true>},
+         SetSetting<&GenerationSettings::look_alikes_out, true>,
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(!s.passphrases() && s.look_alikes_out); }},
         {0, "other-out", Takes::kText, "TEXT", "leave out these characters", G::kMaking, V::kText, kKindNarrowing,
          0, 0, {}, Completion::kNothing, 0, {}, {}, nullptr,
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              o.settings.other_out = true;
              o.settings.other_out_text = FromUtf8(v.text);
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (s.passphrases() || !s.other_out || s.other_out_text.empty()) return std::nullopt; return ToUtf8(s.other_out_text); }},
         {0, "unique", Takes::kNothing, "", "no password twice in this run", G::kMaking, V::kFlag, kKindOther, 0, 0,
-         {}, Completion::kNothing, 0, {}, {}, nullptr, SetSetting<&GenerationSettings::unique, true>},
+         {}, Completion::kNothing, 0, {}, {}, nullptr, SetSetting<&GenerationSettings::unique, true>,
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(s.unique); }},
         {0, "format", Takes::kText, "FORMAT",
          "text (the default), html (the HTML document),\n"
          "ndjson: one JSON object a line with \"password\",\n"
@@ -147,7 +167,8 @@ std::vector<OptionEntry> MakeCatalogue() {
          kKindLineEnd, 0, 0, {}, Completion::kNothing, kKindLineEnd,
          {{kKindLineEnd, "each ends a line its own way"}}, {}, nullptr, SetCliFlag<&CliOptions::null_terminated>},
         {0, "each-type", Takes::kNothing, "", "every password holds one of each chosen type", G::kMaking, V::kFlag,
-         kKindCharacters, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr, Nothing},
+         kKindCharacters, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr, Nothing,
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(s.each_type()); }},
         {0, "show-strength", Takes::kNothing, "", "write the strength line to standard error", G::kMaking,
          V::kNotKept, kKindOther, 0, 0, {}, Completion::kNothing, 0, {}, {}, nullptr,
          SetCliFlag<&CliOptions::show_strength>},
@@ -238,7 +259,8 @@ std::vector<OptionEntry> MakeCatalogue() {
              o.settings.mode = GenerationMode::kSiteRules;
              o.settings.rules = v.text;
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.site_rules() || !s.site.empty()) return std::nullopt; return s.rules; }},
         {0, "site", Takes::kText, "SITE",
          "the rule of this site, by domain or URL; the\n"
          "sites' table is Apple's password-manager-resources\n"
@@ -250,7 +272,8 @@ std::vector<OptionEntry> MakeCatalogue() {
              if (v.text.empty()) return std::string("--site needs a site's domain or address");
              o.site = v.text;
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.site_rules() || s.site.empty()) return std::nullopt; return s.site; }},
         {0, "list-sites", Takes::kNothing, "",
          "the sites whose rules are known, one a line\n"
          "Passwords are 20 long, brought into the rule's\n"
@@ -265,14 +288,16 @@ std::vector<OptionEntry> MakeCatalogue() {
          [](const OptionValue&, CliOptions& o, OptionsGiven&) {
              o.settings.mode = GenerationMode::kPassphrase;
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(s.passphrases()); }},
         {0, "words", Takes::kNumber, "N", "words in each passphrase, 1 to 64 (6)", G::kPassphrases, V::kNumber,
          kKindWordChoice, kFewestPassphraseWords, kMostPassphraseWords, {}, Completion::kNothing,
          kKindCharacters | kKindRule, {}, {"passphrase"}, "passphrases",
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              o.settings.passphrase.words = static_cast<int>(*v.number);
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.passphrase.words == PassphraseOptions{}.words) return std::nullopt; return std::to_string(s.passphrase.words); }},
         {0, "wordlist", Takes::kText, "FILE",
          "a word list of your own, one word a line (at least\n"
          "1024 words; - reads standard input); the built-in\n"
@@ -283,31 +308,34 @@ std::vector<OptionEntry> MakeCatalogue() {
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              o.settings.word_list_file = v.text;
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.word_list_file.empty()) return std::nullopt; return s.word_list_file; }},
         {0, "separator", Takes::kText, "TEXT", "what stands between the words (-)", G::kPassphrases, V::kText,
          kKindWordChoice, 0, 0, {}, Completion::kNothing, kKindCharacters | kKindRule, {}, {"passphrase"},
          "passphrases",
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              o.settings.passphrase.separator = FromUtf8(v.text);
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.passphrase.separator == PassphraseOptions{}.separator) return std::nullopt; return ToUtf8(s.passphrase.separator); }},
         {0, "case", Takes::kChoice, "CASE",
          "lower, title, upper or random (one per word), in\n"
          "any letter case",
-         G::kPassphrases, V::kText, kKindWordChoice, 0, 0, cases, Completion::kChoices,
+         G::kPassphrases, V::kText, kKindWordChoice, 0, 0, kCaseNames, Completion::kChoices,
          kKindCharacters | kKindRule, {}, {"passphrase"}, "passphrases",
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
-             constexpr WordCase kCases[] = {WordCase::kLower, WordCase::kTitle, WordCase::kUpper, WordCase::kRandom};
-             o.settings.passphrase.word_case = kCases[*v.number];
+             o.settings.passphrase.word_case = static_cast<WordCase>(*v.number);
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.passphrase.word_case == PassphraseOptions{}.word_case) return std::nullopt; return kCaseNames[static_cast<size_t>(s.passphrase.word_case)]; }},
         {0, "digits", Takes::kNumber, "N", "random digits among the words, 0 to 64 (0)", G::kPassphrases,
          V::kNumber, kKindWordChoice, 0, kMostPassphraseDigits, {}, Completion::kNothing,
          kKindCharacters | kKindRule, {}, {"passphrase"}, "passphrases",
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              o.settings.passphrase.digits = static_cast<int>(*v.number);
              return std::string();
-         }},
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.passphrase.digits == PassphraseOptions{}.digits) return std::nullopt; return std::to_string(s.passphrase.digits); }},
 
         // Profiles.
         {0, "profile", Takes::kText, "NAME",

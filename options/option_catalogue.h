@@ -14,6 +14,7 @@
 namespace morvane {
 
 struct CliOptions;
+struct GenerationSettings;
 
 // What an option takes after it.
 enum class Takes {
@@ -105,6 +106,10 @@ struct OptionEntry {
     const char* applies_to = nullptr;
     // What it sets; returns what is wrong with the value.
     std::string (*set)(const OptionValue&, CliOptions&, OptionsGiven&) = nullptr;
+    // What a profile keeps of the settings for it: its value ("" for a
+    // flag), or none where the settings are the defaults or it does not
+    // apply to what is made.
+    std::optional<std::string> (*read)(const GenerationSettings&) = nullptr;
 };
 
 std::span<const OptionEntry> OptionCatalogue();

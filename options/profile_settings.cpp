@@ -103,49 +103,10 @@ std::string DescribeMaking(const GenerationSettings& s) {
 }
 
 ProfileOptions KeptOptionsOf(const GenerationSettings& s) {
-    const GenerationSettings defaults;
     ProfileOptions kept;
-    const auto flag = [&](bool on, const char* name) {
-        if (on) kept.push_back({name, {}});
-    };
-    const auto value = [&](const char* name, std::string v) { kept.push_back({name, std::move(v)}); };
-    if (s.count != defaults.count) value("count", std::to_string(s.count));
-    flag(s.unique, "unique");
-    if (s.passphrases()) {
-        flag(true, "passphrase");
-        const PassphraseOptions& p = s.passphrase;
-        if (p.words != defaults.passphrase.words) value("words", std::to_string(p.words));
-        if (p.separator != defaults.passphrase.separator) value("separator", ToUtf8(p.separator));
-        if (p.word_case != defaults.passphrase.word_case) value("case", CaseName(p.word_case));
-        if (p.digits != defaults.passphrase.digits) value("digits", std::to_string(p.digits));
-        if (!s.word_list_file.empty()) value("wordlist", s.word_list_file);
-        return kept;
-    }
-    if (s.site_rules()) {
-        if (!s.site.empty()) value("site", s.site);
-        else value("rules", s.rules);
-        if (s.length_given && s.shortest() == s.max_length) {
-            value("length", std::to_string(s.max_length));
-        } else if (s.length_given) {
-            value("min", std::to_string(s.min_length));
-            value("max", std::to_string(s.max_length));
-        }
-    } else {
-        if (!s.variable_length) value("length", std::to_string(s.max_length));
-        else {
-            if (s.min_length != defaults.min_length) value("min", std::to_string(s.min_length));
-            if (s.max_length != defaults.max_length) value("max", std::to_string(s.max_length));
-        }
-        flag(!s.upper, "no-upper");
-        flag(!s.lower, "no-lower");
-        flag(!s.numbers, "no-numbers");
-        flag(!s.special, "no-special");
-        if (s.other_in && !s.other_in_text.empty()) value("other-in", ToUtf8(s.other_in_text));
-        flag(s.each_type(), "each-type");
-    }
-    flag(s.spaces, "spaces");
-    flag(s.look_alikes_out, "exclude-look-alikes");
-    if (s.other_out && !s.other_out_text.empty()) value("other-out", ToUtf8(s.other_out_text));
+    for (const OptionEntry& entry : OptionCatalogue())
+        if (std::optional<std::string> value = entry.read ? entry.read(s) : std::nullopt)
+            kept.push_back({entry.long_name, std::move(*value)});
     return kept;
 }
 
