@@ -73,11 +73,8 @@ TEST(CommandLine, RefusalsNameTheOptionAndEndWithTwo) {
     } cases[] = {
         {"--no-upper --no-lower --no-numbers --no-special",
          "morvane-cli: no character to choose from: every character type is turned off\n"},
-        {"--min 3", "morvane-cli: --min must be a whole number from 4 to 128\n"},
-        {"--max 129", "morvane-cli: --max must be a whole number from 4 to 128\n"},
         {"-l 200", "morvane-cli: --length must be a whole number from 4 to 128\n"},
         {"--min 9 --max 8", "morvane-cli: --min must not be greater than --max\n"},
-        {"-n 0", "morvane-cli: --count must be a whole number from 1 to 2147483647\n"},
         {"-n 2147483648", "morvane-cli: --count must be a whole number from 1 to 2147483647\n"},
         {"-n 2.7", "morvane-cli: --count must be a whole number from 1 to 2147483647\n"},
         {"-n 1e3", "morvane-cli: --count must be a whole number from 1 to 2147483647\n"},
@@ -91,8 +88,6 @@ TEST(CommandLine, RefusalsNameTheOptionAndEndWithTwo) {
         {"--format json -n 100001",
          "morvane-cli: --format json holds at most 100000 passwords, one document read whole: give --format ndjson "
          "for more\n"},
-        {"-c --clear-after -1", "morvane-cli: --clear-after must be a whole number from 0 to 86400\n"},
-        {"-c --clear-after 86401", "morvane-cli: --clear-after must be a whole number from 0 to 86400\n"},
         // Nowhere to copy to: refused before anything is made.
         {"-c -n 3", "morvane-cli: --copy needs a desktop to copy to: neither DISPLAY nor WAYLAND_DISPLAY is set\n",
          "env -u DISPLAY -u WAYLAND_DISPLAY"},
@@ -119,54 +114,28 @@ TEST(CommandLine, RefusalsNameTheOptionAndEndWithTwo) {
 }
 
 TEST(CommandLine, OptionsThatDoNotApplyOrConflictAreRefusedInOneLineNamingBoth) {
+    // Each pair is refused by the catalogue's own tests; here, as a user
+    // meets it: one line, exit status 2 and nothing made, in either order.
     struct Case {
         std::string args, err;
     } cases[] = {
         {"--words 5", "--words applies only to passphrases: give it with --passphrase"},
-        {"--separator _", "--separator applies only to passphrases: give it with --passphrase"},
-        {"--case upper", "--case applies only to passphrases: give it with --passphrase"},
-        {"--digits 2", "--digits applies only to passphrases: give it with --passphrase"},
-        {"--wordlist words.txt", "--wordlist applies only to passphrases: give it with --passphrase"},
         {"--clear-after 5", "--clear-after applies only to --copy: give it with --copy"},
         {"-c --html", "--copy cannot be given with --html: the copy is plain text"},
         {"--copy --format ndjson", "--copy cannot be given with --format ndjson: the copy is plain text"},
         {"--save-profile p -c", "--save-profile cannot be given with --copy: a profile keeps only what is made"},
+        {"--passphrase -l 12", "--passphrase cannot be given with --length: passphrases are made of words, not characters"},
+        {"--spaces --passphrase", "--passphrase cannot be given with --spaces: passphrases are made of words, not characters"},
+        {"-0 --crlf", "--null cannot be given with --crlf: each ends a line its own way"},
+        {"--crlf --null", "--null cannot be given with --crlf: each ends a line its own way"},
+        {"--html --format text", "--html cannot be given with --format text: they name different formats"},
+        {"--format=ndjson --html", "--html cannot be given with --format ndjson: they name different formats"},
     };
     for (const Case& c : cases) {
         Result r = Cli(c.args);
         EXPECT_EQ(r.code, 2) << c.args;
-        EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), "morvane-cli: " + c.err + "\n") << c.args;
+        EXPECT_EQ(r.err, "morvane-cli: " + c.err + "\nTry 'morvane-cli --help' for more information.\n") << c.args;
         EXPECT_EQ(r.out, "") << c.args;
-    }
-    for (const char* characters : {"-l 12", "--min 10", "--max 10", "--fixed", "--each-type", "--no-upper", "--no-lower",
-                                   "--no-numbers", "--no-special", "--other-in x", "--spaces",
-                                   "--exclude-look-alikes", "--other-out x"}) {
-        const std::string option = characters;
-        std::string name = option.substr(0, option.find(' '));
-        if (name == "-l") name = "--length";
-        for (const std::string& args : {"--passphrase " + option, option + " --passphrase"}) {
-            Result r = Cli(args);
-            EXPECT_EQ(r.code, 2) << args;
-            EXPECT_EQ(r.err, "morvane-cli: --passphrase cannot be given with " + name +
-                                 ": passphrases are made of words, not characters\n"
-                                 "Try 'morvane-cli --help' for more information.\n")
-                << args;
-        }
-    }
-    for (const char* args : {"-0 --crlf", "--crlf --null"}) {
-        Result r = Cli(args);
-        EXPECT_EQ(r.code, 2) << args;
-        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "morvane-cli: --null cannot be given with --crlf: each ends a line its own way");
-    }
-    for (const char* other : {"text", "ndjson"}) {
-        for (const std::string& args : {"--html --format " + std::string(other), "--format=" + std::string(other) + " --html"}) {
-            Result r = Cli(args);
-            EXPECT_EQ(r.code, 2) << args;
-            EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
-                      "morvane-cli: --html cannot be given with --format " + std::string(other) +
-                          ": they name different formats")
-                << args;
-        }
     }
     // What goes together still does.
     EXPECT_EQ(Cli("--passphrase --words 4 --unique -n 3").code, 0);

@@ -164,12 +164,15 @@ TEST(OptionCatalogue, EachConflictIsRefusedNamingBothAndALaterOptionOverridesAPr
             for (const OptionEntry& other : OptionCatalogue()) {
                 if (&other == &entry || !(other.kind & conflict.kinds) || !other.needs.empty()) continue;
                 SCOPED_TRACE(std::string(entry.long_name) + " with " + other.long_name);
-                std::vector<std::string> args = Given(entry);
-                const std::vector<std::string> second = Given(other);
-                args.insert(args.end(), second.begin(), second.end());
                 CliOptions options;
-                EXPECT_EQ(ParseCliOptions(args, options), std::string("--") + entry.long_name + " cannot be given with --" +
-                                                              other.long_name + ": " + conflict.why);
+                for (const auto& [first, second] : {std::pair(&entry, &other), std::pair(&other, &entry)}) {
+                    std::vector<std::string> args = Given(*first);
+                    const std::vector<std::string> then = Given(*second);
+                    args.insert(args.end(), then.begin(), then.end());
+                    EXPECT_EQ(ParseCliOptions(args, options), std::string("--") + entry.long_name +
+                                                                  " cannot be given with --" + other.long_name + ": " +
+                                                                  conflict.why);
+                }
                 if (other.kept == ProfileValue::kNotKept || entry.kept == ProfileValue::kNotKept) continue;
                 CliOptions first;
                 ASSERT_EQ(ParseCliOptions(Given(other), first), "");
