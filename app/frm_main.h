@@ -154,6 +154,7 @@ public:
     bool IsVerifyPassphrase();
     bool IsCreatePassphraseMaker();
     bool IsCreateRuleGenerator();
+    bool IsCreatePronounceableMaker();
     bool IsGeneratorBuilt(const char* title);
     bool IsEachTypePossible();
     bool IsMemoryEnough(uint64_t needed);

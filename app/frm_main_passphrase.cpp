@@ -9,10 +9,12 @@ namespace {
 const char* const kPassphraseTitle = "INPUT ERROR: Passphrase.";
 const char* const kEachTypeTitle = "INPUT ERROR: One of each type.";
 const char* const kSiteRulesTitle = "INPUT ERROR: Site rules.";
+const char* const kPronounceableTitle = "INPUT ERROR: Pronounceable.";
 
 }  // namespace
 
-// Passphrases and site rules read only the count of the window's values.
+// Passphrases, pronounceable passwords and site rules read only the count
+// of the window's values.
 bool frmMain::IsVerifyPassphrase() {
     return Trapped("IsVerifyPassphrase", false, [&] {
         if (IsNumPass()) return true;
@@ -23,6 +25,10 @@ bool frmMain::IsVerifyPassphrase() {
 
 bool frmMain::IsCreatePassphraseMaker() {
     return Trapped("IsCreatePassphraseMaker", false, [&] { return IsGeneratorBuilt(kPassphraseTitle); });
+}
+
+bool frmMain::IsCreatePronounceableMaker() {
+    return Trapped("IsCreatePronounceableMaker", false, [&] { return IsGeneratorBuilt(kPronounceableTitle); });
 }
 
 bool frmMain::IsCreateRuleGenerator() {

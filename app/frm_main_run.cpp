@@ -36,7 +36,8 @@ constexpr uint64_t kMiB = 1 << 20;
 void frmMain::cmdGenerate_Click() {
     Trap("cmdGenerate_Click", [&] {
         const GenerationSettings mode = WindowSettings();
-        if (!(mode.passphrases() || mode.site_rules() ? IsVerifyPassphrase() : IsVerifyData())) return;
+        if (!(mode.passphrases() || mode.site_rules() || mode.pronounceable() ? IsVerifyPassphrase() : IsVerifyData()))
+            return;
         auto start = env_.now();
         c_.txtTimeStart->SetText(ClockText(start));
         c_.txtTimeComp->SetText(U"");
@@ -56,6 +57,8 @@ void frmMain::GenerateOutput() {
         const GenerationSettings settings = Settings();
         if (settings.passphrases()) {
             if (!IsCreatePassphraseMaker()) return;
+        } else if (settings.pronounceable()) {
+            if (!IsCreatePronounceableMaker()) return;
         } else if (settings.site_rules()) {
             if (!IsCreateRuleGenerator()) return;
         } else {
@@ -94,7 +97,7 @@ void frmMain::GenerateOutput() {
             lngPasswordCount_ = static_cast<int32_t>(std::min<int64_t>(INT32_MAX, int64_t{lngPasswordCount_} + lines));
         };
         while (made < requested) {
-            if (!settings.passphrases()) TakeLengthEdits();
+            if (!settings.passphrases() && !settings.pronounceable()) TakeLengthEdits();
             generator.SetUnique(c_.chkDuplicate->Value() == 1);
             int64_t lines = 0;
             do {

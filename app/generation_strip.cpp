@@ -46,6 +46,14 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     optSiteRules = new QRadioButton("Site rules", this);
     optSiteRules->setToolTip("Passwords that keep a site's password rules");
     modes->addButton(optSiteRules);
+    optPronounceable = new QRadioButton("Pronounceable", this);
+    optPronounceable->setToolTip("Syllables a person can say, six letters a group, one letter upper case and one a digit");
+    modes->addButton(optPronounceable);
+    spnGroups = new QSpinBox(this);
+    spnGroups->setObjectName("spnGroups");
+    spnGroups->setRange(kFewestGroups, kMostGroups);
+    spnGroups->setValue(kDefaultGroups);
+    spnGroups->setToolTip("Groups of six letters, joined by hyphens");
     chkEachType = new QCheckBox("One of each t&ype", this);
     chkEachType->setToolTip("Every password holds at least one character of each chosen type");
     spnWords = new QSpinBox(this);
@@ -79,6 +87,10 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
     auto* passwords = new QHBoxLayout;
     passwords->addWidget(optPasswords);
     passwords->addWidget(chkEachType);
+    passwords->addSpacing(16);
+    passwords->addWidget(optPronounceable);
+    passwords->addWidget(label("Groups:", spnGroups));
+    passwords->addWidget(spnGroups);
     passwords->addStretch(1);
     auto* passphrases = new QHBoxLayout;
     passphrases->addWidget(optPassphrases);
@@ -108,6 +120,11 @@ GenerationStrip::GenerationStrip(QWidget* parent) : QWidget(parent) {
         CheckRule();
         emit Changed();
     });
+    connect(optPronounceable, &QRadioButton::toggled, this, [this] {
+        ShowWhatApplies();
+        emit Changed();
+    });
+    connect(spnGroups, &QSpinBox::valueChanged, this, &GenerationStrip::Changed);
     connect(chkEachType, &QCheckBox::toggled, this, &GenerationStrip::Changed);
     connect(spnWords, &QSpinBox::valueChanged, this, &GenerationStrip::Changed);
     connect(spnDigits, &QSpinBox::valueChanged, this, &GenerationStrip::Changed);
@@ -274,7 +291,8 @@ void GenerationStrip::ShowChangePage() {
 void GenerationStrip::ShowWhatApplies() {
     const bool phrases = optPassphrases->isChecked();
     const bool rules = optSiteRules->isChecked();
-    chkEachType->setEnabled(!phrases && !rules);
+    chkEachType->setEnabled(optPasswords->isChecked());
+    spnGroups->setEnabled(optPronounceable->isChecked());
     for (QWidget* w : std::initializer_list<QWidget*>{txtSite, txtRule, spnRuleLength}) w->setEnabled(rules);
     for (QWidget* w : std::initializer_list<QWidget*>{spnWords, txtSeparator, cboCase, spnDigits, cmdWordList,
                                                       lblWordList, cmdBuiltInList})
@@ -317,7 +335,12 @@ void GenerationStrip::NameWordListButton() {
 }
 
 void GenerationStrip::Take(const GenerationSettings& settings, const QString& site) {
-    (settings.passphrases() ? optPassphrases : settings.site_rules() ? optSiteRules : optPasswords)->setChecked(true);
+    (settings.passphrases()      ? optPassphrases
+     : settings.site_rules()     ? optSiteRules
+     : settings.pronounceable() ? optPronounceable
+                                 : optPasswords)
+        ->setChecked(true);
+    spnGroups->setValue(settings.groups);
     chkEachType->setChecked(settings.each_type());
     spnWords->setValue(settings.passphrase.words);
     txtSeparator->setText(ToQt(settings.passphrase.separator));
@@ -337,8 +360,9 @@ void GenerationStrip::Take(const GenerationSettings& settings, const QString& si
 
 GenerationSettings GenerationStrip::Settings() const {
     GenerationSettings choice;
-    choice.mode = optPassphrases->isChecked() ? GenerationMode::kPassphrase
-                  : optSiteRules->isChecked() ? GenerationMode::kSiteRules
+    choice.mode = optPassphrases->isChecked()     ? GenerationMode::kPassphrase
+                  : optSiteRules->isChecked()     ? GenerationMode::kSiteRules
+                  : optPronounceable->isChecked() ? GenerationMode::kPronounceable
                   : chkEachType->isChecked()  ? GenerationMode::kEachType
                                               : GenerationMode::kCharacters;
     choice.rules = txtRule->text().toStdString();
@@ -349,6 +373,7 @@ GenerationSettings GenerationStrip::Settings() const {
         choice.min_length = choice.max_length = spnRuleLength->value();
         choice.variable_length = false;
     }
+    choice.groups = spnGroups->value();
     choice.passphrase.words = spnWords->value();
     choice.passphrase.separator = FromQt(txtSeparator->text());
     choice.passphrase.word_case = static_cast<WordCase>(cboCase->currentIndex());

@@ -1,7 +1,8 @@
 #pragma once
-// The strip under the window's client area: passwords, passphrases or
-// passwords by a site's rules; the passphrase options, the rule of one of
-// each chosen type, and the site with its rule and length.
+// The strip under the window's client area: passwords, pronounceable
+// passwords, passphrases or passwords by a site's rules; the passphrase
+// options, the groups of a pronounceable password, the rule of one of each
+// chosen type, and the site with its rule and length.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -36,7 +37,8 @@ public:
     // The sites' tables the strip looks sites up in.
     const SiteTables& sites() const { return sites_; }
 
-    QRadioButton *optPasswords, *optPassphrases, *optSiteRules;
+    QRadioButton *optPasswords, *optPassphrases, *optSiteRules, *optPronounceable;
+    QSpinBox* spnGroups;  // of six letters in a pronounceable password
     QSpinBox* spnWords;
     QLineEdit* txtSeparator;
     QComboBox* cboCase;

@@ -232,6 +232,7 @@ std::string MainWindow::HelpSectionOf(const QWidget* control) const {
          std::initializer_list<const QWidget*>{strip->optSiteRules, strip->txtSite, strip->txtRule, strip->spnRuleLength})
         if (control == rule) return "siterules";
     if (control == strip->chkEachType) return "eachtype";
+    if (control == strip->optPronounceable || control == strip->spnGroups) return "pronounceable";
     if (within(generationStrip)) return "passphrases";
     return {};
 }

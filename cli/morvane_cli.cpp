@@ -86,6 +86,11 @@ std::string RefusalLine(const CliOptions& options, const Generator& generator) {
         case GeneratorRefusal::kNone: break;
         case GeneratorRefusal::kWordListRefused: return generator.problem();
         case GeneratorRefusal::kEachTypeImpossible: return "--each-type: " + generator.problem();
+        case GeneratorRefusal::kNothingToSay: {
+            std::string given;
+            for (const std::string& exclusion : options.exclusions_given) given += (given.empty() ? "" : " and ") + exclusion;
+            return "--pronounceable: " + generator.problem() + " after " + given;
+        }
         case GeneratorRefusal::kEmptiedByExclusion:
             if (options.exclusions_given.size() == 1) return options.exclusions_given[0] + " leaves no character to choose from";
             return (options.exclusions_given.empty() ? std::string("the exclusions")

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/passphrase_maker.h"
+#include "engine/pronounceable_maker.h"
 #include "platform/base/text.h"
 
 namespace morvane {
@@ -18,6 +19,7 @@ enum class GenerationMode {
     kEachType,    // the same, each holding one of every chosen type
     kPassphrase,  // words drawn from a list
     kSiteRules,   // passwords that keep a rule in the Password Rules language
+    kPronounceable,  // syllables a person can say, with a capital and a digit
 };
 
 inline constexpr int kShortestLength = 4;
@@ -66,12 +68,17 @@ struct GenerationSettings {
     std::string unknown_site;  // a site named whose rule is not known: the rule is the strong default
     bool length_given = false;
 
+    // Pronounceable passwords: groups of six letters, kFewestGroups to
+    // kMostGroups; narrowed by look-alikes and Other out.
+    int groups = kDefaultGroups;
+
     int32_t count = 10;   // 1 to kMostPasswords
     bool unique = false;  // no output twice in a run
 
     bool passphrases() const { return mode == GenerationMode::kPassphrase; }
     bool each_type() const { return mode == GenerationMode::kEachType; }
     bool site_rules() const { return mode == GenerationMode::kSiteRules; }
+    bool pronounceable() const { return mode == GenerationMode::kPronounceable; }
     // The shortest length drawn.
     int shortest() const { return variable_length ? min_length : max_length; }
 };

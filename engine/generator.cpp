@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/character_codes.h"
 #include "engine/rand.h"
 #include "engine/strength.h"
 #include "engine/word_list_file.h"
@@ -21,6 +22,7 @@ void Generator::Refuse(GeneratorRefusal why, std::string problem) {
     problem_ = std::move(problem);
     maker_.reset();
     phrases_.reset();
+    spoken_.reset();
     site_rule_.reset();
 }
 
@@ -44,6 +46,17 @@ void Generator::Build() {
     if (settings_.site_rules()) {
         BuildSiteRule();
         if (!ready()) return;
+    } else if (settings_.pronounceable()) {
+        Text excluded;
+        for (const Text* out : {settings_.look_alikes_out ? &kLookAlikes : nullptr,
+                                settings_.other_out ? static_cast<const Text*>(&settings_.other_out_text) : nullptr})
+            if (out)
+                for (char32_t code : GetOther(*out)) excluded += code;
+        SpokenSets sets;
+        if (std::string problem = SpokenSetsWithout(excluded, sets); !problem.empty())
+            return Refuse(GeneratorRefusal::kNothingToSay, problem);
+        spoken_.emplace(std::move(sets), settings_.groups);
+        possible_ = spoken_->Count();
     } else if (settings_.passphrases()) {
         std::string problem;
         const auto words = LoadPassphraseWords(settings_, problem);
@@ -79,6 +92,7 @@ void Generator::Build() {
 
 double Generator::BitsOf(size_t length) const {
     if (phrases_) return passphrase_bits_;
+    if (spoken_) return possible_.bits;
     if (site_rule_) return length < site_rule_->counts.size() ? site_rule_->counts[length].Log2() : 0;
     if (rule_) return rule_->Bits(static_cast<int>(length));
     return bits_per_character_ * static_cast<double>(length);
@@ -86,6 +100,7 @@ double Generator::BitsOf(size_t length) const {
 
 int Generator::LongestOutput() const {
     if (site_rule_) return site_rule_->max_length;
+    if (spoken_) return spoken_->Length();
     if (!settings_.passphrases()) return settings_.max_length;
     const PassphraseOptions& p = settings_.passphrase;
     return p.words * (10 + static_cast<int>(p.separator.size())) + p.digits * 2;
@@ -129,6 +144,7 @@ void Generator::MakeByRule(std::string& out) {
 void Generator::Make(Text& out) {
     if (!ready()) throw InvalidCallError();
     if (phrases_) return phrases_->Make(out);
+    if (spoken_) return spoken_->Make(out);
     if (site_rule_) {
         std::string drawn;
         MakeByRule(drawn);
@@ -158,9 +174,10 @@ int Generator::AppendLinesUtf8(std::string& out, int count, std::string_view lin
     size_t* written_ends = filtered ? made_ends : ends;
     if (site_rule_ && rule_lengths_.size() == 1) {  // of one length: drawn together
         SamplerFor(rule_lengths_[0]).AppendLines(out, count, line_end, written_ends);
-    } else if (site_rule_ || phrases_) {  // made one by one
+    } else if (site_rule_ || phrases_ || spoken_) {  // made one by one
         for (int i = 0; i < count; ++i) {
             if (site_rule_) MakeByRule(out);
+            else if (spoken_) spoken_->AppendUtf8(out);
             else phrases_->AppendUtf8(out);
             if (written_ends) written_ends[i] = out.size();
             out += line_end;

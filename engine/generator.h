@@ -33,6 +33,7 @@ enum class GeneratorRefusal {
     kEachTypeImpossible,  // problem() tells why
     kTooFewPossible,      // each output to be new, and fewer than the count can be made
     kRuleRefused,         // problem() tells why
+    kNothingToSay,        // the exclusions empty a set of pronounceable passwords; problem() tells which
 };
 
 class Generator {
@@ -100,6 +101,7 @@ private:
     std::optional<PasswordMaker> maker_;
     std::optional<EachTypeRule> rule_;
     std::optional<PassphraseMaker> phrases_;
+    std::optional<PronounceableMaker> spoken_;
     // Site rules: the rule with its counts, the lengths that have any
     // password, and a sampler for each length once drawn from.
     std::optional<RuleChoice> site_rule_;

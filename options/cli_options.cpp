@@ -178,10 +178,10 @@ std::string ApplyAll(std::vector<GivenOption>& all, const std::vector<std::strin
     if (given.Has("qr-wifi") && !given.Has("qr")) options.qr = CliOptions::QrDrawing::kOnTerminal;
     if (given.Has("for-users") && options.hash.empty()) options.hash = "yescrypt";
     // What a site's rule decides, and the first option that says otherwise.
-    if (std::string decided = given.FirstOfKinds(kKindPassphrase | kKindCharacters); !decided.empty())
+    if (std::string decided = given.FirstOfKinds(kKindPassphrase | kKindSpoken | kKindCharacters); !decided.empty())
         options.decided_by_a_rule = given.Named(decided);
     for (const std::string& name : given.names)
-        if (FindOption(name)->kind == kKindNarrowing && name != "spaces")
+        if (FindOption(name)->kind == kKindNarrowing)
             options.exclusions_given.push_back(given.Named(name));
     return SettleLengths(given, options.settings);
 }

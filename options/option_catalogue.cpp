@@ -54,11 +54,14 @@ std::string Nothing(const OptionValue&, CliOptions&, OptionsGiven&) { return {};
 // A flag's value when the settings hold it, for a profile to keep.
 std::optional<std::string> Flag(bool on) { return on ? std::optional<std::string>("") : std::nullopt; }
 // Whether what is made is drawn from the pool of characters the boxes choose.
-bool InPool(const GenerationSettings& s) { return !s.passphrases() && !s.site_rules(); }
+bool InPool(const GenerationSettings& s) {
+    return s.mode == GenerationMode::kCharacters || s.mode == GenerationMode::kEachType;
+}
 // The cases by their names, in the order of WordCase.
 const std::vector<std::string> kCaseNames = {"lower", "title", "upper", "random"};
 
-constexpr unsigned kNotCharacters = kKindLengths | kKindCharacters | kKindNarrowing;
+constexpr unsigned kNotCharacters = kKindLengths | kKindCharacters | kKindNarrowing | kKindBlank;
+constexpr unsigned kNotSyllables = kKindLengths | kKindCharacters | kKindBlank | kKindPassphrases | kKindRule;
 constexpr const char* kWordsNotCharacters = "passphrases are made of words, not characters";
 constexpr const char* kMadeByTheRule = "the rule decides which characters a password holds";
 
@@ -74,7 +77,7 @@ std::vector<OptionEntry> MakeCatalogue() {
          [](const GenerationSettings& s) -> std::optional<std::string> { if (s.count == GenerationSettings{}.count) return std::nullopt; return std::to_string(s.count); }},
         {'l', "length", Takes::kNumber, "N", "every password N characters long (4 to 128)", G::kMaking, V::kNumber,
          kKindExactLength, kShortestLength, kLongestLength, {}, Completion::kNothing,
-         kKindPassphrases | kKindLengthBound, {}, {}, nullptr,
+         kKindPassphrases | kKindPronounceable | kKindLengthBound, {}, {}, nullptr,
          [](const OptionValue& v, CliOptions&, OptionsGiven& g) {
              g.length = v.number;
              return std::string();
@@ -82,7 +85,7 @@ std::vector<OptionEntry> MakeCatalogue() {
          [](const GenerationSettings& s) -> std::optional<std::string> { if (s.passphrases() || s.shortest() != s.max_length || (s.site_rules() && !s.length_given)) return std::nullopt; return std::to_string(s.max_length); }},
         {0, "min", Takes::kNumber, "N", "shortest length (20); moves --max up if needed", G::kMaking, V::kNumber,
          kKindLengthBound, kShortestLength, kLongestLength, {}, Completion::kNothing,
-         kKindPassphrases | kKindExactLength, {}, {}, nullptr,
+         kKindPassphrases | kKindPronounceable | kKindExactLength, {}, {}, nullptr,
          [](const OptionValue& v, CliOptions&, OptionsGiven& g) {
              g.min = v.number;
              return std::string();
@@ -90,42 +93,42 @@ std::vector<OptionEntry> MakeCatalogue() {
          [](const GenerationSettings& s) -> std::optional<std::string> { if (s.passphrases() || s.shortest() == s.max_length || (s.site_rules() ? !s.length_given : s.min_length == GenerationSettings{}.min_length)) return std::nullopt; return std::to_string(s.min_length); }},
         {0, "max", Takes::kNumber, "N", "longest length (20); moves --min down if needed", G::kMaking, V::kNumber,
          kKindLengthBound, kShortestLength, kLongestLength, {}, Completion::kNothing,
-         kKindPassphrases | kKindExactLength, {}, {}, nullptr,
+         kKindPassphrases | kKindPronounceable | kKindExactLength, {}, {}, nullptr,
          [](const OptionValue& v, CliOptions&, OptionsGiven& g) {
              g.max = v.number;
              return std::string();
          },
          [](const GenerationSettings& s) -> std::optional<std::string> { if (s.passphrases() || s.shortest() == s.max_length || (s.site_rules() ? !s.length_given : s.max_length == GenerationSettings{}.max_length)) return std::nullopt; return std::to_string(s.max_length); }},
         {0, "fixed", Takes::kNothing, "", "every password has --max characters", G::kMaking, V::kFlag,
-         kKindFixedLength, 0, 0, {}, Completion::kNothing, kKindPassphrases, {}, {}, nullptr,
+         kKindFixedLength, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindPronounceable, {}, {}, nullptr,
          SetSetting<&GenerationSettings::variable_length, false>},
         {0, "no-upper", Takes::kNothing, "", "no upper-case letters", G::kMaking, V::kFlag, kKindCharacters, 0, 0,
-         {}, Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr,
+         {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {}, nullptr,
          SetSetting<&GenerationSettings::upper, false>,
          [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.upper); }},
         {0, "no-lower", Takes::kNothing, "", "no lower-case letters", G::kMaking, V::kFlag, kKindCharacters, 0, 0,
-         {}, Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr,
+         {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {}, nullptr,
          SetSetting<&GenerationSettings::lower, false>,
          [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.lower); }},
         {0, "no-numbers", Takes::kNothing, "", "no digits", G::kMaking, V::kFlag, kKindCharacters, 0, 0, {},
-         Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr,
+         Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {}, nullptr,
          SetSetting<&GenerationSettings::numbers, false>,
          [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.numbers); }},
         {0, "no-special", Takes::kNothing, "", "no special characters", G::kMaking, V::kFlag, kKindCharacters, 0, 0,
-         {}, Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr,
+         {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {}, nullptr,
          SetSetting<&GenerationSettings::special, false>,
          [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.special); }},
         {0, "other-in", Takes::kText, "TEXT", "also these characters (separated by blanks)", G::kMaking, V::kText,
-         kKindCharacters, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr,
+         kKindCharacters, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {}, nullptr,
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              o.settings.other_in = true;
              o.settings.other_in_text = FromUtf8(v.text);
              return std::string();
          },
          [](const GenerationSettings& s) -> std::optional<std::string> { if (!InPool(s) || !s.other_in || s.other_in_text.empty()) return std::nullopt; return ToUtf8(s.other_in_text); }},
-        {0, "spaces", Takes::kNothing, "", "let the blank in", G::kMaking, V::kFlag, kKindNarrowing, 0, 0, {},
-         Completion::kNothing, 0, {}, {}, nullptr, SetSetting<&GenerationSettings::spaces, true>,
-         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(!s.passphrases() && s.spaces); }},
+        {0, "spaces", Takes::kNothing, "", "let the blank in", G::kMaking, V::kFlag, kKindBlank, 0, 0, {},
+         Completion::kNothing, kKindPronounceable, {}, {}, nullptr, SetSetting<&GenerationSettings::spaces, true>,
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag((InPool(s) || s.site_rules()) && s.spaces); }},
         {0, "exclude-look-alikes", Takes::kNothing, "", "leave out 1 I | l 0 o O ` ' B 8", G::kMaking, V::kFlag,
          kKindNarrowing, 0, 0, {}, Completion::kNothing, 0, {}, {}, nullptr,
          SetSetting<&GenerationSettings::look_alikes_out, true>,
@@ -167,7 +170,7 @@ std::vector<OptionEntry> MakeCatalogue() {
          kKindLineEnd, 0, 0, {}, Completion::kNothing, kKindLineEnd,
          {{kKindLineEnd, "each ends a line its own way"}}, {}, nullptr, SetCliFlag<&CliOptions::null_terminated>},
         {0, "each-type", Takes::kNothing, "", "every password holds one of each chosen type", G::kMaking, V::kFlag,
-         kKindCharacters, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindRule, {}, {}, nullptr, Nothing,
+         kKindCharacters, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {}, nullptr, Nothing,
          [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(s.each_type()); }},
         {0, "show-strength", Takes::kNothing, "", "write the strength line to standard error", G::kMaking,
          V::kNotKept, kKindOther, 0, 0, {}, Completion::kNothing, 0, {}, {}, nullptr,
@@ -253,7 +256,7 @@ std::vector<OptionEntry> MakeCatalogue() {
          "passwords that keep this rule, for example\n"
          "\"minlength: 8; required: digit; allowed: lower\"",
          G::kSiteRules, V::kText, kKindRule, 0, 0, {}, Completion::kNothing,
-         kKindPassphrases | kKindCharacters | kKindRule | kKindLengths,
+         kKindPassphrases | kKindPronounceable | kKindCharacters | kKindRule | kKindLengths,
          {{kKindPassphrase | kKindCharacters, kMadeByTheRule}, {kKindRule, "each gives a rule"}}, {}, nullptr,
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              o.settings.mode = GenerationMode::kSiteRules;
@@ -267,7 +270,7 @@ std::vector<OptionEntry> MakeCatalogue() {
          "(MIT), and ~/.config/morvane/password-rules.json\n"
          "adds sites of your own",
          G::kSiteRules, V::kText, kKindRule, 0, 0, {}, Completion::kSites,
-         kKindPassphrases | kKindCharacters | kKindRule | kKindLengths, {}, {}, nullptr,
+         kKindPassphrases | kKindPronounceable | kKindCharacters | kKindRule | kKindLengths, {}, {}, nullptr,
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              if (v.text.empty()) return std::string("--site needs a site's domain or address");
              o.site = v.text;
@@ -283,7 +286,8 @@ std::vector<OptionEntry> MakeCatalogue() {
 
         // Passphrases.
         {0, "passphrase", Takes::kNothing, "", "words instead of characters", G::kPassphrases, V::kFlag,
-         kKindPassphrase, 0, 0, {}, Completion::kNothing, kKindCharacters | kKindNarrowing | kKindLengths | kKindRule,
+         kKindPassphrase, 0, 0, {}, Completion::kNothing,
+         kKindCharacters | kKindNarrowing | kKindBlank | kKindLengths | kKindRule | kKindPronounceable,
          {{kNotCharacters, kWordsNotCharacters}}, {}, nullptr,
          [](const OptionValue&, CliOptions& o, OptionsGiven&) {
              o.settings.mode = GenerationMode::kPassphrase;
@@ -336,6 +340,30 @@ std::vector<OptionEntry> MakeCatalogue() {
              return std::string();
          },
          [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.passphrase.digits == PassphraseOptions{}.digits) return std::nullopt; return std::to_string(s.passphrase.digits); }},
+
+        // Pronounceable passwords.
+        {0, "pronounceable", Takes::kNothing, "",
+         "syllables a person can say, 6 letters a group, one\n"
+         "of them upper case and one a digit (rufmed-Kobnit-pa3zuv)",
+         G::kPronounceable, V::kFlag, kKindSpoken, 0, 0, {}, Completion::kNothing, kNotSyllables,
+         {{kNotSyllables, "pronounceable passwords are made of syllables"}}, {}, nullptr,
+         [](const OptionValue&, CliOptions& o, OptionsGiven&) {
+             o.settings.mode = GenerationMode::kPronounceable;
+             return std::string();
+         },
+         [](const GenerationSettings& s) { return Flag(s.pronounceable()); }},
+        {0, "groups", Takes::kNumber, "N", "groups of 6 letters, 1 to 8 (3)", G::kPronounceable, V::kNumber,
+         kKindGroups, kFewestGroups, kMostGroups, {}, Completion::kNothing,
+         kKindCharacters | kKindRule | kKindPassphrases | kKindLengths, {}, {"pronounceable"},
+         "pronounceable passwords",
+         [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
+             o.settings.groups = static_cast<int>(*v.number);
+             return std::string();
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!s.pronounceable() || s.groups == kDefaultGroups) return std::nullopt;
+             return std::to_string(s.groups);
+         }},
 
         // Profiles.
         {0, "profile", Takes::kText, "NAME",
@@ -482,6 +510,7 @@ constexpr GroupText kGroups[] = {
     {OptionGroup::kProvisioning, "To scan, and to provision accounts:"},
     {OptionGroup::kSiteRules, "Site rules (the Password Rules language):"},
     {OptionGroup::kPassphrases, "Passphrases:"},
+    {OptionGroup::kPronounceable, "Pronounceable passwords (--exclude-look-alikes and --other-out narrow them):"},
     {OptionGroup::kProfiles, "Profiles (kept in ~/.config/morvane/profiles.toml, shared with the window):"},
     {OptionGroup::kProgram, nullptr},
 };

@@ -26,7 +26,7 @@ enum class Takes {
 };
 
 // The paragraphs of the usage text.
-enum class OptionGroup { kMaking, kProvisioning, kSiteRules, kPassphrases, kProfiles, kProgram };
+enum class OptionGroup { kMaking, kProvisioning, kSiteRules, kPassphrases, kPronounceable, kProfiles, kProgram };
 
 // What the shell offers after the option.
 enum class Completion { kNothing, kChoices, kFiles, kSites, kProfiles, kOwnProfiles, kHashMethods };
@@ -48,8 +48,12 @@ enum OptionKind : unsigned {
     kKindRule = 1u << 7,          // --rules, --site
     kKindFormat = 1u << 8,        // --format, --html
     kKindLineEnd = 1u << 9,       // --null, --crlf
+    kKindBlank = 1u << 10,        // --spaces
+    kKindSpoken = 1u << 11,       // --pronounceable
+    kKindGroups = 1u << 12,       // how a pronounceable password is made
 };
 inline constexpr unsigned kKindLengths = kKindExactLength | kKindLengthBound | kKindFixedLength;
+inline constexpr unsigned kKindPronounceable = kKindSpoken | kKindGroups;
 inline constexpr unsigned kKindPassphrases = kKindPassphrase | kKindWordChoice;
 
 // The value an option was given: its text, and for a number the number

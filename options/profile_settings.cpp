@@ -69,6 +69,14 @@ std::string SettingsOfProfile(const ProfileOptions& profile, const SiteTables& t
 }
 
 std::string DescribeMaking(const GenerationSettings& s) {
+    if (s.pronounceable()) {
+        std::string what = "pronounceable passwords of " + std::to_string(s.groups) + (s.groups == 1 ? " group" : " groups");
+        if (s.look_alikes_out) what += "; no look-alikes";
+        if (s.other_out && !s.other_out_text.empty()) what += "; without \"" + ToUtf8(s.other_out_text) + "\"";
+        if (s.unique) what += "; none twice";
+        if (s.count != GenerationSettings{}.count) what += "; " + std::to_string(s.count) + " a run";
+        return what;
+    }
     std::string what;
     if (s.passphrases()) {
         what = "passphrases of " + std::to_string(s.passphrase.words) + (s.passphrase.words == 1 ? " word" : " words");

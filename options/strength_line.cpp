@@ -27,6 +27,13 @@ StrengthLevel LevelOf(double bits) {
 
 bool GoodEnough(double bits) { return LevelOf(bits) >= StrengthLevel::kGood; }
 
+// The fewest groups that make pronounceable passwords Good.
+std::string GroupsAdvice(GenerationSettings more) {
+    for (++more.groups; more.groups <= kMostGroups; ++more.groups)
+        if (GoodEnough(Generator(more).BitsOf(0))) return std::to_string(more.groups) + " groups make it Good";
+    return {};
+}
+
 // The fewest words that make passphrases Good, weighed on the list read
 // once.
 std::string PassphraseAdvice(const GenerationSettings& settings) {
@@ -63,7 +70,8 @@ StrengthLine DescribeStrength(const GenerationSettings& settings) {
         case GeneratorRefusal::kNone: break;
         case GeneratorRefusal::kWordListRefused:
         case GeneratorRefusal::kRuleRefused:
-        case GeneratorRefusal::kEachTypeImpossible: return NoPasswordLine(generator.problem());
+        case GeneratorRefusal::kEachTypeImpossible:
+        case GeneratorRefusal::kNothingToSay: return NoPasswordLine(generator.problem());
         case GeneratorRefusal::kEmptiedByExclusion: return NoPasswordLine("the exclusions leave no character.");
         case GeneratorRefusal::kPoolTooLarge: return NoPasswordLine("more than 32767 characters to draw from.");
         case GeneratorRefusal::kNothingToDrawFrom: return NoPasswordLine("there is no character to draw from.");
@@ -78,6 +86,13 @@ StrengthLine DescribeStrength(const GenerationSettings& settings) {
             text += ", " + std::to_string(digits) + (digits == 1 ? " digit" : " digits");
         const StrengthLevel level = LevelOf(bits);
         return {text + "): " + StrengthWord(bits), level, level < StrengthLevel::kGood ? PassphraseAdvice(settings) : ""};
+    }
+    if (settings.pronounceable()) {
+        const double bits = generator.BitsOf(0);
+        const StrengthLevel level = LevelOf(bits);
+        return {"Strength: " + OneDecimal(bits) + " bits per password (pronounceable, " + std::to_string(settings.groups) +
+                    (settings.groups == 1 ? " group" : " groups") + " of 6 letters): " + StrengthWord(bits),
+                level, level < StrengthLevel::kGood ? GroupsAdvice(one) : ""};
     }
     const auto& rule = generator.rule_choice();
     const int min_length = rule ? rule->min_length : settings.shortest();

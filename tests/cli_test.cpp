@@ -534,3 +534,31 @@ TEST(CommandLine, TheLengthAndCountGivenAloneTheWindowsCaseNamesAndOneJsonDocume
                                                             "print(len(d), {len(o[\"password\"]) for o in d})'");
     EXPECT_EQ(document.out, "3 {12}\n") << document.err;
 }
+
+// Pronounceable passwords: the format, each one's exact bits, the groups, a
+// unique run that reaches the exact count and no further, and what the
+// exclusions leave empty named.
+TEST(CommandLinePronounceable, TheFormatTheExactCountAndTheRefusals) {
+    Result standard = Cli("--pronounceable -n 40 --format ndjson --show-strength");
+    ASSERT_EQ(standard.code, 0) << standard.err;
+    EXPECT_EQ(standard.err, "Strength: 70.3 bits per password (pronounceable, 3 groups of 6 letters): Weak; 4 groups "
+                            "make it Good\n");
+    for (const std::string& line : Lines(standard.out))
+        EXPECT_NE(line.find("\"length\": 20, \"bits\": 70.30}"), std::string::npos) << line;
+    Result four = Cli("--pronounceable --groups 4 -n 20");
+    for (const std::string& line : Lines(four.out)) {
+        EXPECT_EQ(line.size(), 27u) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), '-'), 3) << line;
+    }
+    // Two consonants, one vowel, two digits: 640 passwords of one group.
+    const std::string few = "--pronounceable --groups 1 --other-out 'f g h j k m n p r s t v w z F G H J K M N P R S T V "
+                            "W Z e i o u E I O U 2 3 4 5 6 7 8 9'";
+    Result all = Cli(few + " --unique -n 640");
+    ASSERT_EQ(all.code, 0) << all.err;
+    const std::vector<std::string> lines = Lines(all.out);
+    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), 640u);
+    EXPECT_EQ(Cli(few + " --unique -n 641").err,
+              "morvane-cli: --count must be at most 640 with --unique: no more different passwords can be made\n");
+    EXPECT_EQ(Cli("--pronounceable --exclude-look-alikes --other-out 'a e i u'").err,
+              "morvane-cli: --pronounceable: no vowel is left to say after --exclude-look-alikes and --other-out\n");
+}

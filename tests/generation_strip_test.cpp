@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <fstream>
 #include <set>
@@ -195,4 +196,38 @@ TEST(GenerationStrip, TheWordListButtonSaysWhatItDoesCancelKeepsTheListAndTheEff
     EXPECT_FALSE(w.strip().cmdBuiltInList->isVisible());
     w.Run(5);
     for (const QString& line : w.Lines()) EXPECT_FALSE(line.startsWith("own")) << line.toStdString();
+}
+
+// Pronounceable passwords: the groups of the strip, the window's count and
+// exclusions, the rest standing aside; the strength is the exact count's.
+TEST(GenerationStrip, PronounceablePasswordsTakeTheGroupsTheCountAndTheExclusions) {
+    Window w;
+    w.strip().optPronounceable->setChecked(true);
+    QApplication::processEvents();
+    EXPECT_FALSE(w.window.fraInclude->isEnabled());
+    EXPECT_FALSE(w.window.txtMaxLen->isEnabled());
+    EXPECT_FALSE(w.window.chkSpace->isEnabled());
+    EXPECT_TRUE(w.window.chkAlike->isEnabled());
+    EXPECT_TRUE(w.window.txtNum->isEnabled());
+    EXPECT_FALSE(w.strip().chkEachType->isEnabled());
+    EXPECT_TRUE(w.strip().spnGroups->isEnabled());
+    EXPECT_EQ(w.Strength(), "Strength: 70.3 bits per password (pronounceable, 3 groups of 6 letters): Weak; 4 groups make it Good");
+    w.strip().spnGroups->setValue(2);
+    w.window.chkAlike->click();
+    QTest::qWaitFor([&] { return w.Strength().contains("2 groups"); }, 20000);
+    EXPECT_EQ(w.Strength().toStdString(), "Strength: 46.7 bits per password (pronounceable, 2 groups of 6 letters): Weak; 4 groups make it Good");
+    w.Run(200);
+    const QStringList lines = w.Lines();
+    ASSERT_EQ(lines.size(), 200);
+    const QRegularExpression format("^[bdfghjkmnprstvwzaeiuAEUDFGHJKMNPRSTVWZ2-79]{6}-[bdfghjkmnprstvwzaeiuAEUDFGHJKMNPRSTVWZ2-79]{6}$");
+    for (const QString& line : lines) {
+        EXPECT_TRUE(format.match(line).hasMatch()) << line.toStdString();
+        EXPECT_EQ(line.count(QRegularExpression("[0-9]")), 1) << line.toStdString();
+        EXPECT_EQ(line.count(QRegularExpression("[A-Z]")), 1) << line.toStdString();
+    }
+    EXPECT_EQ(w.window.txtStatus->text(), "Complete");
+    w.strip().optPasswords->setChecked(true);
+    QApplication::processEvents();
+    EXPECT_TRUE(w.window.fraInclude->isEnabled());
+    EXPECT_FALSE(w.strip().spnGroups->isEnabled());
 }

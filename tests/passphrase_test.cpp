@@ -2,6 +2,7 @@
 // keep them, exact counts against enumeration, and uniform draws.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -11,6 +12,7 @@
 #include "engine/each_type_rule.h"
 #include "engine/password_maker.h"
 #include "engine/passphrase_maker.h"
+#include "engine/pronounceable_maker.h"
 #include "engine/word_list.h"
 
 using namespace morvane;
@@ -276,4 +278,70 @@ TEST(EachTypeRule, BitsAreTheExactEntropyOfWhatIsDrawnFromAPoolThatRepeatsAChara
         return p;
     }());
     EXPECT_NEAR(even.Bits(6), even.Count(6).bits, 1e-9);
+}
+
+namespace {
+
+// Every string of a pronounceable format, written out place by place.
+std::set<Text> EveryPronounceable(const SpokenSets& sets, int groups) {
+    const int letters = groups * kLettersInAGroup;
+    const auto vowel = [](int i) { return i % 3 == 1; };
+    std::set<Text> all;
+    for (int digit = 0; digit < letters; ++digit)
+        for (int capital = 0; capital < letters; ++capital) {
+            if (capital == digit) continue;
+            std::function<void(int, Text)> fill = [&](int i, Text made) {
+                if (i == letters) return void(all.insert(made));
+                if (i > 0 && i % kLettersInAGroup == 0) made += U'-';
+                const Text& from = i == digit     ? sets.digits
+                                   : i == capital ? (vowel(i) ? sets.upper_vowels : sets.upper_consonants)
+                                                  : (vowel(i) ? sets.vowels : sets.consonants);
+                for (char32_t c : from) fill(i + 1, made + c);
+            };
+            fill(0, U"");
+        }
+    return all;
+}
+
+}  // namespace
+
+TEST(Pronounceable, CountsExactlyEveryStringAndDrawsEachEquallyOften) {
+    const struct {
+        const char32_t* excluded;
+        int groups;
+    } cases[] = {
+        {U"cfghjkmnprstvwzCFGHJKMNPRSTVWZeiouEIOU013456789", 1},  // two consonants, one vowel, two digits
+        {U"fghjkmnprstvwzFGHJKMNPRSTVWZiouIOU23456789", 1},       // capitals of both kinds, unevenly
+        {U"dfghjkmnprstvwzDFGHJKMNPRSTVWZeiouAEIOU013456789", 1},  // no capital vowel: only consonants take it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(ToUtf8(c.excluded)));
+        SpokenSets sets;
+        ASSERT_EQ(SpokenSetsWithout(c.excluded, sets), "");
+        PronounceableMaker maker(sets, c.groups);
+        const std::set<Text> every = EveryPronounceable(sets, c.groups);
+        EXPECT_EQ(maker.Count().capped, every.size());
+        EXPECT_NEAR(maker.Count().bits, std::log2(static_cast<double>(every.size())), 1e-9);
+        ExpectEveryOutcomeEquallyLikely([&](Text& made) { maker.Make(made); }, every.size());
+    }
+    // Two groups, counted against writing them all out; the default, at least 70 bits.
+    SpokenSets few;
+    ASSERT_EQ(SpokenSetsWithout(U"fghjkmnprstvwzFGHJKMNPRSTVWZeiouEIOU23456789", few), "");
+    EXPECT_EQ(PronounceableMaker(few, 2).Count().capped, EveryPronounceable(few, 2).size());
+    SpokenSets all;
+    ASSERT_EQ(SpokenSetsWithout(U"", all), "");
+    PronounceableMaker standard(all, kDefaultGroups);
+    EXPECT_GE(standard.Count().bits, 70.0);
+    // Eight groups go beyond 128 bits, counted in logarithms.
+    EXPECT_NEAR(PronounceableMaker(all, kMostGroups).Count().bits, 176.4, 0.05);
+    std::string made;
+    standard.AppendUtf8(made);
+    EXPECT_EQ(made.size(), 20u);
+    EXPECT_EQ(std::count_if(made.begin(), made.end(), [](char ch) { return ch >= '0' && ch <= '9'; }), 1) << made;
+    EXPECT_EQ(std::count_if(made.begin(), made.end(), [](char ch) { return ch >= 'A' && ch <= 'Z'; }), 1) << made;
+    EXPECT_EQ(made[6], '-');
+    EXPECT_EQ(made[13], '-');
+    // What the exclusions empty is named.
+    EXPECT_EQ(SpokenSetsWithout(U"aeiou", all), "no vowel is left to say");
+    EXPECT_EQ(SpokenSetsWithout(U"0123456789", all), "no digit is left");
 }

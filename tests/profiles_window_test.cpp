@@ -130,7 +130,8 @@ TEST(ProfilesWindow, ChoosingAProfileByKeyboardSetsTheOptionsAsAUserWouldAndTheS
     Window w;
     EXPECT_EQ(w.Entries(), (QStringList{"pin4 (built-in)", "pin6 (built-in)", "letters-digits (built-in)",
                                         "strong (built-in)", "wifi (built-in)", "shell-safe (built-in)",
-                                        "passphrase6 (built-in)", "passphrase8 (built-in)", "bank", "words"}));
+                                        "passphrase6 (built-in)", "passphrase8 (built-in)", "spoken4 (built-in)",
+                                        "bank", "words"}));
     w.ChooseByKeyboard("strong (built-in)");
     EXPECT_TRUE(w.window.chkAlike->isChecked());
     EXPECT_FALSE(w.window.chkVarLen->isChecked());
@@ -170,6 +171,11 @@ TEST(ProfilesWindow, ChoosingAProfileByKeyboardSetsTheOptionsAsAUserWouldAndTheS
     EXPECT_EQ(w.strip().spnRuleLength->value(), 16);
     EXPECT_EQ(w.window.txtNum->text(), "1");
     EXPECT_EQ(w.Strength(), CliStrength("--profile bank"));
+
+    w.ChooseByKeyboard("spoken4 (built-in)");
+    EXPECT_TRUE(w.strip().optPronounceable->isChecked());
+    EXPECT_EQ(w.strip().spnGroups->value(), 4);
+    EXPECT_EQ(w.Strength(), CliStrength("--profile spoken4"));
 
     w.ChooseByKeyboard("words");
     EXPECT_TRUE(w.strip().optPassphrases->isChecked());
@@ -293,7 +299,7 @@ TEST(ProfilesWindow, AFileThatDoesNotReadWellIsSaidWithItsLineAndLeftAsItWas) {
         Config none;
         return Window().Options().join('\n');
     }());
-    EXPECT_EQ(w.Entries().size(), 8);
+    EXPECT_EQ(w.Entries().size(), 9);
     AnswerInput("other");
     w.menu().mnuSaveProfile->trigger();
     w.Settle();
