@@ -12,6 +12,8 @@
 //   MORVANE_BENCH_LENGTH=n    runs of passwords n long (the event gaps alone)
 //   MORVANE_BENCH_GAPS=1      also lists every gap over 30 ms
 //   MORVANE_BENCH_WINDOW=1    only the window runs against Qt
+//   MORVANE_BENCH_KINDS=1     only passphrases, the each-type rule and
+//                             pronounceable passwords against plain ones
 //   MORVANE_BENCH_FIND_PRESS=1 only Find Next, from the press in the dialog to
 //                             the selection painted, against Qt's own find
 #include <QApplication>
@@ -490,20 +492,25 @@ void PassphrasesAgainstYardstick(const std::string& folder, long count) {
                 count, per_line, Median(ours), Median(yard), Median(ratio));
 }
 
-// Passwords of 8 with the each-type rule against the same without it.
-void EachTypeAgainstPlain(const std::string& folder, long count) {
+// One kind of output against plain passwords of its length: CPU time of
+// each whole morvane-cli process, medians of 5 interleaved rounds.
+void AgainstPlain(const std::string& folder, const char* what, std::vector<std::string> args, const char* length,
+                  long count, double target) {
     const std::string cli = folder + "/morvane-cli";
-    std::vector<double> rule, plain, ratio;
+    args.insert(args.begin(), cli);
+    args.insert(args.end(), {"-n", std::to_string(count)});
+    std::vector<double> kind, plain, ratio;
     for (int run = 0; run < 5; ++run) {
-        const double r = RunProcess({cli, "--each-type", "-l", "8", "-n", std::to_string(count)}).cpu;
-        const double p = RunProcess({cli, "-l", "8", "-n", std::to_string(count)}).cpu;
-        rule.push_back(r);
+        const double k = RunProcess(args).cpu;
+        const double p = RunProcess({cli, "-l", length, "-n", std::to_string(count)}).cpu;
+        kind.push_back(k);
         plain.push_back(p);
-        ratio.push_back(r / p);
+        ratio.push_back(k / p);
     }
-    std::printf("rule     %9ld passwords of 8 with one of each type  CPU %6.3f s  without %.3f s  ratio %.2f "
-                "(medians of 5)\n",
-                count, Median(rule), Median(plain), Median(ratio));
+    std::printf("against  %9ld %-36s CPU %6.3f s  plain of %s %.3f s  ratio %.2f (medians of 5", count, what,
+                Median(kind), length, Median(plain), Median(ratio));
+    if (target > 0) std::printf(", target %.1f", target);
+    std::printf(")\n");
 }
 
 // Replace All of one occurrence per line on a list of `lines` lines, against
@@ -577,10 +584,13 @@ int main(int argc, char** argv) {
         if (qEnvironmentVariableIsSet("MORVANE_BENCH_REPLACE")) ReplaceAllRun(qEnvironmentVariableIntValue("MORVANE_BENCH_REPLACE"));
         return 0;
     }
-    if (!cli_only) EngineAgainstYardstick(10000000);
-    CliAgainstYardstick(folder, 10000000);
+    const bool kinds_only = qEnvironmentVariableIsSet("MORVANE_BENCH_KINDS");  // only the kinds against plain ones
+    if (!cli_only && !kinds_only) EngineAgainstYardstick(10000000);
+    if (!kinds_only) CliAgainstYardstick(folder, 10000000);
     PassphrasesAgainstYardstick(folder, 1000000);
-    EachTypeAgainstPlain(folder, 1000000);
+    AgainstPlain(folder, "of 8 with one of each type", {"--each-type", "-l", "8"}, "8", 1000000, 0);
+    AgainstPlain(folder, "pronounceable, 3 groups", {"--pronounceable"}, "20", 1000000, 2);
+    if (kinds_only) return 0;
     if (cli_only) return 0;
     for (long n : counts) EngineRun(n);
     if (engine_only) return 0;

@@ -30,10 +30,6 @@ bool MultiplyByPower(unsigned __int128& into, uint64_t base, int exponent) {
     return true;
 }
 
-void AppendUtf8Of(std::string& out, char32_t c) {
-    out += static_cast<char>(c);  // the format's letters, digits and hyphen are ASCII
-}
-
 }  // namespace
 
 std::string SpokenSetsWithout(const Text& excluded, SpokenSets& sets) {
@@ -55,21 +51,27 @@ PronounceableMaker::PronounceableMaker(SpokenSets sets, int groups)
     for (int i = 0; i < letters_; ++i) ++of_kind_[KindAt(i)];
     // With the digit on a place of kind d and the capital on one of kind u,
     // the format gives n_d (n_u - [d = u]) |digits| |capitals_u| times the
-    // letters of the other places; over the letters of every place and the
-    // digits, that is the weight below, a common factor left out.
+    // letters of the other places. Over |consonants|^2 |vowels|^2 times the
+    // letters of every place and the digits, a factor all four share, the
+    // other places leave one letter count of the kind opposite d and one
+    // opposite u.
     weight_total_ = 0;
+    int at = 0;
     for (Kind d : {kConsonant, kVowel})
         for (Kind u : {kConsonant, kVowel}) {
-            uint64_t weight = static_cast<uint64_t>(of_kind_[d]) * static_cast<uint64_t>(of_kind_[u] - (d == u)) *
-                              Capitals(u).size();
-            // Two places are no plain letters: the whole's letters with one
-            // of d's kind and one of u's taken out, times |consonants|^2
-            // |vowels|^2, leave the other kind's count for each.
-            for (Kind other : {d, u}) weight *= Letters(other == kConsonant ? kVowel : kConsonant).size();
-            weight_[d][u] = static_cast<uint32_t>(weight);
-            weight_total_ += weight_[d][u];
+            Arrangement& a = arrangements_[at++];
+            a = {d, u, static_cast<uint32_t>(of_kind_[d]), static_cast<uint32_t>(of_kind_[u] - (d == u)),
+                 static_cast<uint32_t>(Capitals(u).size()), 1};
+            for (Kind other : {d, u}) a.letters_weight *= static_cast<uint32_t>(Letters(other == kConsonant ? kVowel : kConsonant).size());
+            weight_total_ += a.weight();
         }
-    drawn_.resize(static_cast<size_t>(letters_));
+    for (Kind kind : {kConsonant, kVowel})
+        for (char32_t c : Letters(kind)) ascii_[kind] += static_cast<char>(c);
+    spans_ = {weight_total_, static_cast<uint32_t>(sets_.digits.size())};
+    for (int i = 0; i < letters_; ++i) spans_.push_back(static_cast<uint32_t>(Letters(KindAt(i)).size()));
+    drawn_.resize(spans_.size());
+    plan_.resize(spans_.size() + 1);
+    plan_.resize(PlanDigits(spans_.data(), spans_.size(), 64, plan_.data()));
 }
 
 OutputCount PronounceableMaker::Count() const {
@@ -101,28 +103,31 @@ void PronounceableMaker::Make(Text& out) {
 }
 
 void PronounceableMaker::AppendUtf8(std::string& out) {
-    // Which kinds of place take the digit and the capital, as often as the
-    // passwords of each; then the places among those of their kinds.
-    uint32_t pick = static_cast<uint32_t>(Rand(0, static_cast<int32_t>(weight_total_) - 1));
-    int combination = 0;  // digit kind * 2 + capital kind
-    while (pick >= weight_[combination / 2][combination % 2]) pick -= weight_[combination / 2][combination++ % 2];
-    const Kind digit_kind = static_cast<Kind>(combination / 2), capital_kind = static_cast<Kind>(combination % 2);
-    int digit_nth = Rand(0, of_kind_[digit_kind] - 1);
-    int capital_nth = Rand(0, of_kind_[capital_kind] - (digit_kind == capital_kind) - 1);
-    int digit_at = -1, capital_at = -1;
-    for (int i = 0; i < letters_; ++i) {
-        if (KindAt(i) == digit_kind && digit_nth-- == 0) digit_at = i;
-        else if (KindAt(i) == capital_kind && capital_nth-- == 0) capital_at = i;
-    }
-    for (int i = 0; i < letters_; ++i) {
-        const Text& from = i == digit_at ? sets_.digits : i == capital_at ? Capitals(KindAt(i)) : Letters(KindAt(i));
-        drawn_[static_cast<size_t>(i)] = from[static_cast<size_t>(Rand(0, static_cast<int32_t>(from.size()) - 1))];
-    }
-    for (int i = 0; i < letters_; ++i) {
-        if (i > 0 && i % kLettersInAGroup == 0) out += '-';
-        AppendUtf8Of(out, drawn_[static_cast<size_t>(i)]);
-    }
-    ::explicit_bzero(drawn_.data(), drawn_.size() * sizeof(char32_t));
+    DrawPlannedDigits(spans_.data(), drawn_.data(), plan_.data(), plan_.size(), 0);
+    // The first number picks the arrangement as often as its passwords come,
+    // and within it the digit's place, the capital's place and the capital,
+    // each value as often as the others; what is left over is not read.
+    uint32_t pick = drawn_[0];
+    const Arrangement* a = arrangements_;
+    while (pick >= a->weight()) pick -= (a++)->weight();
+    pick /= a->letters_weight;
+    const uint32_t capital = pick % a->capitals;
+    pick /= a->capitals;
+    uint32_t capital_nth = pick % a->capital_places;
+    const uint32_t digit_nth = pick / a->capital_places;
+    if (a->capital_kind == a->digit_kind && capital_nth >= digit_nth) ++capital_nth;  // the places besides the digit's
+    const int digit_at = PlaceOf(a->digit_kind, digit_nth), capital_at = PlaceOf(a->capital_kind, capital_nth);
+    // Written in place: the letters, a hyphen after each group but the last;
+    // then the digit and the capital over the letters drawn for their places.
+    const size_t start = out.size();
+    out.resize(start + static_cast<size_t>(Length()), '-');
+    char* write = out.data() + start;
+    const auto at = [](int letter) { return letter + letter / kLettersInAGroup; };
+    for (int i = 0; i < letters_; ++i) write[at(i)] = ascii_[KindAt(i)][drawn_[static_cast<size_t>(i) + 2]];
+    write[at(digit_at)] = static_cast<char>(sets_.digits[drawn_[1]]);  // the format's characters are ASCII
+    write[at(capital_at)] = static_cast<char>(Capitals(a->capital_kind)[capital]);
+    ::explicit_bzero(drawn_.data(), drawn_.size() * sizeof(uint32_t));
+    ::explicit_bzero(&pick, sizeof pick);
 }
 
 }  // namespace morvane

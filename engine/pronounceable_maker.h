@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/output_count.h"
+#include "engine/rand.h"
 #include "platform/base/text.h"
 
 namespace morvane {
@@ -43,18 +44,35 @@ public:
 private:
     enum Kind { kConsonant, kVowel };
     static Kind KindAt(int letter) { return letter % 3 == 1 ? kVowel : kConsonant; }
+    // The letter place of the nth place of a kind: syllables of three, the
+    // vowel in the middle.
+    static int PlaceOf(Kind kind, uint32_t nth) {
+        const int n = static_cast<int>(nth);
+        return kind == kVowel ? 3 * n + 1 : 3 * (n / 2) + 2 * (n % 2);
+    }
     const Text& Letters(Kind kind) const { return kind == kConsonant ? sets_.consonants : sets_.vowels; }
     const Text& Capitals(Kind kind) const { return kind == kConsonant ? sets_.upper_consonants : sets_.upper_vowels; }
 
     SpokenSets sets_;
+    std::string ascii_[2];  // the letters of each kind as the output writes them
     int groups_;
     int letters_;
     int of_kind_[2];       // letter places of each kind
     // How much the format's count grows with the digit on a place of the
-    // first kind and the capital on one of the second, in small numbers.
-    uint32_t weight_[2][2];
+    // first kind and the capital on one of the second, in small numbers:
+    // places of the digit's kind, of the capital's kind besides it, capitals,
+    // and what the letters of the other places weigh.
+    struct Arrangement {
+        Kind digit_kind, capital_kind;
+        uint32_t digit_places, capital_places, capitals, letters_weight;
+        uint32_t weight() const { return digit_places * capital_places * capitals * letters_weight; }
+    };
+    Arrangement arrangements_[4];
     uint32_t weight_total_;
-    std::vector<char32_t> drawn_;
+    // What each password draws at once: the arrangement with its places and
+    // capital, the digit, and a letter for every place.
+    std::vector<uint32_t> spans_, drawn_;
+    std::vector<DigitChunk> plan_;
 };
 
 }  // namespace morvane
