@@ -56,6 +56,8 @@ Big Binomial(int n, int k) {
     return result;
 }
 
+
+
 double Log2Binomial(int n, int k) {
     return (std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0)) / std::log(2.0);
 }
@@ -86,8 +88,9 @@ double PassphraseBits(const std::vector<Text>& words, const PassphraseOptions& o
                 if (IsDigitText(f)) return CountPassphrases(words, options).bits;  // a word that reads as a digit
     }
     const int k = options.words, n = options.digits;
+    const double gap_choices = static_cast<double>(std::max<size_t>(DistinctSeparators(options.separators).size(), 1));
     return Log2Binomial(k + n, n) + n * std::log2(static_cast<double>(kDigitValues)) +
-           k * WordTokenBits(words, options.word_case);
+           k * WordTokenBits(words, options.word_case) + (k + n - 1) * std::log2(gap_choices);
 }
 
 Text LowerCase(const Text& word) {
@@ -108,18 +111,45 @@ Text TitleCase(const Text& word) {
     return out;
 }
 
+std::string WordLengthsInWords(const PassphraseOptions& options) {
+    const int least = options.min_word_length, most = options.max_word_length;
+    if (least > 0 && most > 0) return least == most ? std::to_string(least) + " characters" :
+                                                       std::to_string(least) + " to " + std::to_string(most) + " characters";
+    return least > 0 ? "at least " + std::to_string(least) + " characters" : "at most " + std::to_string(most) + " characters";
+}
+
+Text DistinctSeparators(const Text& set) {
+    Text distinct;
+    for (char32_t c : set)
+        if (distinct.find(c) == Text::npos) distinct += c;
+    return distinct;
+}
+
+Text PassphraseOptions::KeptOutOfWords() const {
+    if (separators.empty()) return separator;
+    const bool digit = std::any_of(separators.begin(), separators.end(), [](char32_t c) { return c >= U'0' && c <= U'9'; });
+    return digit ? separators + U"0123456789" : separators;
+}
+
 std::string PassphraseProblem(const std::vector<Text>& words, const PassphraseOptions& options) {
     if (options.words < kFewestPassphraseWords || options.words > kMostPassphraseWords)
         return "Enter a number of words from 1 to 64.";
     if (options.digits < 0 || options.digits > kMostPassphraseDigits)
         return "Enter a number of digits from 0 to 64.";
-    if (options.separator.empty())
+    if (!options.separators.empty()) {
+        if (std::any_of(options.separators.begin(), options.separators.end(), IsControlCharacter))
+            return "The separators must not hold a control character.";
+    } else if (options.separator.empty()) {
         return "Enter a separator: without one, different passphrases could read the same.";
-    if (std::any_of(options.separator.begin(), options.separator.end(),
-                    [](char32_t c) { return c >= U'0' && c <= U'9'; }))
+    } else if (std::any_of(options.separator.begin(), options.separator.end(),
+                           [](char32_t c) { return c >= U'0' && c <= U'9'; })) {
         return "The separator must not hold a digit.";
-    if (std::any_of(options.separator.begin(), options.separator.end(), IsControlCharacter))
+    }
+    if (options.separators.empty() && std::any_of(options.separator.begin(), options.separator.end(), IsControlCharacter))
         return "The separator must not hold a control character.";
+    if (words.size() < kFewestWords && (options.min_word_length > 0 || options.max_word_length > 0))
+        return "Only " + std::to_string(words.size()) + " words of the list are " + WordLengthsInWords(options) +
+               " long; at least 1024 are needed.";
     if (words.size() < kFewestWords)
         return "The word list holds " + std::to_string(words.size()) +
                " different words without the separator; it needs at least 1024.";
@@ -136,6 +166,7 @@ PassphraseMaker::PassphraseMaker(const std::vector<Text>& words, PassphraseOptio
         }
     }
     separator_utf8_ = ToUtf8(options_.separator);
+    for (char32_t c : DistinctSeparators(options_.separators)) separators_utf8_.push_back(ToUtf8(Text(1, c)));
 }
 
 // Where the digits stand: each goes into a place drawn among the tokens so
@@ -165,7 +196,8 @@ void PassphraseMaker::Make(Text& passphrase) {
     int digit_at[kMostPassphraseWords + kMostPassphraseDigits];
     const int tokens = Arrange(digit_at);
     for (int t = 0; t < tokens; ++t) {
-        if (t > 0) passphrase += options_.separator;
+        if (t > 0 && separators_utf8_.empty()) passphrase += options_.separator;
+        else if (t > 0) passphrase += FromUtf8(separators_utf8_[static_cast<size_t>(Rand(0, static_cast<int>(separators_utf8_.size()) - 1))]);
         if (digit_at[t] >= 0) {
             passphrase += static_cast<char32_t>(U'0' + digit_at[t]);
         } else {
@@ -179,7 +211,8 @@ void PassphraseMaker::AppendUtf8(std::string& out) {
     int digit_at[kMostPassphraseWords + kMostPassphraseDigits];
     const int tokens = Arrange(digit_at);
     for (int t = 0; t < tokens; ++t) {
-        if (t > 0) out += separator_utf8_;
+        if (t > 0 && separators_utf8_.empty()) out += separator_utf8_;
+        else if (t > 0) out += separators_utf8_[static_cast<size_t>(Rand(0, static_cast<int>(separators_utf8_.size()) - 1))];
         if (digit_at[t] >= 0) {
             out += static_cast<char>('0' + digit_at[t]);
         } else {
@@ -233,6 +266,12 @@ OutputCount CountPassphrases(const std::vector<Text>& words, const PassphraseOpt
             bits = std::isinf(bits) ? term : std::max(bits, term) + std::log2(1 + std::exp2(-std::abs(bits - term)));
         }
     }
+    // Each gap between the k + n tokens takes one of the set's characters.
+    const Big gap_choices = std::max<size_t>(DistinctSeparators(options.separators).size(), 1);
+    const int gaps = k + n - 1;
+    exact = Times(exact, Power(gap_choices, gaps));
+    if (exact > kBigCap) exact = kBigCap;
+    bits += gaps * std::log2(static_cast<double>(gap_choices));
     return exact < kBigCap ? OutputCount::Of(exact) : OutputCount::FromBits(bits);
 }
 

@@ -34,12 +34,21 @@ std::optional<std::string> ReadListText(const std::string& name, std::string& pr
     return std::nullopt;
 }
 
+// The words of the lengths asked for.
+std::vector<Text> OfLengths(std::vector<Text> words, const PassphraseOptions& options) {
+    const size_t least = static_cast<size_t>(options.min_word_length);
+    const size_t most = options.max_word_length > 0 ? static_cast<size_t>(options.max_word_length) : SIZE_MAX;
+    std::erase_if(words, [&](const Text& word) { return word.size() < least || word.size() > most; });
+    return words;
+}
+
 }  // namespace
 
 std::optional<std::vector<Text>> LoadWords(const GenerationSettings& settings, std::string& problem) {
-    if (settings.read_words) return *settings.read_words;
+    const PassphraseOptions& options = settings.passphrase;
+    if (settings.read_words) return OfLengths(*settings.read_words, options);
     if (settings.word_list_file.empty())
-        return ReadWordList(EffLargeWordListText(), settings.passphrase.separator, settings.passphrase.word_case);
+        return OfLengths(ReadWordList(EffLargeWordListText(), options.KeptOutOfWords(), options.word_case), options);
     auto text = ReadListText(settings.word_list_file, problem);
     if (!text) return std::nullopt;
     const std::string_view list = DropByteOrderMark(*text);
@@ -47,9 +56,9 @@ std::optional<std::vector<Text>> LoadWords(const GenerationSettings& settings, s
         problem = "The word list " + settings.word_list_file + " " + fault + ".";
         return std::nullopt;
     }
-    auto words = ReadWordList(list, settings.passphrase.separator, settings.passphrase.word_case);
+    auto words = ReadWordList(list, options.KeptOutOfWords(), options.word_case);
     Wipe(*text);
-    return words;
+    return OfLengths(std::move(words), options);
 }
 
 std::optional<std::vector<Text>> LoadPassphraseWords(const GenerationSettings& settings, std::string& problem) {

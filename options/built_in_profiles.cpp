@@ -23,6 +23,8 @@ std::span<const BuiltInProfile> BuiltInProfiles() {
          {{"length", "24"}, {"other-out", kShellMetacharacters}}},
         {"passphrase6", "a passphrase of 6 words", {{"passphrase", ""}, {"words", "6"}}},
         {"passphrase8", "a passphrase of 8 words, for a master password", {{"passphrase", ""}, {"words", "8"}}},
+        {"recipe5", "5 Title-case words, each gap a digit or one of ! # %, for sites that want them",
+         {{"passphrase", ""}, {"words", "5"}, {"separators", "0123456789!#%"}, {"case", "title"}}},
         {"spoken4", "a password to say and type from memory: four groups of syllables",
          {{"pronounceable", ""}, {"groups", "4"}}},
     };

@@ -172,6 +172,9 @@ std::string ApplyAll(std::vector<GivenOption>& all, const std::vector<std::strin
         }
     }
     if (std::string conflict = Conflict(given, options.settings.count); !conflict.empty()) return conflict;
+    if (const PassphraseOptions& p = options.settings.passphrase;
+        p.min_word_length > 0 && p.max_word_length > 0 && p.min_word_length > p.max_word_length)
+        return given.Named("min-word-length") + " must not be greater than " + given.Named("max-word-length");
     if (given.Has("each-type")) options.settings.mode = GenerationMode::kEachType;
     if ((given.Has("copy") && !given.Has("count")) || given.Has("qr") || given.Has("qr-wifi"))
         options.settings.count = 1;

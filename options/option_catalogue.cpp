@@ -315,13 +315,50 @@ std::vector<OptionEntry> MakeCatalogue() {
          },
          [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.word_list_file.empty()) return std::nullopt; return s.word_list_file; }},
         {0, "separator", Takes::kText, "TEXT", "what stands between the words (-)", G::kPassphrases, V::kText,
-         kKindWordChoice, 0, 0, {}, Completion::kNothing, kKindCharacters | kKindRule, {}, {"passphrase"},
+         kKindWordChoice | kKindSeparator, 0, 0, {}, Completion::kNothing, kKindCharacters | kKindRule, {}, {"passphrase"},
          "passphrases",
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              o.settings.passphrase.separator = FromUtf8(v.text);
              return std::string();
          },
          [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.passphrase.separator == PassphraseOptions{}.separator) return std::nullopt; return ToUtf8(s.passphrase.separator); }},
+        {0, "separators", Takes::kText, "SET",
+         "each gap between words takes one of these\n"
+         "characters, drawn on its own (--separators '0123456789!#%')",
+         G::kPassphrases, V::kText, kKindWordChoice | kKindSeparator, 0, 0, {}, Completion::kNothing,
+         kKindCharacters | kKindRule | kKindSeparator, {{kKindSeparator, "each gap takes a separator of the set"}},
+         {"passphrase"}, "passphrases",
+         [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
+             if (v.text.empty()) return std::string("--separators needs at least one character");
+             o.settings.passphrase.separators = FromUtf8(v.text);
+             return std::string();
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!s.passphrases() || s.passphrase.separators.empty()) return std::nullopt;
+             return ToUtf8(s.passphrase.separators);
+         }},
+        {0, "min-word-length", Takes::kNumber, "N", "only words of at least N characters, 1 to 32",
+         G::kPassphrases, V::kNumber, kKindWordChoice, kShortestWordLimit, kLongestWordLimit, {},
+         Completion::kNothing, kKindCharacters | kKindRule, {}, {"passphrase"}, "passphrases",
+         [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
+             o.settings.passphrase.min_word_length = static_cast<int>(*v.number);
+             return std::string();
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!s.passphrases() || s.passphrase.min_word_length == 0) return std::nullopt;
+             return std::to_string(s.passphrase.min_word_length);
+         }},
+        {0, "max-word-length", Takes::kNumber, "N", "only words of at most N characters, 1 to 32",
+         G::kPassphrases, V::kNumber, kKindWordChoice, kShortestWordLimit, kLongestWordLimit, {},
+         Completion::kNothing, kKindCharacters | kKindRule, {}, {"passphrase"}, "passphrases",
+         [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
+             o.settings.passphrase.max_word_length = static_cast<int>(*v.number);
+             return std::string();
+         },
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!s.passphrases() || s.passphrase.max_word_length == 0) return std::nullopt;
+             return std::to_string(s.passphrase.max_word_length);
+         }},
         {0, "case", Takes::kChoice, "CASE",
          "lower, title, upper or random (one per word), in\n"
          "any letter case",

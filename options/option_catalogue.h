@@ -51,6 +51,7 @@ enum OptionKind : unsigned {
     kKindBlank = 1u << 10,        // --spaces
     kKindSpoken = 1u << 11,       // --pronounceable
     kKindGroups = 1u << 12,       // how a pronounceable password is made
+    kKindSeparator = 1u << 13,    // --separator, --separators
 };
 inline constexpr unsigned kKindLengths = kKindExactLength | kKindLengthBound | kKindFixedLength;
 inline constexpr unsigned kKindPronounceable = kKindSpoken | kKindGroups;

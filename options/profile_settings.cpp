@@ -83,8 +83,12 @@ std::string DescribeMaking(const GenerationSettings& s) {
         if (s.passphrase.digits > 0)
             what += " and " + std::to_string(s.passphrase.digits) + (s.passphrase.digits == 1 ? " digit" : " digits");
         if (s.passphrase.word_case != WordCase::kLower) what += std::string(", ") + CaseName(s.passphrase.word_case) + " case";
-        if (s.passphrase.separator != PassphraseOptions{}.separator)
+        if (!s.passphrase.separators.empty())
+            what += ", one of \"" + ToUtf8(s.passphrase.separators) + "\" between each";
+        else if (s.passphrase.separator != PassphraseOptions{}.separator)
             what += ", \"" + ToUtf8(s.passphrase.separator) + "\" between";
+        if (s.passphrase.min_word_length > 0 || s.passphrase.max_word_length > 0)
+            what += ", words of " + WordLengthsInWords(s.passphrase);
         if (!s.word_list_file.empty()) what += ", words of " + s.word_list_file;
     } else {
         if (s.site_rules() && s.unknown_site.empty()) {

@@ -84,6 +84,8 @@ StrengthLine DescribeStrength(const GenerationSettings& settings) {
                            std::to_string(settings.passphrase.words) + " drawn";
         if (const int digits = settings.passphrase.digits; digits > 0)
             text += ", " + std::to_string(digits) + (digits == 1 ? " digit" : " digits");
+        if (const size_t separators = DistinctSeparators(settings.passphrase.separators).size(); separators > 0)
+            text += ", " + std::to_string(separators) + (separators == 1 ? " separator" : " separators");
         const StrengthLevel level = LevelOf(bits);
         return {text + "): " + StrengthWord(bits), level, level < StrengthLevel::kGood ? PassphraseAdvice(settings) : ""};
     }

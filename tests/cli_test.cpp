@@ -562,3 +562,34 @@ TEST(CommandLinePronounceable, TheFormatTheExactCountAndTheRefusals) {
     EXPECT_EQ(Cli("--pronounceable --exclude-look-alikes --other-out 'a e i u'").err,
               "morvane-cli: --pronounceable: no vowel is left to say after --exclude-look-alikes and --other-out\n");
 }
+
+// Passphrases to a recipe: each gap draws its separator from a set, words
+// of the lengths asked for, the strength and the unique count following.
+TEST(CommandLinePassphrases, ARecipesSeparatorsAndWordLengthsWithTheirCountsAndRefusals) {
+    Result mixed = Cli("--passphrase --words 3 --separators '0123456789!#%' -n 300 --show-strength");
+    ASSERT_EQ(mixed.code, 0) << mixed.err;
+    EXPECT_EQ(mixed.err, "Strength: 46.2 bits per passphrase (7776 words, 3 drawn, 13 separators): Weak; 5 words make it "
+                         "Good\n");
+    std::set<char> between;
+    for (const std::string& line : Lines(mixed.out)) {
+        const std::vector<std::string> words = [&] {
+            std::vector<std::string> parts(1);
+            for (char c : line) {
+                if (std::string("0123456789!#%").find(c) != std::string::npos) between.insert(c), parts.emplace_back();
+                else parts.back() += c;
+            }
+            return parts;
+        }();
+        EXPECT_EQ(words.size(), 3u) << line;
+    }
+    EXPECT_EQ(between.size(), 13u);  // each character of the set comes
+    // The 1556 words of nine letters, each once, and no further one.
+    const std::string nine = "--passphrase --words 1 --min-word-length 9 --max-word-length 9 --unique";
+    Result all = Cli(nine + " -n 1556");
+    ASSERT_EQ(all.code, 0) << all.err;
+    for (const std::string& word : Lines(all.out)) EXPECT_EQ(word.size(), 9u) << word;
+    EXPECT_EQ(Cli(nine + " -n 1557").err,
+              "morvane-cli: --count must be at most 1556 with --unique: no more different passwords can be made\n");
+    EXPECT_EQ(Cli("--passphrase --min-word-length 10").err,
+              "morvane-cli: Only 0 words of the list are at least 10 characters long; at least 1024 are needed.\n");
+}

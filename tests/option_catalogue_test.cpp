@@ -42,7 +42,7 @@ std::string ValueFor(const OptionEntry& entry) {
         {"format", "ndjson"}, {"hash", "bcrypt"},        {"site", "example.com"}, {"rules", "minlength: 8"},
         {"other-in", "é ß"},  {"other-out", "a b"},      {"separator", "+"},      {"wordlist", "words.txt"},
         {"qr", "force"},      {"qr-wifi", "home"},       {"for-users", "users"},  {"passwords-to", "new"},
-        {"profile", ""},      {"save-profile", "mine"},  {"delete-profile", "mine"},
+        {"profile", ""},      {"save-profile", "mine"},  {"delete-profile", "mine"}, {"separators", "!#%"},
     };
     if (entry.takes == Takes::kNumber) return std::to_string(entry.lowest);
     if (entry.takes == Takes::kChoice) return entry.choices.front();

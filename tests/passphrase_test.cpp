@@ -42,12 +42,19 @@ std::set<Text> EnumeratePassphrases(const std::vector<Text>& words, const Passph
                 texts.insert(so_far);
                 return;
             }
-            const Text joined = t == 0 ? so_far : so_far + o.separator;
-            if (digit_places & (1u << t)) {
-                for (char32_t d = U'0'; d <= U'9'; ++d) fill(t + 1, joined + d);
-            } else {
-                for (const Text& w : words)
-                    for (auto& form : cases) fill(t + 1, joined + form(w));
+            std::vector<Text> between = {o.separator};
+            if (!o.separators.empty()) {
+                between.clear();
+                for (char32_t c : o.separators) between.push_back(Text(1, c));
+            }
+            for (const Text& separator : t == 0 ? std::vector<Text>{U""} : between) {
+                const Text joined = so_far + separator;
+                if (digit_places & (1u << t)) {
+                    for (char32_t d = U'0'; d <= U'9'; ++d) fill(t + 1, joined + d);
+                } else {
+                    for (const Text& w : words)
+                        for (auto& form : cases) fill(t + 1, joined + form(w));
+                }
             }
         };
         fill(0, U"");
@@ -99,7 +106,10 @@ TEST(PassphraseCount, IsExactlyTheNumberOfDifferentTextsOnSmallCases) {
         std::vector<Text> words;
         WordCase word_case;
         int words_drawn, digits;
+        const char32_t* separators = U"";
     } cases[] = {
+        {Words({U"ab", U"cd", U"ef", U"gh", U"ij"}), WordCase::kLower, 2, 1, U"+!7"},  // a digit among them
+        {Words({U"ab", U"x", U"cd"}), WordCase::kRandom, 2, 2, U"-_"},
         {Words({U"ab", U"cd", U"ef"}), WordCase::kLower, 2, 0},
         {Words({U"ab", U"Ab", U"x"}), WordCase::kLower, 2, 1},  // two words read the same
         {Words({U"ab", U"x", U"7"}), WordCase::kRandom, 2, 1},  // "X" is both Title and UPPER
@@ -113,6 +123,7 @@ TEST(PassphraseCount, IsExactlyTheNumberOfDifferentTextsOnSmallCases) {
         o.digits = c.digits;
         o.word_case = c.word_case;
         o.separator = U"+";
+        o.separators = c.separators;
         const size_t enumerated = EnumeratePassphrases(c.words, o).size();
         const OutputCount counted = CountPassphrases(c.words, o);
         EXPECT_EQ(counted.capped, enumerated) << c.words_drawn << " words, " << c.digits << " digits";
@@ -133,6 +144,15 @@ TEST(PassphraseMaker, EveryArrangementOfWordsCasesAndDigitsIsEquallyLikely) {
     ASSERT_EQ(outcomes, 2430u);
     PassphraseMaker maker(words, o);
     ExpectEveryOutcomeEquallyLikely([&](Text& p) { maker.Make(p); }, outcomes);
+    // A recipe: five words, three separators (a digit among them), each gap its own.
+    const auto five = Words({U"ab", U"cd", U"ef", U"gh", U"ij"});
+    o.word_case = WordCase::kLower;
+    o.separators = U"+!7";
+    const size_t recipes = EnumeratePassphrases(five, o).size();  // 3 places x 10 digits x 25 x 3^2
+    ASSERT_EQ(recipes, 6750u);
+    EXPECT_EQ(CountPassphrases(five, o).capped, recipes);
+    PassphraseMaker recipe(five, o);
+    ExpectEveryOutcomeEquallyLikely([&](Text& p) { recipe.Make(p); }, recipes);
 }
 
 namespace {
