@@ -492,23 +492,25 @@ void PassphrasesAgainstYardstick(const std::string& folder, long count) {
                 count, per_line, Median(ours), Median(yard), Median(ratio));
 }
 
-// One kind of output against plain passwords of its length: CPU time of
-// each whole morvane-cli process, medians of 5 interleaved rounds.
-void AgainstPlain(const std::string& folder, const char* what, std::vector<std::string> args, const char* length,
-                  long count, double target) {
+// One kind of output against a plainer one (`baseline`): CPU time of each
+// whole morvane-cli process, medians of 5 interleaved rounds.
+void AgainstPlain(const std::string& folder, const char* what, std::vector<std::string> args, const char* baseline,
+                  std::vector<std::string> baseline_args, long count, double target) {
     const std::string cli = folder + "/morvane-cli";
-    args.insert(args.begin(), cli);
-    args.insert(args.end(), {"-n", std::to_string(count)});
+    for (auto* list : {&args, &baseline_args}) {
+        list->insert(list->begin(), cli);
+        list->insert(list->end(), {"-n", std::to_string(count)});
+    }
     std::vector<double> kind, plain, ratio;
     for (int run = 0; run < 5; ++run) {
         const double k = RunProcess(args).cpu;
-        const double p = RunProcess({cli, "-l", length, "-n", std::to_string(count)}).cpu;
+        const double p = RunProcess(baseline_args).cpu;
         kind.push_back(k);
         plain.push_back(p);
         ratio.push_back(k / p);
     }
-    std::printf("against  %9ld %-36s CPU %6.3f s  plain of %s %.3f s  ratio %.2f (medians of 5", count, what,
-                Median(kind), length, Median(plain), Median(ratio));
+    std::printf("against  %9ld %-36s CPU %6.3f s  %s %.3f s  ratio %.2f (medians of 5", count, what,
+                Median(kind), baseline, Median(plain), Median(ratio));
     if (target > 0) std::printf(", target %.1f", target);
     std::printf(")\n");
 }
@@ -588,8 +590,10 @@ int main(int argc, char** argv) {
     if (!cli_only && !kinds_only) EngineAgainstYardstick(10000000);
     if (!kinds_only) CliAgainstYardstick(folder, 10000000);
     PassphrasesAgainstYardstick(folder, 1000000);
-    AgainstPlain(folder, "of 8 with one of each type", {"--each-type", "-l", "8"}, "8", 1000000, 0);
-    AgainstPlain(folder, "pronounceable, 3 groups", {"--pronounceable"}, "20", 1000000, 2);
+    AgainstPlain(folder, "of 8 with one of each type", {"--each-type", "-l", "8"}, "plain of 8", {"-l", "8"}, 1000000, 0);
+    AgainstPlain(folder, "pronounceable, 3 groups", {"--pronounceable"}, "plain of 20", {"-l", "20"}, 1000000, 2);
+    AgainstPlain(folder, "passphrases, 13 separators", {"--passphrase", "--separators", "0123456789!#%"},
+                 "one separator", {"--passphrase"}, 1000000, 1.5);
     if (kinds_only) return 0;
     if (cli_only) return 0;
     for (long n : counts) EngineRun(n);
