@@ -49,12 +49,12 @@ PronounceableMaker::PronounceableMaker(SpokenSets sets, int groups)
     : sets_(std::move(sets)), groups_(groups), letters_(groups * kLettersInAGroup) {
     of_kind_[kConsonant] = of_kind_[kVowel] = 0;
     for (int i = 0; i < letters_; ++i) ++of_kind_[KindAt(i)];
-    // With the digit on a place of kind d and the capital on one of kind u,
-    // the format gives n_d (n_u - [d = u]) |digits| |capitals_u| times the
-    // letters of the other places. Over |consonants|^2 |vowels|^2 times the
-    // letters of every place and the digits, a factor all four share, the
-    // other places leave one letter count of the kind opposite d and one
-    // opposite u.
+    // A password with its digit on a place of kind d and its capital on one
+    // of kind u: n_d (n_u - [d = u]) pairs of places, |digits| digits,
+    // |capitals_u| capitals, and the letters of the other places. Divided by
+    // what the four arrangements share (the digits, and the letters of every
+    // place over |consonants|^2 |vowels|^2), the other places leave one
+    // letter count of the kind opposite d and one of the kind opposite u.
     weight_total_ = 0;
     int at = 0;
     for (Kind d : {kConsonant, kVowel})
@@ -62,7 +62,8 @@ PronounceableMaker::PronounceableMaker(SpokenSets sets, int groups)
             Arrangement& a = arrangements_[at++];
             a = {d, u, static_cast<uint32_t>(of_kind_[d]), static_cast<uint32_t>(of_kind_[u] - (d == u)),
                  static_cast<uint32_t>(Capitals(u).size()), 1};
-            for (Kind other : {d, u}) a.letters_weight *= static_cast<uint32_t>(Letters(other == kConsonant ? kVowel : kConsonant).size());
+            for (Kind taken : {d, u})
+                a.letters_weight *= static_cast<uint32_t>(Letters(taken == kConsonant ? kVowel : kConsonant).size());
             weight_total_ += a.weight();
         }
     for (Kind kind : {kConsonant, kVowel})
