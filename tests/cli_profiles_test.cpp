@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -104,6 +105,11 @@ TEST(CommandLineProfiles, EachBuiltInProfileMakesWhatItsDocumentedOptionsMake) {
             EXPECT_EQ(std::count(line.begin(), line.end(), '-'), words - 1) << line;
             EXPECT_TRUE(std::none_of(line.begin(), line.end(), [](unsigned char c) { return std::isupper(c); }));
         }
+    for (const std::string& line : made("recipe5")) {
+        EXPECT_EQ(std::count_if(line.begin(), line.end(), [](unsigned char c) { return std::isupper(c); }), 5) << line;
+        EXPECT_EQ(std::count_if(line.begin(), line.end(), [](char c) { return std::strchr("0123456789!#%", c); }), 4) << line;
+    }
+    for (const std::string& line : made("spoken4")) EXPECT_EQ(line.size(), 27u) << line;
     // The list gives each with the strength of the same options given by hand.
     const auto listed = Listed();
     const std::pair<const char*, const char*> by_hand[] = {
@@ -115,6 +121,8 @@ TEST(CommandLineProfiles, EachBuiltInProfileMakesWhatItsDocumentedOptionsMake) {
         {"shell-safe", "-l 24 --other-out '` ~ ! # $ & * ( ) \\ | ; '\"'\"' \" < > ? [ ] { } ^'"},
         {"passphrase6", "--passphrase --words 6"},
         {"passphrase8", "--passphrase --words 8"},
+        {"recipe5", "--passphrase --words 5 --separators '0123456789!#%' --case title"},
+        {"spoken4", "--pronounceable --groups 4"},
     };
     ASSERT_EQ(listed.size(), std::size(by_hand));
     for (const auto& [name, options] : by_hand) {

@@ -52,20 +52,6 @@ TEST(CommandLine, FlagsChooseTheCharactersLengthsAndLineEnds) {
         for (char c : line) EXPECT_TRUE(c >= '4' && c <= '9' && c != '8') << line;
 }
 
-TEST(CommandLine, UniqueReachesTheExactPossibleNumberAndNoFurther) {
-    const std::string digits4 = "--no-upper --no-lower --no-special -l 4 --unique";
-    Result all = Cli("-n 10000 " + digits4);
-    ASSERT_EQ(all.code, 0);
-    std::vector<std::string> lines = Lines(all.out);
-    EXPECT_EQ(lines.size(), 10000u);
-    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), 10000u);
-    Result more = Cli("-n 10001 " + digits4);
-    EXPECT_EQ(more.code, 2);
-    EXPECT_EQ(more.out, "");
-    EXPECT_EQ(more.err, "morvane-cli: --count must be at most 10000 with --unique: no more different passwords "
-                        "can be made\n");
-}
-
 TEST(CommandLine, RefusalsNameTheOptionAndEndWithTwo) {
     struct Case {
         std::string args, err;
@@ -353,23 +339,44 @@ TEST(CommandLinePassphrases, WordsCasesDigitsAndSeparatorAsAsked) {
     EXPECT_EQ(strength.err, "Strength: 77.5 bits per passphrase (7772 words, 6 drawn): Good\n");
 }
 
-TEST(CommandLinePassphrases, UniqueRunsReachTheExactCountAndRefuseOneMore) {
-    const std::string list = WordListFile(1024);
-    Result all = Cli("--passphrase --words 1 --wordlist " + list + " --unique -n 1024");
-    ASSERT_EQ(all.code, 0) << all.err;
-    const std::vector<std::string> lines = Lines(all.out);
-    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), 1024u);
-    Result more = Cli("--passphrase --words 1 --wordlist " + list + " --unique -n 1025");
-    EXPECT_EQ(more.code, 2);
-    EXPECT_EQ(more.err, "morvane-cli: --count must be at most 1024 with --unique: no more different passwords "
-                        "can be made\n");
-    // Digits and random case: 1024 words x 3 cases... "w0" and "W0" differ, so 2048 forms,
-    // times 2 places x 10 digits.
-    Result mixed = Cli("--passphrase --words 1 --digits 1 --case random --wordlist " + list + " --unique -n 40961");
-    EXPECT_NE(mixed.err.find("at most 40960 "), std::string::npos) << mixed.err;
+TEST(CommandLinePassphrases, AListOfFewerThan1024WordsIsRefused) {
     Result small = Cli("--passphrase --wordlist " + WordListFile(1023));
     EXPECT_EQ(small.code, 2);
     EXPECT_NE(small.err.find("it needs at least 1024"), std::string::npos) << small.err;
+}
+
+// Every kind of output: a unique run reaches the exact number of different
+// ones, each once, and one more is refused before anything is made.
+TEST(CommandLine, EveryKindsUniqueRunReachesItsExactCountAndNoFurther) {
+    const std::string list = WordListFile(1024);
+    const struct {
+        std::string args;
+        long count;
+    } kinds[] = {
+        {"--no-upper --no-lower --no-special -l 4", 10000},
+        {"--each-type --no-upper --no-lower --no-special --other-in x -l 4", 4640},  // 11^4 - 10^4 - 1 hold both
+        {"--passphrase --words 1 --wordlist " + list, 1024},
+        // "w0" and "W0": 2048 forms, times 2 places x 10 digits.
+        {"--passphrase --words 1 --digits 1 --case random --wordlist " + list, 40960},
+        {"--passphrase --words 1 --min-word-length 9 --max-word-length 9", 1556},  // the EFF words of nine letters
+        // Two consonants, one vowel, two digits: 640 passwords of one group.
+        {"--pronounceable --groups 1 --other-out 'f g h j k m n p r s t v w z F G H J K M N P R S T V W Z e i o u E I O "
+         "U 2 3 4 5 6 7 8 9'",
+         640},
+    };
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.args);
+        Result all = Cli(kind.args + " --unique -n " + std::to_string(kind.count));
+        ASSERT_EQ(all.code, 0) << all.err;
+        const std::vector<std::string> lines = Lines(all.out);
+        EXPECT_EQ(lines.size(), static_cast<size_t>(kind.count));
+        EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), static_cast<size_t>(kind.count));
+        Result more = Cli(kind.args + " --unique -n " + std::to_string(kind.count + 1));
+        EXPECT_EQ(more.code, 2);
+        EXPECT_EQ(more.out, "");
+        EXPECT_EQ(more.err, "morvane-cli: --count must be at most " + std::to_string(kind.count) +
+                                " with --unique: no more different passwords can be made\n");
+    }
     std::remove(list.c_str());
 }
 
@@ -506,14 +513,6 @@ TEST(CommandLineEachType, EveryPasswordHoldsEachTypeAndUniqueRunsReachTheExactCo
         }
         EXPECT_TRUE(upper && lower && digit && special) << line;
     }
-    // Digits and an x: 11^4 - 10^4 - 1 = 4640 passwords hold both.
-    const std::string small = "--each-type --no-upper --no-lower --no-special --other-in x -l 4 --unique";
-    Result all = Cli(small + " -n 4640");
-    ASSERT_EQ(all.code, 0) << all.err;
-    EXPECT_EQ(Lines(all.out).size(), 4640u);
-    Result more = Cli(small + " -n 4641");
-    EXPECT_EQ(more.code, 2);
-    EXPECT_NE(more.err.find("at most 4640 "), std::string::npos) << more.err;
     Result short_one = Cli("--each-type -l 4 --other-in x");  // five types in four characters
     EXPECT_EQ(short_one.code, 2);
     EXPECT_EQ(short_one.err, "morvane-cli: --each-type: A password of 4 characters cannot hold one of each of the 5 "
@@ -535,9 +534,8 @@ TEST(CommandLine, TheLengthAndCountGivenAloneTheWindowsCaseNamesAndOneJsonDocume
     EXPECT_EQ(document.out, "3 {12}\n") << document.err;
 }
 
-// Pronounceable passwords: the format, each one's exact bits, the groups, a
-// unique run that reaches the exact count and no further, and what the
-// exclusions leave empty named.
+// Pronounceable passwords: the format, each one's exact bits, the groups,
+// and what the exclusions leave empty named.
 TEST(CommandLinePronounceable, TheFormatTheExactCountAndTheRefusals) {
     Result standard = Cli("--pronounceable -n 40 --format ndjson --show-strength");
     ASSERT_EQ(standard.code, 0) << standard.err;
@@ -550,21 +548,12 @@ TEST(CommandLinePronounceable, TheFormatTheExactCountAndTheRefusals) {
         EXPECT_EQ(line.size(), 27u) << line;
         EXPECT_EQ(std::count(line.begin(), line.end(), '-'), 3) << line;
     }
-    // Two consonants, one vowel, two digits: 640 passwords of one group.
-    const std::string few = "--pronounceable --groups 1 --other-out 'f g h j k m n p r s t v w z F G H J K M N P R S T V "
-                            "W Z e i o u E I O U 2 3 4 5 6 7 8 9'";
-    Result all = Cli(few + " --unique -n 640");
-    ASSERT_EQ(all.code, 0) << all.err;
-    const std::vector<std::string> lines = Lines(all.out);
-    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), 640u);
-    EXPECT_EQ(Cli(few + " --unique -n 641").err,
-              "morvane-cli: --count must be at most 640 with --unique: no more different passwords can be made\n");
     EXPECT_EQ(Cli("--pronounceable --exclude-look-alikes --other-out 'a e i u'").err,
               "morvane-cli: --pronounceable: no vowel is left to say after --exclude-look-alikes and --other-out\n");
 }
 
 // Passphrases to a recipe: each gap draws its separator from a set, words
-// of the lengths asked for, the strength and the unique count following.
+// of the lengths asked for, and the strength following.
 TEST(CommandLinePassphrases, ARecipesSeparatorsAndWordLengthsWithTheirCountsAndRefusals) {
     Result mixed = Cli("--passphrase --words 3 --separators '0123456789!#%' -n 300 --show-strength");
     ASSERT_EQ(mixed.code, 0) << mixed.err;
@@ -583,13 +572,8 @@ TEST(CommandLinePassphrases, ARecipesSeparatorsAndWordLengthsWithTheirCountsAndR
         EXPECT_EQ(words.size(), 3u) << line;
     }
     EXPECT_EQ(between.size(), 13u);  // each character of the set comes
-    // The 1556 words of nine letters, each once, and no further one.
-    const std::string nine = "--passphrase --words 1 --min-word-length 9 --max-word-length 9 --unique";
-    Result all = Cli(nine + " -n 1556");
-    ASSERT_EQ(all.code, 0) << all.err;
-    for (const std::string& word : Lines(all.out)) EXPECT_EQ(word.size(), 9u) << word;
-    EXPECT_EQ(Cli(nine + " -n 1557").err,
-              "morvane-cli: --count must be at most 1556 with --unique: no more different passwords can be made\n");
+    for (const std::string& word : Lines(Cli("--passphrase --words 1 --min-word-length 9 --max-word-length 9 -n 50").out))
+        EXPECT_EQ(word.size(), 9u) << word;
     EXPECT_EQ(Cli("--passphrase --min-word-length 10").err,
               "morvane-cli: Only 0 words of the list are at least 10 characters long; at least 1024 are needed.\n");
 }

@@ -130,7 +130,7 @@ TEST(ProfilesWindow, ChoosingAProfileByKeyboardSetsTheOptionsAsAUserWouldAndTheS
     Window w;
     EXPECT_EQ(w.Entries(), (QStringList{"pin4 (built-in)", "pin6 (built-in)", "letters-digits (built-in)",
                                         "strong (built-in)", "wifi (built-in)", "shell-safe (built-in)",
-                                        "passphrase6 (built-in)", "passphrase8 (built-in)", "spoken4 (built-in)",
+                                        "passphrase6 (built-in)", "passphrase8 (built-in)", "recipe5 (built-in)", "spoken4 (built-in)",
                                         "bank", "words"}));
     w.ChooseByKeyboard("strong (built-in)");
     EXPECT_TRUE(w.window.chkAlike->isChecked());
@@ -299,7 +299,7 @@ TEST(ProfilesWindow, AFileThatDoesNotReadWellIsSaidWithItsLineAndLeftAsItWas) {
         Config none;
         return Window().Options().join('\n');
     }());
-    EXPECT_EQ(w.Entries().size(), 9);
+    EXPECT_EQ(w.Entries().size(), 10);
     AnswerInput("other");
     w.menu().mnuSaveProfile->trigger();
     w.Settle();
