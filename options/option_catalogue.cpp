@@ -57,6 +57,8 @@ std::optional<std::string> Flag(bool on) { return on ? std::optional<std::string
 bool InPool(const GenerationSettings& s) {
     return s.mode == GenerationMode::kCharacters || s.mode == GenerationMode::kEachType;
 }
+// Whether the settings' lengths are what is made: the pool's, or a rule's when given.
+bool LengthsApply(const GenerationSettings& s) { return InPool(s) || (s.site_rules() && s.length_given); }
 // The cases by their names, in the order of WordCase.
 const std::vector<std::string> kCaseNames = {"lower", "title", "upper", "random"};
 
@@ -82,7 +84,7 @@ std::vector<OptionEntry> MakeCatalogue() {
              g.length = v.number;
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (s.passphrases() || s.shortest() != s.max_length || (s.site_rules() && !s.length_given)) return std::nullopt; return std::to_string(s.max_length); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (!LengthsApply(s) || s.shortest() != s.max_length) return std::nullopt; return std::to_string(s.max_length); }},
         {0, "min", Takes::kNumber, "N", "shortest length (20); moves --max up if needed", G::kMaking, V::kNumber,
          kKindLengthBound, kShortestLength, kLongestLength, {}, Completion::kNothing,
          kKindPassphrases | kKindPronounceable | kKindExactLength, {}, {}, nullptr,
@@ -90,7 +92,7 @@ std::vector<OptionEntry> MakeCatalogue() {
              g.min = v.number;
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (s.passphrases() || s.shortest() == s.max_length || (s.site_rules() ? !s.length_given : s.min_length == GenerationSettings{}.min_length)) return std::nullopt; return std::to_string(s.min_length); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (!LengthsApply(s) || s.shortest() == s.max_length || (InPool(s) && s.min_length == GenerationSettings{}.min_length)) return std::nullopt; return std::to_string(s.min_length); }},
         {0, "max", Takes::kNumber, "N", "longest length (20); moves --min down if needed", G::kMaking, V::kNumber,
          kKindLengthBound, kShortestLength, kLongestLength, {}, Completion::kNothing,
          kKindPassphrases | kKindPronounceable | kKindExactLength, {}, {}, nullptr,
@@ -98,7 +100,7 @@ std::vector<OptionEntry> MakeCatalogue() {
              g.max = v.number;
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (s.passphrases() || s.shortest() == s.max_length || (s.site_rules() ? !s.length_given : s.max_length == GenerationSettings{}.max_length)) return std::nullopt; return std::to_string(s.max_length); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (!LengthsApply(s) || s.shortest() == s.max_length || (InPool(s) && s.max_length == GenerationSettings{}.max_length)) return std::nullopt; return std::to_string(s.max_length); }},
         {0, "fixed", Takes::kNothing, "", "every password has --max characters", G::kMaking, V::kFlag,
          kKindFixedLength, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindPronounceable, {}, {}, nullptr,
          SetSetting<&GenerationSettings::variable_length, false>},
@@ -321,7 +323,7 @@ std::vector<OptionEntry> MakeCatalogue() {
              o.settings.passphrase.separator = FromUtf8(v.text);
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.passphrase.separator == PassphraseOptions{}.separator) return std::nullopt; return ToUtf8(s.passphrase.separator); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || !s.passphrase.separators.empty() || s.passphrase.separator == PassphraseOptions{}.separator) return std::nullopt; return ToUtf8(s.passphrase.separator); }},
         {0, "separators", Takes::kText, "SET",
          "each gap between words takes one of these\n"
          "characters, drawn on its own (--separators '0123456789!#%')",

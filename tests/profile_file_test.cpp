@@ -158,7 +158,17 @@ TEST(ProfileFile, WhatAProfileKeepsOfTheSettingsGivesTheSameSettingsAndStrength)
     rule.length_given = true;
     rule.min_length = rule.max_length = 12;
     rule.variable_length = false;
-    for (const GenerationSettings& settings : {variable, fixed, words, rule, GenerationSettings{}}) {
+    // The window's lengths and boxes stand aside for pronounceable passwords and recipes.
+    GenerationSettings spoken = fixed;
+    spoken.mode = GenerationMode::kPronounceable;
+    spoken.groups = 5;
+    spoken.min_length = 9;
+    GenerationSettings recipe = words;
+    recipe.passphrase.separators = U"0123456789!";
+    recipe.passphrase.min_word_length = 4;
+    recipe.passphrase.max_word_length = 7;
+    recipe.min_length = recipe.max_length = 9;
+    for (const GenerationSettings& settings : {variable, fixed, words, rule, spoken, recipe, GenerationSettings{}}) {
         const ProfileOptions kept = KeptOptionsOf(settings);
         const ProfileFile file = Read(ProfileTable({"p", kept}));
         const GenerationSettings again = SettingsOf(file.profiles.at(0).options);
