@@ -76,7 +76,10 @@ std::vector<OptionEntry> MakeCatalogue() {
              o.settings.count = static_cast<int32_t>(*v.number);
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (s.count == GenerationSettings{}.count) return std::nullopt; return std::to_string(s.count); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (s.count == GenerationSettings{}.count) return std::nullopt;
+             return std::to_string(s.count);
+         }},
         {'l', "length", Takes::kNumber, "N", "every password N characters long (4 to 128)", G::kMaking, V::kNumber,
          kKindExactLength, kShortestLength, kLongestLength, {}, Completion::kNothing,
          kKindPassphrases | kKindPronounceable | kKindLengthBound, {}, {}, nullptr,
@@ -84,7 +87,10 @@ std::vector<OptionEntry> MakeCatalogue() {
              g.length = v.number;
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (!LengthsApply(s) || s.shortest() != s.max_length) return std::nullopt; return std::to_string(s.max_length); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!LengthsApply(s) || s.shortest() != s.max_length) return std::nullopt;
+             return std::to_string(s.max_length);
+         }},
         {0, "min", Takes::kNumber, "N", "shortest length (20); moves --max up if needed", G::kMaking, V::kNumber,
          kKindLengthBound, kShortestLength, kLongestLength, {}, Completion::kNothing,
          kKindPassphrases | kKindPronounceable | kKindExactLength, {}, {}, nullptr,
@@ -92,7 +98,12 @@ std::vector<OptionEntry> MakeCatalogue() {
              g.min = v.number;
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (!LengthsApply(s) || s.shortest() == s.max_length || (InPool(s) && s.min_length == GenerationSettings{}.min_length)) return std::nullopt; return std::to_string(s.min_length); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!LengthsApply(s) ||
+                 s.shortest() == s.max_length ||
+                 (InPool(s) && s.min_length == GenerationSettings{}.min_length)) return std::nullopt;
+             return std::to_string(s.min_length);
+         }},
         {0, "max", Takes::kNumber, "N", "longest length (20); moves --min down if needed", G::kMaking, V::kNumber,
          kKindLengthBound, kShortestLength, kLongestLength, {}, Completion::kNothing,
          kKindPassphrases | kKindPronounceable | kKindExactLength, {}, {}, nullptr,
@@ -100,7 +111,12 @@ std::vector<OptionEntry> MakeCatalogue() {
              g.max = v.number;
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (!LengthsApply(s) || s.shortest() == s.max_length || (InPool(s) && s.max_length == GenerationSettings{}.max_length)) return std::nullopt; return std::to_string(s.max_length); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!LengthsApply(s) ||
+                 s.shortest() == s.max_length ||
+                 (InPool(s) && s.max_length == GenerationSettings{}.max_length)) return std::nullopt;
+             return std::to_string(s.max_length);
+         }},
         {0, "fixed", Takes::kNothing, "", "every password has --max characters", G::kMaking, V::kFlag,
          kKindFixedLength, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindPronounceable, {}, {}, nullptr,
          SetSetting<&GenerationSettings::variable_length, false>},
@@ -121,20 +137,28 @@ std::vector<OptionEntry> MakeCatalogue() {
          SetSetting<&GenerationSettings::special, false>,
          [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.special); }},
         {0, "other-in", Takes::kText, "TEXT", "also these characters (separated by blanks)", G::kMaking, V::kText,
-         kKindCharacters, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {}, nullptr,
+         kKindCharacters, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {},
+         nullptr,
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              o.settings.other_in = true;
              o.settings.other_in_text = FromUtf8(v.text);
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (!InPool(s) || !s.other_in || s.other_in_text.empty()) return std::nullopt; return ToUtf8(s.other_in_text); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!InPool(s) || !s.other_in || s.other_in_text.empty()) return std::nullopt;
+             return ToUtf8(s.other_in_text);
+         }},
         {0, "spaces", Takes::kNothing, "", "let the blank in", G::kMaking, V::kFlag, kKindBlank, 0, 0, {},
          Completion::kNothing, kKindPronounceable, {}, {}, nullptr, SetSetting<&GenerationSettings::spaces, true>,
-         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag((InPool(s) || s.site_rules()) && s.spaces); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             return Flag((InPool(s) || s.site_rules()) && s.spaces);
+         }},
         {0, "exclude-look-alikes", Takes::kNothing, "", "leave out 1 I | l 0 o O ` ' B 8", G::kMaking, V::kFlag,
          kKindNarrowing, 0, 0, {}, Completion::kNothing, 0, {}, {}, nullptr,
          SetSetting<&GenerationSettings::look_alikes_out, true>,
-         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(!s.passphrases() && s.look_alikes_out); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             return Flag(!s.passphrases() && s.look_alikes_out);
+         }},
         {0, "other-out", Takes::kText, "TEXT", "leave out these characters", G::kMaking, V::kText, kKindNarrowing,
          0, 0, {}, Completion::kNothing, 0, {}, {}, nullptr,
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
@@ -142,7 +166,10 @@ std::vector<OptionEntry> MakeCatalogue() {
              o.settings.other_out_text = FromUtf8(v.text);
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (s.passphrases() || !s.other_out || s.other_out_text.empty()) return std::nullopt; return ToUtf8(s.other_out_text); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (s.passphrases() || !s.other_out || s.other_out_text.empty()) return std::nullopt;
+             return ToUtf8(s.other_out_text);
+         }},
         {0, "unique", Takes::kNothing, "", "no password twice in this run", G::kMaking, V::kFlag, kKindOther, 0, 0,
          {}, Completion::kNothing, 0, {}, {}, nullptr, SetSetting<&GenerationSettings::unique, true>,
          [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(s.unique); }},
@@ -172,7 +199,8 @@ std::vector<OptionEntry> MakeCatalogue() {
          kKindLineEnd, 0, 0, {}, Completion::kNothing, kKindLineEnd,
          {{kKindLineEnd, "each ends a line its own way"}}, {}, nullptr, SetCliFlag<&CliOptions::null_terminated>},
         {0, "each-type", Takes::kNothing, "", "every password holds one of each chosen type", G::kMaking, V::kFlag,
-         kKindCharacters, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {}, nullptr, Nothing,
+         kKindCharacters, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {},
+         nullptr, Nothing,
          [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(s.each_type()); }},
         {0, "show-strength", Takes::kNothing, "", "write the strength line to standard error", G::kMaking,
          V::kNotKept, kKindOther, 0, 0, {}, Completion::kNothing, 0, {}, {}, nullptr,
@@ -265,7 +293,10 @@ std::vector<OptionEntry> MakeCatalogue() {
              o.settings.rules = v.text;
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.site_rules() || !s.site.empty()) return std::nullopt; return s.rules; }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!s.site_rules() || !s.site.empty()) return std::nullopt;
+             return s.rules;
+         }},
         {0, "site", Takes::kText, "SITE",
          "the rule of this site, by domain or URL; the\n"
          "sites' table is Apple's password-manager-resources\n"
@@ -278,7 +309,10 @@ std::vector<OptionEntry> MakeCatalogue() {
              o.site = v.text;
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.site_rules() || s.site.empty()) return std::nullopt; return s.site; }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!s.site_rules() || s.site.empty()) return std::nullopt;
+             return s.site;
+         }},
         {0, "list-sites", Takes::kNothing, "",
          "the sites whose rules are known, one a line\n"
          "Passwords are 20 long, brought into the rule's\n"
@@ -303,7 +337,10 @@ std::vector<OptionEntry> MakeCatalogue() {
              o.settings.passphrase.words = static_cast<int>(*v.number);
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.passphrase.words == PassphraseOptions{}.words) return std::nullopt; return std::to_string(s.passphrase.words); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!s.passphrases() || s.passphrase.words == PassphraseOptions{}.words) return std::nullopt;
+             return std::to_string(s.passphrase.words);
+         }},
         {0, "wordlist", Takes::kText, "FILE",
          "a word list of your own, one word a line (at least\n"
          "1024 words; - reads standard input); the built-in\n"
@@ -315,15 +352,24 @@ std::vector<OptionEntry> MakeCatalogue() {
              o.settings.word_list_file = v.text;
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.word_list_file.empty()) return std::nullopt; return s.word_list_file; }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!s.passphrases() || s.word_list_file.empty()) return std::nullopt;
+             return s.word_list_file;
+         }},
         {0, "separator", Takes::kText, "TEXT", "what stands between the words (-)", G::kPassphrases, V::kText,
-         kKindWordChoice | kKindSeparator, 0, 0, {}, Completion::kNothing, kKindCharacters | kKindRule, {}, {"passphrase"},
+         kKindWordChoice | kKindSeparator, 0, 0, {}, Completion::kNothing, kKindCharacters | kKindRule, {},
+         {"passphrase"},
          "passphrases",
          [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
              o.settings.passphrase.separator = FromUtf8(v.text);
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || !s.passphrase.separators.empty() || s.passphrase.separator == PassphraseOptions{}.separator) return std::nullopt; return ToUtf8(s.passphrase.separator); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!s.passphrases() ||
+                 !s.passphrase.separators.empty() ||
+                 s.passphrase.separator == PassphraseOptions{}.separator) return std::nullopt;
+             return ToUtf8(s.passphrase.separator);
+         }},
         {0, "separators", Takes::kText, "SET",
          "each gap between words takes one of these\n"
          "characters, drawn on its own (--separators '0123456789!#%')",
@@ -370,7 +416,10 @@ std::vector<OptionEntry> MakeCatalogue() {
              o.settings.passphrase.word_case = static_cast<WordCase>(*v.number);
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.passphrase.word_case == PassphraseOptions{}.word_case) return std::nullopt; return kCaseNames[static_cast<size_t>(s.passphrase.word_case)]; }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!s.passphrases() || s.passphrase.word_case == PassphraseOptions{}.word_case) return std::nullopt;
+             return kCaseNames[static_cast<size_t>(s.passphrase.word_case)];
+         }},
         {0, "digits", Takes::kNumber, "N", "random digits among the words, 0 to 64 (0)", G::kPassphrases,
          V::kNumber, kKindWordChoice, 0, kMostPassphraseDigits, {}, Completion::kNothing,
          kKindCharacters | kKindRule, {}, {"passphrase"}, "passphrases",
@@ -378,7 +427,10 @@ std::vector<OptionEntry> MakeCatalogue() {
              o.settings.passphrase.digits = static_cast<int>(*v.number);
              return std::string();
          },
-         [](const GenerationSettings& s) -> std::optional<std::string> { if (!s.passphrases() || s.passphrase.digits == PassphraseOptions{}.digits) return std::nullopt; return std::to_string(s.passphrase.digits); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> {
+             if (!s.passphrases() || s.passphrase.digits == PassphraseOptions{}.digits) return std::nullopt;
+             return std::to_string(s.passphrase.digits);
+         }},
 
         // Pronounceable passwords.
         {0, "pronounceable", Takes::kNothing, "",
