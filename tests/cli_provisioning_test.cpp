@@ -138,7 +138,10 @@ TEST(CliForUsers, EachUserGetsAPasswordItsHashOnStandardOutputAndThePasswordInAN
             const fs::path file = folder.Write("htpasswd", r.out);
             std::string password;
             Split(passwords[0], ':', password);
-            EXPECT_EQ(std::system(("htpasswd -vb " + file.string() + " alice '" + password + "' 2>/dev/null").c_str()), 0);
+            std::string quoted;  // for the shell: each ' written as '\''
+            for (char c : password) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+            EXPECT_EQ(std::system(("htpasswd -vb " + file.string() + " alice '" + quoted + "' 2>/dev/null").c_str()), 0)
+                << password;
         }
     }
     // Standard input names the users as well.
