@@ -36,8 +36,7 @@ constexpr uint64_t kMiB = 1 << 20;
 void frmMain::cmdGenerate_Click() {
     Trap("cmdGenerate_Click", [&] {
         const GenerationSettings mode = WindowSettings();
-        if (!(mode.passphrases() || mode.site_rules() || mode.pronounceable() ? IsVerifyPassphrase() : IsVerifyData()))
-            return;
+        if (!(mode.from_pool() ? IsVerifyData() : IsVerifyPassphrase())) return;
         auto start = env_.now();
         c_.txtTimeStart->SetText(ClockText(start));
         c_.txtTimeComp->SetText(U"");

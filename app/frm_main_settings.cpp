@@ -79,7 +79,7 @@ GenerationSettings frmMain::Settings() {
     ReadChoices(s);
     // Passphrases take only the count, and site rules their own length; the
     // length fields stand aside.
-    if (!s.passphrases() && !s.site_rules() && !s.pronounceable()) {
+    if (s.from_pool()) {
         s.min_length = ToInt16(LeadingValue(c_.txtMinLen->GetText()));
         s.max_length = ToInt16(LeadingValue(c_.txtMaxLen->GetText()));
     }
@@ -90,7 +90,7 @@ GenerationSettings frmMain::Settings() {
 frmMain::SettingsAsEntered frmMain::ReadEntries() {
     GenerationSettings s = WindowSettings();
     ReadChoices(s);
-    if (s.passphrases() || s.site_rules() || s.pronounceable()) return {s, {}};
+    if (!s.from_pool()) return {s, {}};
     const auto none = [](const char* why) { return SettingsAsEntered{std::nullopt, why}; };
     switch (CheckInclude(c_.chkLetter->Value() == 1, s)) {
         case IncludeVerdict::kPasses: break;

@@ -323,17 +323,18 @@ MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 // Passphrases use the count, the duplicate rule, the run and the list; the
 // character and length options stand aside meanwhile, as they do for
-// pronounceable passwords, which the look-alikes and Other out narrow. A site's rule decides
-// the characters and has its own length; the exclusions narrow it.
+// pronounceable passwords, which the look-alikes and Other out narrow. A
+// site's rule decides the characters and has its own length; the exclusions
+// narrow it.
 void MainWindow::ShowWhatApplies() {
     const GenerationSettings mode = generationStrip->Settings();
-    const bool words = mode.passphrases(), rules = mode.site_rules(), spoken = mode.pronounceable();
-    fraInclude->setEnabled(!words && !rules && !spoken);
-    chkSpace->setEnabled(!words && !spoken);
+    const bool words = mode.passphrases(), pool = mode.from_pool();
+    fraInclude->setEnabled(pool);
+    chkSpace->setEnabled(pool || mode.site_rules());
     for (QWidget* w : std::initializer_list<QWidget*>{chkAlike, chkOtherOut, txtOtherOut}) w->setEnabled(!words);
     for (QWidget* w : std::initializer_list<QWidget*>{chkVarLen, lblMinLen, lblMaxLen, txtMinLen, txtMaxLen, UpDown1,
                                                       UpDown2})
-        w->setEnabled(!words && !rules && !spoken);
+        w->setEnabled(pool);
 }
 
 void MainWindow::BuildOptions(QWidget* client) {

@@ -80,22 +80,25 @@ int Refuse(const std::string& message) {
     return kExitUsage;
 }
 
+// The options given that leave characters out, as a refusal names them:
+// "--exclude-look-alikes and --other-out".
+std::string ExclusionsNamed(const CliOptions& options) {
+    std::string named;
+    for (const std::string& exclusion : options.exclusions_given) named += (named.empty() ? "" : " and ") + exclusion;
+    return named.empty() ? "the exclusions" : named;
+}
+
 // Why the generator refuses the options, naming the options given.
 std::string RefusalLine(const CliOptions& options, const Generator& generator) {
     switch (generator.refusal()) {
         case GeneratorRefusal::kNone: break;
         case GeneratorRefusal::kWordListRefused: return generator.problem();
         case GeneratorRefusal::kEachTypeImpossible: return "--each-type: " + generator.problem();
-        case GeneratorRefusal::kNothingToSay: {
-            std::string given;
-            for (const std::string& exclusion : options.exclusions_given) given += (given.empty() ? "" : " and ") + exclusion;
-            return "--pronounceable: " + generator.problem() + " after " + given;
-        }
+        case GeneratorRefusal::kNothingToSay:
+            return "--pronounceable: " + generator.problem() + " after " + ExclusionsNamed(options);
         case GeneratorRefusal::kEmptiedByExclusion:
-            if (options.exclusions_given.size() == 1) return options.exclusions_given[0] + " leaves no character to choose from";
-            return (options.exclusions_given.empty() ? std::string("the exclusions")
-                                                      : options.exclusions_given[0] + " and " + options.exclusions_given[1]) +
-                   " leave no character to choose from";
+            return ExclusionsNamed(options) + (options.exclusions_given.size() == 1 ? " leaves" : " leave") +
+                   " no character to choose from";
         case GeneratorRefusal::kPoolTooLarge:
             return "--other-in gives more than " + std::to_string(kMaxPoolEntries) + " characters";
         case GeneratorRefusal::kNothingToDrawFrom:

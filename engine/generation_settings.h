@@ -79,6 +79,9 @@ struct GenerationSettings {
     bool each_type() const { return mode == GenerationMode::kEachType; }
     bool site_rules() const { return mode == GenerationMode::kSiteRules; }
     bool pronounceable() const { return mode == GenerationMode::kPronounceable; }
+    // Drawn from the pool of characters the boxes choose, with the lengths
+    // of the window's fields.
+    bool from_pool() const { return mode == GenerationMode::kCharacters || mode == GenerationMode::kEachType; }
     // The shortest length drawn.
     int shortest() const { return variable_length ? min_length : max_length; }
 };

@@ -47,11 +47,9 @@ void Generator::Build() {
         BuildSiteRule();
         if (!ready()) return;
     } else if (settings_.pronounceable()) {
-        Text excluded;
-        for (const Text* out : {settings_.look_alikes_out ? &kLookAlikes : nullptr,
-                                settings_.other_out ? static_cast<const Text*>(&settings_.other_out_text) : nullptr})
-            if (out)
-                for (char32_t code : GetOther(*out)) excluded += code;
+        Text excluded;  // the blanks between them take nothing out: the sets hold none
+        if (settings_.look_alikes_out) excluded += kLookAlikes;
+        if (settings_.other_out) excluded += settings_.other_out_text;
         SpokenSets sets;
         if (std::string problem = SpokenSetsWithout(excluded, sets); !problem.empty())
             return Refuse(GeneratorRefusal::kNothingToSay, problem);

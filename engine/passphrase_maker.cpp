@@ -56,8 +56,6 @@ Big Binomial(int n, int k) {
     return result;
 }
 
-
-
 double Log2Binomial(int n, int k) {
     return (std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0)) / std::log(2.0);
 }

@@ -76,19 +76,12 @@ PronounceableMaker::PronounceableMaker(SpokenSets sets, int groups)
 }
 
 OutputCount PronounceableMaker::Count() const {
+    // The arrangements' weights times what they all leave out: the digits,
+    // and the letters of every place over |consonants|^2 |vowels|^2.
     const uint64_t consonants = sets_.consonants.size(), vowels = sets_.vowels.size();
-    unsigned __int128 total = 0;
-    bool exact = true;
-    for (Kind d : {kConsonant, kVowel})
-        for (Kind u : {kConsonant, kVowel}) {
-            unsigned __int128 part = static_cast<unsigned __int128>(of_kind_[d]) * (of_kind_[u] - (d == u)) *
-                                     sets_.digits.size() * Capitals(u).size();
-            const int consonant_places = of_kind_[kConsonant] - (d == kConsonant) - (u == kConsonant);
-            const int vowel_places = of_kind_[kVowel] - (d == kVowel) - (u == kVowel);
-            exact = exact && MultiplyByPower(part, consonants, consonant_places) &&
-                    MultiplyByPower(part, vowels, vowel_places) && !__builtin_add_overflow(total, part, &total);
-        }
-    if (exact) return OutputCount::Of(total);
+    unsigned __int128 total = static_cast<unsigned __int128>(weight_total_) * sets_.digits.size();
+    if (MultiplyByPower(total, consonants, of_kind_[kConsonant] - 2) && MultiplyByPower(total, vowels, of_kind_[kVowel] - 2))
+        return OutputCount::Of(total);
     const double bits = std::log2(static_cast<double>(sets_.digits.size())) +
                         (of_kind_[kConsonant] - 2) * std::log2(static_cast<double>(consonants)) +
                         (of_kind_[kVowel] - 2) * std::log2(static_cast<double>(vowels)) +

@@ -50,15 +50,37 @@ std::string SetCliText(const OptionValue& value, CliOptions& options, OptionsGiv
     return {};
 }
 std::string Nothing(const OptionValue&, CliOptions&, OptionsGiven&) { return {}; }
+// A number of the passphrase options, checked against the entry's range.
+template <int PassphraseOptions::*field>
+std::string SetPassphraseNumber(const OptionValue& value, CliOptions& options, OptionsGiven&) {
+    options.settings.passphrase.*field = static_cast<int>(*value.number);
+    return {};
+}
+// A length as given, settled once every option is read.
+template <std::optional<int64_t> OptionsGiven::*length>
+std::string SetGivenLength(const OptionValue& value, CliOptions&, OptionsGiven& given) {
+    given.*length = value.number;
+    return {};
+}
 
 // A flag's value when the settings hold it, for a profile to keep.
 std::optional<std::string> Flag(bool on) { return on ? std::optional<std::string>("") : std::nullopt; }
-// Whether what is made is drawn from the pool of characters the boxes choose.
-bool InPool(const GenerationSettings& s) {
-    return s.mode == GenerationMode::kCharacters || s.mode == GenerationMode::kEachType;
-}
 // Whether the settings' lengths are what is made: the pool's, or a rule's when given.
-bool LengthsApply(const GenerationSettings& s) { return InPool(s) || (s.site_rules() && s.length_given); }
+bool LengthsApply(const GenerationSettings& s) { return s.from_pool() || (s.site_rules() && s.length_given); }
+// A passphrase option's number, where it is not the default.
+template <int PassphraseOptions::*field>
+std::optional<std::string> KeptPassphraseNumber(const GenerationSettings& s) {
+    if (!s.passphrases() || s.passphrase.*field == PassphraseOptions{}.*field) return std::nullopt;
+    return std::to_string(s.passphrase.*field);
+}
+// A bound of lengths that differ, where they apply and, in the pool, where
+// it is not the default.
+template <int GenerationSettings::*bound>
+std::optional<std::string> KeptLengthBound(const GenerationSettings& s) {
+    if (!LengthsApply(s) || s.shortest() == s.max_length || (s.from_pool() && s.*bound == GenerationSettings{}.*bound))
+        return std::nullopt;
+    return std::to_string(s.*bound);
+}
 // The cases by their names, in the order of WordCase.
 const std::vector<std::string> kCaseNames = {"lower", "title", "upper", "random"};
 
@@ -83,10 +105,7 @@ std::vector<OptionEntry> MakeCatalogue() {
         {'l', "length", Takes::kNumber, "N", "every password N characters long (4 to 128)", G::kMaking, V::kNumber,
          kKindExactLength, kShortestLength, kLongestLength, {}, Completion::kNothing,
          kKindPassphrases | kKindPronounceable | kKindLengthBound, {}, {}, nullptr,
-         [](const OptionValue& v, CliOptions&, OptionsGiven& g) {
-             g.length = v.number;
-             return std::string();
-         },
+         SetGivenLength<&OptionsGiven::length>,
          [](const GenerationSettings& s) -> std::optional<std::string> {
              if (!LengthsApply(s) || s.shortest() != s.max_length) return std::nullopt;
              return std::to_string(s.max_length);
@@ -94,48 +113,30 @@ std::vector<OptionEntry> MakeCatalogue() {
         {0, "min", Takes::kNumber, "N", "shortest length (20); moves --max up if needed", G::kMaking, V::kNumber,
          kKindLengthBound, kShortestLength, kLongestLength, {}, Completion::kNothing,
          kKindPassphrases | kKindPronounceable | kKindExactLength, {}, {}, nullptr,
-         [](const OptionValue& v, CliOptions&, OptionsGiven& g) {
-             g.min = v.number;
-             return std::string();
-         },
-         [](const GenerationSettings& s) -> std::optional<std::string> {
-             if (!LengthsApply(s) ||
-                 s.shortest() == s.max_length ||
-                 (InPool(s) && s.min_length == GenerationSettings{}.min_length)) return std::nullopt;
-             return std::to_string(s.min_length);
-         }},
+         SetGivenLength<&OptionsGiven::min>, KeptLengthBound<&GenerationSettings::min_length>},
         {0, "max", Takes::kNumber, "N", "longest length (20); moves --min down if needed", G::kMaking, V::kNumber,
          kKindLengthBound, kShortestLength, kLongestLength, {}, Completion::kNothing,
          kKindPassphrases | kKindPronounceable | kKindExactLength, {}, {}, nullptr,
-         [](const OptionValue& v, CliOptions&, OptionsGiven& g) {
-             g.max = v.number;
-             return std::string();
-         },
-         [](const GenerationSettings& s) -> std::optional<std::string> {
-             if (!LengthsApply(s) ||
-                 s.shortest() == s.max_length ||
-                 (InPool(s) && s.max_length == GenerationSettings{}.max_length)) return std::nullopt;
-             return std::to_string(s.max_length);
-         }},
+         SetGivenLength<&OptionsGiven::max>, KeptLengthBound<&GenerationSettings::max_length>},
         {0, "fixed", Takes::kNothing, "", "every password has --max characters", G::kMaking, V::kFlag,
          kKindFixedLength, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindPronounceable, {}, {}, nullptr,
          SetSetting<&GenerationSettings::variable_length, false>},
         {0, "no-upper", Takes::kNothing, "", "no upper-case letters", G::kMaking, V::kFlag, kKindCharacters, 0, 0,
          {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {}, nullptr,
          SetSetting<&GenerationSettings::upper, false>,
-         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.upper); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(s.from_pool() && !s.upper); }},
         {0, "no-lower", Takes::kNothing, "", "no lower-case letters", G::kMaking, V::kFlag, kKindCharacters, 0, 0,
          {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {}, nullptr,
          SetSetting<&GenerationSettings::lower, false>,
-         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.lower); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(s.from_pool() && !s.lower); }},
         {0, "no-numbers", Takes::kNothing, "", "no digits", G::kMaking, V::kFlag, kKindCharacters, 0, 0, {},
          Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {}, nullptr,
          SetSetting<&GenerationSettings::numbers, false>,
-         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.numbers); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(s.from_pool() && !s.numbers); }},
         {0, "no-special", Takes::kNothing, "", "no special characters", G::kMaking, V::kFlag, kKindCharacters, 0, 0,
          {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {}, nullptr,
          SetSetting<&GenerationSettings::special, false>,
-         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(InPool(s) && !s.special); }},
+         [](const GenerationSettings& s) -> std::optional<std::string> { return Flag(s.from_pool() && !s.special); }},
         {0, "other-in", Takes::kText, "TEXT", "also these characters (separated by blanks)", G::kMaking, V::kText,
          kKindCharacters, 0, 0, {}, Completion::kNothing, kKindPassphrases | kKindPronounceable | kKindRule, {}, {},
          nullptr,
@@ -145,13 +146,13 @@ std::vector<OptionEntry> MakeCatalogue() {
              return std::string();
          },
          [](const GenerationSettings& s) -> std::optional<std::string> {
-             if (!InPool(s) || !s.other_in || s.other_in_text.empty()) return std::nullopt;
+             if (!s.from_pool() || !s.other_in || s.other_in_text.empty()) return std::nullopt;
              return ToUtf8(s.other_in_text);
          }},
         {0, "spaces", Takes::kNothing, "", "let the blank in", G::kMaking, V::kFlag, kKindBlank, 0, 0, {},
          Completion::kNothing, kKindPronounceable, {}, {}, nullptr, SetSetting<&GenerationSettings::spaces, true>,
          [](const GenerationSettings& s) -> std::optional<std::string> {
-             return Flag((InPool(s) || s.site_rules()) && s.spaces);
+             return Flag((s.from_pool() || s.site_rules()) && s.spaces);
          }},
         {0, "exclude-look-alikes", Takes::kNothing, "", "leave out 1 I | l 0 o O ` ' B 8", G::kMaking, V::kFlag,
          kKindNarrowing, 0, 0, {}, Completion::kNothing, 0, {}, {}, nullptr,
@@ -333,14 +334,7 @@ std::vector<OptionEntry> MakeCatalogue() {
         {0, "words", Takes::kNumber, "N", "words in each passphrase, 1 to 64 (6)", G::kPassphrases, V::kNumber,
          kKindWordChoice, kFewestPassphraseWords, kMostPassphraseWords, {}, Completion::kNothing,
          kKindCharacters | kKindRule, {}, {"passphrase"}, "passphrases",
-         [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
-             o.settings.passphrase.words = static_cast<int>(*v.number);
-             return std::string();
-         },
-         [](const GenerationSettings& s) -> std::optional<std::string> {
-             if (!s.passphrases() || s.passphrase.words == PassphraseOptions{}.words) return std::nullopt;
-             return std::to_string(s.passphrase.words);
-         }},
+         SetPassphraseNumber<&PassphraseOptions::words>, KeptPassphraseNumber<&PassphraseOptions::words>},
         {0, "wordlist", Takes::kText, "FILE",
          "a word list of your own, one word a line (at least\n"
          "1024 words; - reads standard input); the built-in\n"
@@ -388,25 +382,11 @@ std::vector<OptionEntry> MakeCatalogue() {
         {0, "min-word-length", Takes::kNumber, "N", "only words of at least N characters, 1 to 32",
          G::kPassphrases, V::kNumber, kKindWordChoice, kShortestWordLimit, kLongestWordLimit, {},
          Completion::kNothing, kKindCharacters | kKindRule, {}, {"passphrase"}, "passphrases",
-         [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
-             o.settings.passphrase.min_word_length = static_cast<int>(*v.number);
-             return std::string();
-         },
-         [](const GenerationSettings& s) -> std::optional<std::string> {
-             if (!s.passphrases() || s.passphrase.min_word_length == 0) return std::nullopt;
-             return std::to_string(s.passphrase.min_word_length);
-         }},
+         SetPassphraseNumber<&PassphraseOptions::min_word_length>, KeptPassphraseNumber<&PassphraseOptions::min_word_length>},
         {0, "max-word-length", Takes::kNumber, "N", "only words of at most N characters, 1 to 32",
          G::kPassphrases, V::kNumber, kKindWordChoice, kShortestWordLimit, kLongestWordLimit, {},
          Completion::kNothing, kKindCharacters | kKindRule, {}, {"passphrase"}, "passphrases",
-         [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
-             o.settings.passphrase.max_word_length = static_cast<int>(*v.number);
-             return std::string();
-         },
-         [](const GenerationSettings& s) -> std::optional<std::string> {
-             if (!s.passphrases() || s.passphrase.max_word_length == 0) return std::nullopt;
-             return std::to_string(s.passphrase.max_word_length);
-         }},
+         SetPassphraseNumber<&PassphraseOptions::max_word_length>, KeptPassphraseNumber<&PassphraseOptions::max_word_length>},
         {0, "case", Takes::kChoice, "CASE",
          "lower, title, upper or random (one per word), in\n"
          "any letter case",
@@ -423,14 +403,7 @@ std::vector<OptionEntry> MakeCatalogue() {
         {0, "digits", Takes::kNumber, "N", "random digits among the words, 0 to 64 (0)", G::kPassphrases,
          V::kNumber, kKindWordChoice, 0, kMostPassphraseDigits, {}, Completion::kNothing,
          kKindCharacters | kKindRule, {}, {"passphrase"}, "passphrases",
-         [](const OptionValue& v, CliOptions& o, OptionsGiven&) {
-             o.settings.passphrase.digits = static_cast<int>(*v.number);
-             return std::string();
-         },
-         [](const GenerationSettings& s) -> std::optional<std::string> {
-             if (!s.passphrases() || s.passphrase.digits == PassphraseOptions{}.digits) return std::nullopt;
-             return std::to_string(s.passphrase.digits);
-         }},
+         SetPassphraseNumber<&PassphraseOptions::digits>, KeptPassphraseNumber<&PassphraseOptions::digits>},
 
         // Pronounceable passwords.
         {0, "pronounceable", Takes::kNothing, "",

@@ -69,14 +69,6 @@ std::string SettingsOfProfile(const ProfileOptions& profile, const SiteTables& t
 }
 
 std::string DescribeMaking(const GenerationSettings& s) {
-    if (s.pronounceable()) {
-        std::string what = "pronounceable passwords of " + std::to_string(s.groups) + (s.groups == 1 ? " group" : " groups");
-        if (s.look_alikes_out) what += "; no look-alikes";
-        if (s.other_out && !s.other_out_text.empty()) what += "; without \"" + ToUtf8(s.other_out_text) + "\"";
-        if (s.unique) what += "; none twice";
-        if (s.count != GenerationSettings{}.count) what += "; " + std::to_string(s.count) + " a run";
-        return what;
-    }
     std::string what;
     if (s.passphrases()) {
         what = "passphrases of " + std::to_string(s.passphrase.words) + (s.passphrase.words == 1 ? " word" : " words");
@@ -91,7 +83,9 @@ std::string DescribeMaking(const GenerationSettings& s) {
             what += ", words of " + WordLengthsInWords(s.passphrase);
         if (!s.word_list_file.empty()) what += ", words of " + s.word_list_file;
     } else {
-        if (s.site_rules() && s.unknown_site.empty()) {
+        if (s.pronounceable()) {
+            what = "pronounceable passwords of " + std::to_string(s.groups) + (s.groups == 1 ? " group" : " groups");
+        } else if (s.site_rules() && s.unknown_site.empty()) {
             what = s.site.empty() ? "passwords by the rule \"" + s.rules + "\"" : "passwords by " + s.site + "'s rule";
             if (s.length_given) what += ", " + LengthsInWords(s, " long");
         } else {
@@ -105,7 +99,7 @@ std::string DescribeMaking(const GenerationSettings& s) {
             if (s.each_type()) what += "; one of each type";
             if (!s.unknown_site.empty()) what += "; no rule is known for " + s.unknown_site;
         }
-        if (s.spaces) what += "; blanks let in";
+        if (s.spaces && !s.pronounceable()) what += "; blanks let in";  // the syllables take no blank
         if (s.look_alikes_out) what += "; no look-alikes";
         if (s.other_out && !s.other_out_text.empty()) what += "; without \"" + ToUtf8(s.other_out_text) + "\"";
     }
